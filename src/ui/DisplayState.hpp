@@ -70,7 +70,7 @@ struct DisplaySnapshot {
 
 // The shared, lockable copy of the display values.
 class DisplayState {
-public:
+  public:
     DisplaySnapshot snapshot() const {
         std::lock_guard lock(mutex_);
         return values_;
@@ -87,7 +87,7 @@ public:
         values_ = DisplaySnapshot{};
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     DisplaySnapshot values_;
 };

@@ -12,10 +12,10 @@ enum class Band { Status, Controls, Parking, Message };
 // What the rest of the program asks of the window, from any thread. Every call only posts
 // work to the window thread and returns at once.
 class WindowSeam {
-public:
+  public:
     virtual ~WindowSeam() = default;
 
-    virtual void postStart() = 0;                  // start a run
+    virtual void postStart() = 0;                    // start a run
     virtual void postQuit(int processExitCode) = 0;  // save the position, end the message loop
     virtual void repaintBand(Band band) = 0;
     virtual void setTopmost(bool topmost) = 0;
@@ -25,7 +25,7 @@ public:
 
 // What the window hands to the program; called on the window thread.
 class WindowOwner {
-public:
+  public:
     virtual ~WindowOwner() = default;
 
     // The start message: create the start-up thread for a new run.

@@ -1,0 +1,110 @@
+#include "app/Program.hpp"
+
+#include <fmt/format.h>
+
+#include "common/ProgramIdentity.hpp"
+#include "platform/TerminationSignals.hpp"
+#include "ui/MainWindow.hpp"
+
+namespace corv::app {
+
+namespace {
+void sleepFor(std::chrono::milliseconds pause) {
+    std::this_thread::sleep_for(pause);
+}
+}  // namespace
+
+Program::Program(std::filesystem::path installFolder, std::filesystem::path appDataFolder,
+                 std::filesystem::path settingsFile, bool productionMode)
+    : messages_([this] { repaintBand(ui::Band::Message); }),
+      settings_(std::move(settingsFile), controls_, runState_.stopRequested),
+      simulator_(runState_, sleepFor),
+      realTraffic_(runState_, sleepFor),
+      context_{runState_,
+               messages_,
+               settings_,
+               controls_,
+               *this,
+               display_,
+               requests_,
+               radius_,
+               Subsystems{dataFiles_, liveries_, airports_, addonScan_, simulator_, realTraffic_,
+                          traffic_},
+               std::move(installFolder),
+               std::move(appDataFolder),
+               sleepFor,
+               metaSimNumber_},
+      commands_(context_),
+      run_(context_, commands_) {
+    runState_.productionMode = productionMode;
+}
+
+Program::~Program() = default;
+
+int Program::run() {
+    ui::MainWindow window(*this, messages_, display_, settings_, controls_);
+    window_ = &window;
+    if (const int signals = platform::watchTerminationSignals(); signals >= 0) {
+        window.watchDescriptor(signals, [this, signals] {
+            platform::drainTerminationSignals(signals);
+            onCloseClicked();
+        });
+    }
+    window.postStart();
+    const int exitCode = window.run();
+    // The run has posted the quit as its last act; let it finish before the window goes.
+    if (startUpThread_.joinable()) startUpThread_.join();
+    window_ = nullptr;
+    return exitCode;
+}
+
+void Program::onStartMessage() {
+    // The previous run ended by posting this message; it has nothing left to do.
+    if (startUpThread_.joinable()) startUpThread_.join();
+    startUpThread_ = std::jthread([this] { run_.lf_startUpCorvane(); });
+}
+
+void Program::onCloseClicked() {
+    messages_.showMessage(fmt::format("Close window button clicked, closing {} ...", programName),
+                          false);
+    runState_.userClosedWindow = true;
+    runState_.windowClosed = true;
+    // Unblocks a pending wait for RealTraffic's connection.
+    realTraffic_.stopPositionServer();
+    runState_.stopRequested = true;
+    runState_.setReasonIfUnset(ExitReason::UserClosedSim);
+}
+
+bool Program::onCommand(ui::ControlId id) {
+    return commands_.lf_HandleWMCOMMAND(id);
+}
+
+void Program::onListSelected(ui::ControlId id, int index, const std::string& text) {
+    commands_.onListSelected(id, index, text);
+}
+
+void Program::onEditEnter(ui::ControlId id, const std::string& text) {
+    commands_.onEditEnter(id, text);
+}
+
+void Program::postStart() {
+    if (ui::MainWindow* window = window_) window->postStart();
+}
+
+void Program::postQuit(int processExitCode) {
+    if (ui::MainWindow* window = window_) window->postQuit(processExitCode);
+}
+
+void Program::repaintBand(ui::Band band) {
+    if (ui::MainWindow* window = window_) window->repaintBand(band);
+}
+
+void Program::setTopmost(bool topmost) {
+    if (ui::MainWindow* window = window_) window->setTopmost(topmost);
+}
+
+void Program::showWarning(std::string caption, std::string text) {
+    if (ui::MainWindow* window = window_) window->showWarning(std::move(caption), std::move(text));
+}
+
+}  // namespace corv::app

@@ -1,0 +1,225 @@
+#include <exception>
+#include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <thread>
+
+#include <fmt/format.h>
+
+#include "app/FileHelpers.hpp"
+#include "app/Folders.hpp"
+#include "app/Log.hpp"
+#include "app/Run.hpp"
+#include "app/SimulatorInstall.hpp"
+#include "common/ProgramIdentity.hpp"
+#include "common/UserErrorException.hpp"
+#include "settings/ParameterTable.hpp"
+#include "ui/ControlIds.hpp"
+#include "ui/ControlsAfterRead.hpp"
+#include "ui/commands/Commands.hpp"
+
+namespace corv::app {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using settings::ALL_INSTALL_PATH;
+using settings::SIM_INSTALL_PATH;
+
+void Run::lf_startUpCorvane() {
+    try {
+        startUpSteps();
+    } catch (const UserErrorException& e) {
+        ctx_.messages.showError(e.what());
+        ctx_.run.forceReason(ExitReason::SystemError);
+    } catch (const fmt::format_error& e) {
+        onStartUpFailure(std::string("std::format error: ") + e.what(), false);
+        onStartUpFailure(e.what(), true);
+    } catch (const std::bad_alloc& e) {
+        onStartUpFailure(e.what(), true);
+    } catch (const std::exception& e) {
+        onStartUpFailure(e.what(), true);
+    } catch (...) {
+        ctx_.messages.showError("Unknown exception");
+        ctx_.run.forceReason(ExitReason::SystemError);
+    }
+    lf_closingDown();
+}
+
+void Run::onStartUpFailure(const std::string& text, bool requestStop) {
+    ctx_.messages.showError(text);
+    if (requestStop) ctx_.run.requestStop(ExitReason::SystemError, 0);
+}
+
+void Run::startUpSteps() {
+    // The program runs with its installation folder as working folder.
+    if (!fs::is_directory(ctx_.installFolder / "docs")) {
+        throw UserErrorException(
+            41, fmt::format("{} must be run from the {} folder!", programName, programName));
+    }
+    if (!readDataFiles()) return;
+
+    // The plain data files exist only while they are read.
+    for (const char* plain : {"airports.xml", "AIG-regcodes.xml", "dbase.xml"}) {
+        removeFileWarn(ctx_.installFolder / "input" / plain);
+    }
+    const fs::path stockAirports = fs::path(SIM_INSTALL_PATH.value()) / "Scenery";
+    if (std::error_code ec; !fs::exists(stockAirports, ec)) {
+        ctx_.messages.showMessage(
+            fmt::format("Stock airports path does not exist: {}", stockAirports.string()), false);
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    ctx_.run.workerCount = cores < 1 ? 2 : static_cast<int>(cores);
+
+    liveries::LiveriesPort& liveries = ctx_.subsystems.liveries;
+    if (settings::SCAN_LIVERIES.value() || !liveries.scannedFileExists()) liveries.scanLiveries();
+    if (!liveries.processScannedLiveries()) {
+        log("Processing scanned liveries skipped; already done in previous start-up");
+    }
+
+    if (!ctx_.run.stopOrClosed() && settings::SCAN_AIRPORTS.value()) {
+        ctx_.display.update(
+            [](ui::DisplaySnapshot& d) { d.simaddonCount = d.thirdpartyCount = 0; });
+        ctx_.window.repaintBand(ui::Band::Status);
+        ctx_.subsystems.addonScan.scanAddonAirports();
+    }
+    if (ctx_.run.stopOrClosed()) return endEarly();
+
+    const int simaddon =
+        static_cast<int>(countFolderEntries(ctx_.installFolder / "airports" / "my_ORBX"));
+    const int thirdparty =
+        static_cast<int>(countFolderEntries(ctx_.installFolder / "airports" / "my_thirdparty"));
+    ctx_.display.update([&](ui::DisplaySnapshot& d) {
+        d.simaddonCount = simaddon;
+        d.thirdpartyCount = thirdparty;
+    });
+    ctx_.window.repaintBand(ui::Band::Status);
+    if (ctx_.run.stopOrClosed()) return endEarly();
+
+    ctx_.subsystems.simulator.createFlightPlanFolder();
+    ctx_.subsystems.airports.readParkAirportList();
+    ctx_.controls.setEnabled(ui::button::reRead, true);
+    if (const std::string destination = settings::DESTINATION.value();
+        !destination.empty() && ctx_.subsystems.airports.isCatalogueAirport(destination)) {
+        commands_.applyDestination(destination);
+    }
+    ctx_.window.setTopmost(settings::ALWAYS_ON_TOP.value());
+
+    if (startRun()) {
+        runCycle();
+    } else {
+        endEarly();
+    }
+}
+
+void Run::endEarly() {
+    ctx_.run.windowClosed = true;
+    ctx_.subsystems.realTraffic.stopPositionServer();
+    ctx_.run.stopRequested = true;
+    ctx_.run.setReasonIfUnset(ExitReason::UserClosedSim);
+}
+
+bool Run::readDataFiles() {
+    ctx_.settings.convertSettingsIfNeeded(ctx_.installFolder);
+    ctx_.window.repaintBand(ui::Band::Controls);
+    ui::enableControlsAfterRead(ctx_.controls, ctx_.metaSimNumber);
+    commands_.setControlsReady(true);
+    createFolderTree(ctx_.installFolder);
+
+    if (!ctx_.run.isRestart && !ctx_.subsystems.dataFiles.checkForUpdates()) return false;
+
+    if (!ctx_.referenceDataRead) {
+        if (!ctx_.subsystems.liveries.readReferenceData())
+            throw std::runtime_error("reading data files failed!");
+        ctx_.referenceDataRead = true;
+    }
+    if (!ctx_.subsystems.airports.readCatalogue()) {
+        throw std::runtime_error(
+            fmt::format("reading '{}' failed!", (fs::path("input") / "airports.enc").string()));
+    }
+
+    ALL_INSTALL_PATH.setCurrent(SIM_INSTALL_PATH.value());
+    ctx_.controls.setEnabled(ALL_INSTALL_PATH.controlId, true);
+    ALL_INSTALL_PATH.showCurrent(ctx_.controls);
+    if (ALL_INSTALL_PATH.value().empty())
+        detectSimulator(ctx_.messages, ctx_.settings, ctx_.controls);
+    ctx_.window.repaintBand(ui::Band::Status);
+
+    if (ctx_.run.productionMode) {
+        try {
+            log("production");
+            ctx_.run.processExitCode = 0;
+            endEarly();
+        } catch (const std::exception& e) {
+            logMarked("exception {}", e.what());
+            ctx_.run.processExitCode = 1;
+        }
+        return false;
+    }
+
+    using realtraffic::RealTrafficLocation;
+    if (settings::RT_IP_ADDRESS.value() != settings::RT_IP_ADDRESS.defaultValue()) {
+        ctx_.realTrafficLocation = RealTrafficLocation::Remote;
+    } else {
+        std::error_code ec;
+        const bool installed =
+            fs::exists(ctx_.appDataFolder / "InsideSystems" / "RealTraffic.jar", ec);
+        ctx_.realTrafficLocation =
+            installed ? RealTrafficLocation::Local : RealTrafficLocation::NotDetected;
+        ctx_.messages.showMessage(
+            fmt::format("RealTraffic {}detected at this PC", installed ? "" : "not "), true);
+    }
+    return true;
+}
+
+bool Run::startRun() {
+    ctx_.display.update([](ui::DisplaySnapshot& d) { d.rtConnected = false; });
+    ctx_.window.repaintBand(ui::Band::Status);
+    ctx_.display.update([](ui::DisplaySnapshot& d) { d.simConnected = false; });
+    ctx_.window.repaintBand(ui::Band::Status);
+
+    if (!ctx_.capacityReserved) {
+        ctx_.subsystems.traffic.reserveCapacity();
+        ctx_.capacityReserved = true;
+    }
+
+    sim::SimulatorPort& simulator = ctx_.subsystems.simulator;
+    simulator.expectMajorVersion(simMajorVersionText());
+    ctx_.window.repaintBand(ui::Band::Status);
+    simulator.startClient();
+    if (!simulator.handshake()) return false;
+
+    if (settings::AUTO_RANGE.value()) commands_.computeAutoRadius();
+
+    realtraffic::RealTrafficPort& realTraffic = ctx_.subsystems.realTraffic;
+    const bool aerowinx = settings::AEROWINX.value();
+    // Without RealTraffic on this PC (and in Aerowinx mode) no connection is awaited.
+    const bool awaitConnection =
+        !aerowinx && ctx_.realTrafficLocation != realtraffic::RealTrafficLocation::NotDetected;
+    if (awaitConnection) {
+        realTraffic.startPositionServer(settings::PORT_NUMBER.value());
+    } else {
+        ctx_.display.update([](ui::DisplaySnapshot& d) { d.rtConnected = true; });
+    }
+
+    if (ctx_.run.stopOrClosed()) return false;
+    ctx_.display.update([](ui::DisplaySnapshot& d) { d.rtSetup = false; });
+    ctx_.window.repaintBand(ui::Band::Status);
+    if (awaitConnection && realTraffic.waitForFirstConnection()) realTraffic.sendSimTime();
+
+    if (ctx_.run.stopOrClosed()) return false;
+    realTraffic.setAcceptingTraffic(false);
+    realTraffic.startReceivers();
+
+    realTraffic.sendUserPosition();
+    realTraffic.setReferencePositionFromUser();
+
+    bool trafficArrived = false;
+    for (int poll = 0; poll < 150 && !ctx_.run.stopOrClosed(); ++poll) {
+        if ((trafficArrived = realTraffic.firstReportTime() != 0)) break;
+        ctx_.sleep(100ms);
+    }
+    if (!trafficArrived) log("No traffic in this region?");
+    return true;
+}
+
+}  // namespace corv::app

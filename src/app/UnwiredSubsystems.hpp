@@ -1,0 +1,129 @@
+#pragma once
+
+#include <string>
+
+#include "app/RunContext.hpp"
+#include "app/RunState.hpp"
+#include "app/Subsystems.hpp"
+
+namespace corv::app {
+
+// The subsystems as they behave while nothing of them is installed: no simulator connects,
+// no RealTraffic connects, no traffic, no airports, no liveries. Each is replaced by the real
+// one as it is built; the run's waits end only with a stop request, as with a simulator that
+// never starts.
+
+class UnwiredDataFiles final : public data::DataFilesPort {
+  public:
+    bool checkForUpdates() override { return true; }
+};
+
+class UnwiredLiveries final : public liveries::LiveriesPort {
+  public:
+    bool readReferenceData() override { return true; }
+    bool scannedFileExists() const override { return true; }
+    void scanLiveries() override {}
+    bool processScannedLiveries() override { return true; }
+    void clearLiveryData() override {}
+    void logMatchingSummary() override {}
+};
+
+class UnwiredAirports final : public airports::AirportsPort {
+  public:
+    bool readCatalogue() override { return true; }
+    bool isCatalogueAirport(const std::string&) const override { return false; }
+    void readParkAirportList() override {}
+    void parkAirportTick(bool) override {}
+    bool parkAirportSet() const override { return false; }
+    bool standListEmpty() const override { return true; }
+    void leaveParkAirport() override {}
+    bool hasReservedStand() const override { return false; }
+    void keepReservedStandFree() override {}
+    std::string recheckParkAirports() override { return {}; }
+    void setDestination(const std::string&) override {}
+    void clearDestination() override {}
+    std::optional<double> firstParkAirportDistance() const override { return std::nullopt; }
+    void removeAllStatic() override {}
+    void renewStaticParking() override {}
+    int staticQueuedCount() const override { return 0; }
+    void resetRunState() override {}
+};
+
+class UnwiredAddonScan final : public scan::AddonScanPort {
+  public:
+    void scanAddonAirports() override {}
+};
+
+// Waits for a simulator that does not come.
+class UnwiredSimulator final : public sim::SimulatorPort {
+  public:
+    UnwiredSimulator(const RunState& run, Sleeper sleep) : run_(run), sleep_(std::move(sleep)) {}
+
+    void expectMajorVersion(const std::string&) override {}
+    void startClient() override {}
+    bool handshake() override;
+    void stopClient() override {}
+    bool flightRunning() const override { return false; }
+    bool hasError() const override { return false; }
+    void clearQueues() override {}
+    sim::UserAircraftState userAircraft() const override { return {}; }
+    void resetRunState() override {}
+    void createFlightPlanFolder() override {}
+    void removeFlightPlanFolder() override {}
+
+  private:
+    const RunState& run_;
+    Sleeper sleep_;
+};
+
+// Waits for a RealTraffic that does not connect.
+class UnwiredRealTraffic final : public realtraffic::RealTrafficPort {
+  public:
+    UnwiredRealTraffic(const RunState& run, Sleeper sleep) : run_(run), sleep_(std::move(sleep)) {}
+
+    void startPositionServer(const std::string&) override {}
+    void stopPositionServer() override {}
+    bool waitForFirstConnection() override;
+    bool connected() const override { return false; }
+    void sendSimTime() override {}
+    void sendUserPosition() override {}
+    void startReceivers() override {}
+    void stopReceivers() override {}
+    void setReferencePositionFromUser() override {}
+    std::int64_t firstReportTime() const override { return 0; }
+    void runWatchdog() override {}
+    bool receiverIdle() const override { return false; }
+    void setAcceptingTraffic(bool) override {}
+    void startCallsignCollection() override {}
+    void resetRunState() override {}
+
+  private:
+    const RunState& run_;
+    Sleeper sleep_;
+};
+
+class UnwiredTraffic final : public live::TrafficPort {
+  public:
+    void reserveCapacity() override {}
+    void handleAddingStack() override {}
+    void processSimNotices() override {}
+    void recountLive() override {}
+    std::size_t liveCountInSim() const override { return 0; }
+    void runStaticTwinCheck() override {}
+    void rebuildCallsignList() override {}
+    void checkUserGroundCollisions() override {}
+    void checkUserAirCollisions() override {}
+    void checkLiveVersusStaticCollisions() override {}
+    void removeBlockedCallsign(const std::string&) override {}
+    void checkParkedVersusStatic() override {}
+    void clearHexidLiveryCache() override {}
+    void clearNoLiverySet() override {}
+    void logNoLiverySet() override {}
+    void resetRunState() override {}
+    void removeFarthestLive(std::size_t) override {}
+    void dropFromCallsignList(const std::string&) override {}
+    void selectionChanged() override {}
+    void setParkedLights(bool) override {}
+};
+
+}  // namespace corv::app

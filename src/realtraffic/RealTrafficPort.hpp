@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corv::realtraffic {
+
+// Where RealTraffic runs.
+enum class RealTrafficLocation { Local, Remote, NotDetected };
+
+// What the run asks of the RealTraffic link: the position server and the two receivers.
+class RealTrafficPort {
+  public:
+    virtual ~RealTrafficPort() = default;
+
+    virtual void startPositionServer(const std::string& port) = 0;
+    // Also unblocks a pending wait for RealTraffic's connection.
+    virtual void stopPositionServer() = 0;
+    // Waits for RealTraffic's first connection of the run; false when a stop was requested.
+    virtual bool waitForFirstConnection() = 0;
+    virtual bool connected() const = 0;
+    virtual void sendSimTime() = 0;
+    virtual void sendUserPosition() = 0;
+
+    // Starts the weather receiver, and 2 seconds later the traffic receiver.
+    virtual void startReceivers() = 0;
+    virtual void stopReceivers() = 0;
+    virtual void setReferencePositionFromUser() = 0;
+    // When the first traffic report arrived; 0 while none has.
+    virtual std::int64_t firstReportTime() const = 0;
+    virtual void runWatchdog() = 0;
+    // True when a receiver reports that no new data arrives.
+    virtual bool receiverIdle() const = 0;
+    virtual void setAcceptingTraffic(bool accepting) = 0;
+    virtual void startCallsignCollection() = 0;
+    // QNH, counters, seen callsigns and receiver statuses back to their start values.
+    virtual void resetRunState() = 0;
+};
+
+}  // namespace corv::realtraffic

@@ -1,0 +1,219 @@
+"""Starts the installed program as a user would and checks what the user sees."""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+from screen import Screenshot
+
+INSTALL_DIR = os.environ["CORV_INSTALL_DIR"]
+XWINDOW = os.environ["CORV_XWINDOW"]
+TITLE = "Corvane_P3D"
+HEADER = re.compile(r"[A-Z][a-z]{2} [A-Z][a-z]{2} \d\d \d\d:\d\d:\d\d \d{4} \(utc\) "
+                    r"Corvane_P3D version 12\.6\.0 for Prepar3D v5/v6$")
+
+BLACK, LIGHT_BLUE, LIME, RED, WHITE = (0, 0, 0), (153, 204, 255), (50, 205, 50), (255, 0, 0), (255, 255, 255)
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1000x24",
+                               "-nolisten", "tcp"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as f:
+        number = f.readline().strip()
+    return server, ":" + number
+
+
+class Program:
+    """One installation folder and program data folder, and the program started in it."""
+
+    def __init__(self, workdir, with_install_path=False):
+        self.install = os.path.join(workdir, "install")
+        shutil.copytree(INSTALL_DIR, self.install)
+        self.config = os.path.join(workdir, "config")
+        self.data = os.path.join(self.config, "Corvane_P3D")
+        os.makedirs(self.data)
+        if with_install_path:
+            simulator = os.path.join(workdir, "Prepar3D v5")
+            os.makedirs(os.path.join(simulator, "Scenery"))
+            with open(os.path.join(self.data, "parameters.xml"), "w") as f:
+                f.write(f'<?xml version="1.0"?><root><parameters>'
+                        f'<parameter name="SIM_INSTALL_PATH" value="{simulator}"/>'
+                        f'<parameter name="PROGRAM_VERSION" value="12.6.0"/></parameters></root>')
+        self.process = None
+
+    @property
+    def log_path(self):
+        return os.path.join(self.install, "Log.txt")
+
+    def start(self, *arguments):
+        env = dict(os.environ, XDG_CONFIG_HOME=self.config)
+        self.process = subprocess.Popen([os.path.join(self.install, "corvane"), *arguments],
+                                        cwd=self.install, env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return self.process
+
+    def log(self):
+        try:
+            with open(self.log_path, encoding="utf-8", errors="replace") as f:
+                return f.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+    def wait_for_log(self, line, timeout=60):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if line in self.log():
+                return
+            if self.process.poll() is not None:
+                break
+            time.sleep(0.1)
+        raise AssertionError(f"'{line}' not logged; the log:\n" + "\n".join(self.log()))
+
+    def close_window(self):
+        subprocess.run([XWINDOW, "close", TITLE], check=True)
+
+    def wait_exit(self, timeout=60):
+        try:
+            return self.process.wait(timeout)
+        finally:
+            if self.process.poll() is None:
+                self.process.kill()
+
+    def screenshot(self, folder):
+        path = os.path.join(folder, "screen.png")
+        subprocess.run([XWINDOW, "shot", path], check=True)
+        return Screenshot(path)
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+class ProgramTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.xvfb, cls.display = start_xvfb()
+        os.environ["DISPLAY"] = cls.display
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xvfb.terminate()
+        cls.xvfb.wait()
+
+    def setUp(self):
+        self.workdir = tempfile.mkdtemp(prefix="corv-e2e-")
+        self.programs = []
+
+    def tearDown(self):
+        for program in self.programs:
+            program.stop()
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+    def program(self, **options):
+        folder = tempfile.mkdtemp(dir=self.workdir)
+        program = Program(folder, **options)
+        self.programs.append(program)
+        return program
+
+    def test_first_start_writes_log_settings_and_folders_and_asks_for_the_install_path(self):
+        program = self.program()
+        program.start()
+        program.wait_for_log("Error 151: No P3D install path detected. Type the full Install Path above, "
+                             "then press Enter")
+        log = program.log()
+        self.assertRegex(log[0], HEADER)
+        self.assertIn("P3D not detected?", log)
+
+        with open(os.path.join(program.data, "parameters.xml")) as f:
+            settings = f.read()
+        self.assertTrue(settings.startswith('<?xml version="1.0" encoding="UTF-8"?>'))
+        self.assertEqual(settings.count("<parameter "), 67)
+        self.assertIn('name="LAST_EPOCH_TIME:"', settings)
+        for folder in ("output/info", "output/errors", "airports/learned/stock", "airports/learned/simaddon",
+                       "airports/learned/thirdparty", "airports/my_ORBX", "airports/my_thirdparty",
+                       "input/my_regcodes"):
+            self.assertTrue(os.path.isdir(os.path.join(program.install, folder)), folder)
+
+        time.sleep(1)  # let the window paint the error
+        screen = program.screenshot(self.workdir)
+        x0, y0 = 400, 20  # the default window position
+        at = lambda x, y: screen.pixel(x0 + x, y0 + y)
+        self.assertEqual(at(300, 2), BLACK)          # title band
+        self.assertEqual(at(300, 50), BLACK)         # status band
+        self.assertEqual(at(410, 100), RED)          # simulator box: not connected
+        self.assertEqual(at(860, 300), LIGHT_BLUE)   # controls band
+        self.assertEqual(at(860, 420), BLACK)        # parking band
+        self.assertEqual(at(860, 465), RED)          # message band with the persistent error
+        for y in (28, 113, 392):  # the message band covers the line at 449
+            self.assertEqual(at(870, y), WHITE, f"white line at y {y}")
+        self.assertEqual(at(300, 168), BLACK)        # a separator line of the controls band
+        self.assertNotEqual(at(11, 155), LIGHT_BLUE)   # the "Scan for liveries" check box
+        self.assertNotEqual(at(762, 351), LIGHT_BLUE)  # the "Re-read" button
+
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+        self.assertIn("Exiting: SYSTEM ERROR", program.log())
+
+    def test_closing_the_window_ends_the_program(self):
+        program = self.program(with_install_path=True)
+        program.start()
+        program.wait_for_log("RealTraffic not detected at this PC")
+        time.sleep(0.5)
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+        log = program.log()
+        self.assertIn("Exiting: USER CLOSED SIM", log)
+        self.assertRegex(log[-1], r"^[A-Z][a-z]{2} [A-Z][a-z]{2} \d\d \d\d:\d\d:\d\d \d{4}$")
+
+    def test_termination_signal_closes_like_the_window(self):
+        program = self.program(with_install_path=True)
+        program.start()
+        program.wait_for_log("RealTraffic not detected at this PC")
+        program.process.send_signal(signal.SIGTERM)
+        self.assertEqual(program.wait_exit(), 0)
+        self.assertIn("Exiting: USER CLOSED SIM", program.log())
+
+    def test_second_instance_exits_at_once_and_writes_nothing(self):
+        program = self.program(with_install_path=True)
+        program.start()
+        program.wait_for_log("RealTraffic not detected at this PC")
+        log_before = program.log()
+
+        second = subprocess.run([os.path.join(program.install, "corvane")], cwd=program.install,
+                                env=dict(os.environ, XDG_CONFIG_HOME=program.config), timeout=30)
+        self.assertEqual(second.returncode, 255)  # -1
+        self.assertEqual(program.log()[:len(log_before)], log_before)
+        self.assertFalse(os.path.exists(os.path.join(program.install, "Log0.txt")))
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+
+    def test_production_mode_reads_the_data_and_quits(self):
+        program = self.program(with_install_path=True)
+        program.start("--PRODUCTION")
+        self.assertEqual(program.wait_exit(), 0)
+        log = program.log()
+        self.assertIn("production", log)
+        self.assertIn("Exiting: USER CLOSED SIM", log)
+
+    def test_missing_docs_folder_shows_the_error_until_closed(self):
+        program = self.program(with_install_path=True)
+        shutil.rmtree(os.path.join(program.install, "docs"))
+        program.start()
+        program.wait_for_log("Error 41: Corvane_P3D must be run from the Corvane_P3D folder!")
+        time.sleep(1)
+        self.assertIsNone(program.process.poll(), "the window stays open")
+        self.assertEqual(program.screenshot(self.workdir).pixel(400 + 860, 20 + 465), RED)
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+        self.assertIn("Exiting: SYSTEM ERROR", program.log())
+
+
+if __name__ == "__main__":
+    unittest.main()

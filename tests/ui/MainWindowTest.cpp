@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <fmt/format.h>
+#include <pugixml.hpp>
+
+#include "app/MessageLine.hpp"
+#include "settings/ParameterTable.hpp"
+#include "settings/SettingsFile.hpp"
+#include "support/LogCapture.hpp"
+#include "support/ParameterReset.hpp"
+#include "ui/ControlIds.hpp"
+#include "ui/DisplayState.hpp"
+#include "ui/FltkControls.hpp"
+#include "ui/MainWindow.hpp"
+
+// Fontconfig, which FLTK's fonts use, keeps its caches until the process ends.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+namespace corv::ui {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+struct RecordingOwner final : WindowOwner {
+    void onStartMessage() override {
+        events.push_back("start");
+        if (onStart) onStart();
+    }
+    void onCloseClicked() override { events.push_back("close"); }
+    bool onCommand(ControlId id) override {
+        events.push_back(fmt::format("command {:#x}", id));
+        return true;
+    }
+    void onListSelected(ControlId id, int index, const std::string& text) override {
+        events.push_back(fmt::format("list {:#x} {} '{}'", id, index, text));
+    }
+    void onEditEnter(ControlId id, const std::string& text) override {
+        events.push_back(fmt::format("edit {:#x} '{}'", id, text));
+    }
+
+    std::function<void()> onStart;
+    Strings events;
+};
+
+std::string stored(const std::filesystem::path& file, const char* name) {
+    pugi::xml_document document;
+    document.load_file(file.c_str());
+    return document.child("root")
+        .child("parameters")
+        .find_child_by_attribute("parameter", "name", name)
+        .attribute("value")
+        .as_string();
+}
+
+// The real window; it needs a display (the test suite runs under Xvfb for it).
+struct MainWindowTest : ::testing::Test {
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || *display == '\0') GTEST_SKIP() << "no display";
+        test::resetParameters();
+    }
+    void TearDown() override { test::resetParameters(); }
+
+    test::LogCapture logged;
+    test::TempFolder folder;
+    std::filesystem::path file = folder / "parameters.xml";
+    std::atomic<bool> stopRequested{false};
+    app::MessageLine messages{[] {}};
+    DisplayState display;
+    RecordingOwner owner;
+};
+
+TEST_F(MainWindowTest, RunsTheLoopUntilQuitAppliesControlChangesAndSavesThePosition) {
+    FltkControls controls;
+    settings::SettingsFile settings(file, controls, stopRequested);
+    MainWindow window(owner, messages, display, settings, controls);
+    std::thread worker;
+    owner.onStart = [&] {
+        // Changes from the run's thread reach the widgets in call order, before the quit.
+        worker = std::thread([&] {
+            controls.setEnabled(button::tbloZip, true);
+            controls.setEnabled(button::reRead, true);
+            controls.setEnabled(button::reRead, false);
+            window.repaintBand(Band::Status);
+            window.postQuit(7);
+        });
+    };
+    window.postStart();
+    EXPECT_EQ(window.run(), 7);
+    worker.join();
+
+    EXPECT_TRUE(controls.isEnabled(button::tbloZip));
+    EXPECT_FALSE(controls.isEnabled(button::reRead));  // buttons start disabled
+    EXPECT_EQ(stored(file, "MAIN_WINDOW_X"), std::to_string(settings::MAIN_WINDOW_X.value()));
+    EXPECT_EQ(stored(file, "MAIN_WINDOW_Y"), std::to_string(settings::MAIN_WINDOW_Y.value()));
+    EXPECT_FALSE(logged.lines().empty());
+    EXPECT_EQ(Fl::first_window(), nullptr);  // hidden once the loop has ended
+}
+
+TEST_F(MainWindowTest, WidgetsReportToTheOwner) {
+    FltkControls controls;
+    settings::SettingsFile settings(file, controls, stopRequested);
+    MainWindow window(owner, messages, display, settings, controls);
+    // Menu syntax in an entry is kept as text.
+    controls.setListEntries(settings::MATCHING_DEPTH.controlId, {"1", "2/3", "&4"});
+    controls.selectListEntry(settings::MATCHING_DEPTH.controlId, 1);
+    controls.setText(settings::BLOCK_CALLSIGN.controlId, "KLM1234");
+    owner.onStart = [&] {
+        Fl_Window* shown = Fl::first_window();
+        ASSERT_NE(shown, nullptr);
+        shown->child(1)->do_callback();   // the SCAN_LIVERIES box
+        shown->child(7)->do_callback();   // the MATCHING_DEPTH list
+        shown->child(17)->do_callback();  // the BLOCK_CALLSIGN box
+        shown->do_callback();             // the close button
+        window.postQuit(0);
+    };
+    window.postStart();
+    EXPECT_EQ(window.run(), 0);
+    EXPECT_EQ(owner.events, (Strings{"start", "command 0x801e", "list 0x8028 1 '2/3'",
+                                     "edit 0x803c 'KLM1234'", "close"}));
+}
+
+}  // namespace
+}  // namespace corv::ui
