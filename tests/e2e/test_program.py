@@ -32,7 +32,7 @@ def start_xvfb():
 class Program:
     """One installation folder and program data folder, and the program started in it."""
 
-    def __init__(self, workdir, with_install_path=False):
+    def __init__(self, workdir, with_install_path=False, window_x=None):
         self.install = os.path.join(workdir, "install")
         shutil.copytree(INSTALL_DIR, self.install)
         self.config = os.path.join(workdir, "config")
@@ -44,7 +44,9 @@ class Program:
             with open(os.path.join(self.data, "parameters.xml"), "w") as f:
                 f.write(f'<?xml version="1.0"?><root><parameters>'
                         f'<parameter name="SIM_INSTALL_PATH" value="{simulator}"/>'
-                        f'<parameter name="PROGRAM_VERSION" value="12.6.0"/></parameters></root>')
+                        f'<parameter name="PROGRAM_VERSION" value="12.6.0"/>'
+                        + (f'<parameter name="MAIN_WINDOW_X" value="{window_x}"/>' if window_x is not None else "")
+                        + '</parameters></root>')
         self.process = None
 
     @property
@@ -161,8 +163,9 @@ class ProgramTest(unittest.TestCase):
         self.assertEqual(program.wait_exit(), 0)
         self.assertIn("Exiting: SYSTEM ERROR", program.log())
 
-    def test_closing_the_window_ends_the_program(self):
-        program = self.program(with_install_path=True)
+    def test_closing_the_window_ends_the_program_and_keeps_it_on_screen(self):
+        # Saved on a monitor to the right that is gone: the 1600-pixel screen keeps 48 pixels.
+        program = self.program(with_install_path=True, window_x=5000)
         program.start()
         program.wait_for_log("RealTraffic not detected at this PC")
         time.sleep(0.5)
@@ -171,6 +174,9 @@ class ProgramTest(unittest.TestCase):
         log = program.log()
         self.assertIn("Exiting: USER CLOSED SIM", log)
         self.assertRegex(log[-1], r"^[A-Z][a-z]{2} [A-Z][a-z]{2} \d\d \d\d:\d\d:\d\d \d{4}$")
+        with open(os.path.join(program.data, "parameters.xml")) as f:
+            saved_x = int(re.search(r'name="MAIN_WINDOW_X" value="(-?\d+)"', f.read()).group(1))
+        self.assertTrue(0 <= saved_x <= 1600 - 48, saved_x)
 
     def test_termination_signal_closes_like_the_window(self):
         program = self.program(with_install_path=True)

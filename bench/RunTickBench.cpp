@@ -1,0 +1,97 @@
+// The cost of one 10 ms tick of the run cycle while nothing flies: the budget of an idle
+// program is well under 1 % of a core, that is under 100 us per tick.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "app/MessageLine.hpp"
+#include "app/Run.hpp"
+#include "app/UnwiredSubsystems.hpp"
+#include "ui/HeadlessControls.hpp"
+#include "ui/commands/Commands.hpp"
+
+namespace {
+
+using namespace corv;
+
+// A simulator whose flight runs, so every tick takes the traffic path.
+class RunningSimulator final : public sim::SimulatorPort {
+  public:
+    void expectMajorVersion(const std::string&) override {}
+    void startClient() override {}
+    bool handshake() override { return true; }
+    void stopClient() override {}
+    bool flightRunning() const override { return true; }
+    bool hasError() const override { return false; }
+    void clearQueues() override {}
+    sim::UserAircraftState userAircraft() const override { return {}; }
+    void resetRunState() override {}
+    void createFlightPlanFolder() override {}
+    void removeFlightPlanFolder() override {}
+};
+
+class NoWindow final : public ui::WindowSeam {
+  public:
+    void postStart() override {}
+    void postQuit(int) override {}
+    void repaintBand(ui::Band) override {}
+    void setTopmost(bool) override {}
+    void showWarning(std::string, std::string) override {}
+};
+
+struct IdleRun {
+    app::RunState run;
+    ui::HeadlessControls controls;
+    NoWindow window;
+    ui::DisplayState display;
+    ui::CommandRequests requests;
+    common::TrafficRadius radius;
+    std::atomic<int> metaSimNumber{1};
+    app::MessageLine messages{[] {}};
+    settings::SettingsFile settings{
+        std::filesystem::temp_directory_path() / "corv-bench-parameters.xml", controls,
+        run.stopRequested};
+    app::UnwiredDataFiles dataFiles;
+    app::UnwiredLiveries liveries;
+    app::UnwiredAirports airports;
+    app::UnwiredAddonScan addonScan;
+    RunningSimulator simulator;
+    app::UnwiredRealTraffic realTraffic{run, [](std::chrono::milliseconds) {}};
+    app::UnwiredTraffic traffic;
+    app::RunContext context{
+        run,
+        messages,
+        settings,
+        controls,
+        window,
+        display,
+        requests,
+        radius,
+        app::Subsystems{dataFiles, liveries, airports, addonScan, simulator, realTraffic, traffic},
+        ".",
+        ".",
+        [](std::chrono::milliseconds) {},
+        metaSimNumber};
+    ui::Commands commands{context};
+    app::Run runner{context, commands};
+};
+
+void tickWithoutASecond(benchmark::State& state) {
+    IdleRun idle;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(idle.runner.runTick());
+}
+BENCHMARK(tickWithoutASecond);
+
+// Every hundredth tick the simulator's second arrives and the slower schedules run.
+void tickWithASecondEveryHundred(benchmark::State& state) {
+    IdleRun idle;
+    int tick = 0;
+    for (auto _ : state) {
+        if (++tick % 100 == 0) idle.run.secondTick = true;
+        benchmark::DoNotOptimize(idle.runner.runTick());
+    }
+}
+BENCHMARK(tickWithASecondEveryHundred);
+
+}  // namespace
