@@ -11,12 +11,15 @@
 #include "settings/SettingsFile.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
+#include "support/StoredParameters.hpp"
 #include "ui/HeadlessControls.hpp"
 
 namespace corv::settings {
 namespace {
 
 namespace fs = std::filesystem;
+using test::storedCount;
+using test::storedValues;
 
 std::string parametersXml(const std::string& elements, bool withRoot = true) {
     const std::string parameters = "<parameters>" + elements + "</parameters>";
@@ -25,25 +28,6 @@ std::string parametersXml(const std::string& elements, bool withRoot = true) {
 
 std::string element(const std::string& name, const std::string& value) {
     return fmt::format("<parameter name=\"{}\" value=\"{}\"/>", name, value);
-}
-
-// The values stored under a name, in document order.
-std::vector<std::string> storedValues(const fs::path& file, const std::string& name) {
-    pugi::xml_document document;
-    EXPECT_TRUE(document.load_file(file.c_str()));
-    std::vector<std::string> values;
-    for (pugi::xml_node node : document.child("root").child("parameters").children("parameter")) {
-        if (name == node.attribute("name").as_string())
-            values.push_back(node.attribute("value").as_string());
-    }
-    return values;
-}
-
-std::size_t storedCount(const fs::path& file) {
-    pugi::xml_document document;
-    if (!document.load_file(file.c_str())) return 0;
-    const auto children = document.child("root").child("parameters").children("parameter");
-    return static_cast<std::size_t>(std::distance(children.begin(), children.end()));
 }
 
 struct SettingsFileTest : ::testing::Test {

@@ -17,6 +17,7 @@
 #include "settings/SettingsFile.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
+#include "support/StoredParameters.hpp"
 #include "ui/ControlIds.hpp"
 #include "ui/DisplayState.hpp"
 #include "ui/FltkControls.hpp"
@@ -52,16 +53,6 @@ struct RecordingOwner final : WindowOwner {
     std::function<void()> onStart;
     Strings events;
 };
-
-std::string stored(const std::filesystem::path& file, const char* name) {
-    pugi::xml_document document;
-    document.load_file(file.c_str());
-    return document.child("root")
-        .child("parameters")
-        .find_child_by_attribute("parameter", "name", name)
-        .attribute("value")
-        .as_string();
-}
 
 // The real window; it needs a display (the test suite runs under Xvfb for it).
 struct MainWindowTest : ::testing::Test {
@@ -102,8 +93,10 @@ TEST_F(MainWindowTest, RunsTheLoopUntilQuitAppliesControlChangesAndSavesThePosit
 
     EXPECT_TRUE(controls.isEnabled(button::tbloZip));
     EXPECT_FALSE(controls.isEnabled(button::reRead));  // buttons start disabled
-    EXPECT_EQ(stored(file, "MAIN_WINDOW_X"), std::to_string(settings::MAIN_WINDOW_X.value()));
-    EXPECT_EQ(stored(file, "MAIN_WINDOW_Y"), std::to_string(settings::MAIN_WINDOW_Y.value()));
+    EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_X"),
+              std::to_string(settings::MAIN_WINDOW_X.value()));
+    EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_Y"),
+              std::to_string(settings::MAIN_WINDOW_Y.value()));
     EXPECT_FALSE(logged.lines().empty());
     EXPECT_EQ(Fl::first_window(), nullptr);  // hidden once the loop has ended
 }

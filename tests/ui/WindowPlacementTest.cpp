@@ -8,6 +8,7 @@
 #include "settings/SettingsFile.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
+#include "support/StoredParameters.hpp"
 #include "ui/HeadlessControls.hpp"
 #include "ui/WindowPlacement.hpp"
 
@@ -43,15 +44,7 @@ struct KeepWindowOnScreenTest : ::testing::Test {
     KeepWindowOnScreenTest() { test::resetParameters(); }
     ~KeepWindowOnScreenTest() override { test::resetParameters(); }
 
-    std::string stored(const char* name) {
-        pugi::xml_document document;
-        document.load_file(file.c_str());
-        return document.child("root")
-            .child("parameters")
-            .find_child_by_attribute("parameter", "name", name)
-            .attribute("value")
-            .as_string();
-    }
+    std::string stored(const char* name) { return test::storedValue(file, name); }
 
     test::LogCapture logged;
     test::TempFolder folder;

@@ -2,6 +2,7 @@
 
 #include "settings/ParameterTable.hpp"
 #include "support/RunFixture.hpp"
+#include "support/StoredParameters.hpp"
 #include "ui/ControlIds.hpp"
 #include "ui/commands/AutoRadius.hpp"
 
@@ -32,13 +33,7 @@ TEST(AutoRadius, FollowsHeightAndDistanceToTheAirport) {
 
 struct CommandsTest : test::RunFixture, ::testing::Test {
     std::string stored(const char* name) {
-        pugi::xml_document document;
-        document.load_file((appData / "parameters.xml").c_str());
-        return document.child("root")
-            .child("parameters")
-            .find_child_by_attribute("parameter", "name", name)
-            .attribute("value")
-            .as_string();
+        return test::storedValue(appData / "parameters.xml", name);
     }
 };
 
