@@ -1,0 +1,43 @@
+#include "airports/ReadAirports.hpp"
+
+#include <exception>
+#include <vector>
+
+#include "airports/AirportsXml.hpp"
+#include "app/FileHelpers.hpp"
+#include "app/Log.hpp"
+#include "common/UserErrorException.hpp"
+#include "data/EncryptedFile.hpp"
+
+namespace corv::airports {
+
+bool gf_readAirports(AirportCatalogue& catalogue, const std::filesystem::path& inputFolder) {
+    if (catalogue.isRead()) return !catalogue.empty();
+
+    const std::filesystem::path plainFile = inputFolder / "airports.xml";
+    try {
+        data::gf_streamDecrypt(data::programKey(), inputFolder / "airports.enc", plainFile);
+    } catch (const std::exception& e) {
+        app::logMarked("{} exception : {}", "gf_readAirports", e.what());
+        // A failed decryption may leave part of the plain data behind.
+        app::removeFileWarn(plainFile);
+        throw;
+    }
+    return readAirportsFile(catalogue, plainFile);
+}
+
+bool readAirportsFile(AirportCatalogue& catalogue, const std::filesystem::path& plainFile) {
+    std::vector<CatalogueAirport> airports;
+    try {
+        airports = parseAirportsXml(plainFile);
+    } catch (const std::exception& e) {
+        app::removeFileWarn(plainFile);
+        throw UserErrorException(airportsFileErrorCode, e.what());
+    }
+    catalogue.assign(std::move(airports));
+    app::log("{:5} airports read", catalogue.airports().size());
+    app::removeFileWarn(plainFile);
+    return !catalogue.empty();
+}
+
+}  // namespace corv::airports
