@@ -58,6 +58,9 @@ struct IdleRun {
     RunningSimulator simulator;
     app::UnwiredRealTraffic realTraffic{run, [](std::chrono::milliseconds) {}};
     app::UnwiredTraffic traffic;
+    liveries::ReferenceData referenceData;
+    airports::AirportCatalogue catalogue;
+    std::atomic<airports::TimeKey> timeKeyNow{};
     app::RunContext context{
         run,
         messages,
@@ -68,6 +71,9 @@ struct IdleRun {
         requests,
         radius,
         app::Subsystems{dataFiles, liveries, airports, addonScan, simulator, realTraffic, traffic},
+        referenceData,
+        catalogue,
+        timeKeyNow,
         ".",
         ".",
         [](std::chrono::milliseconds) {},

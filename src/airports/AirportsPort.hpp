@@ -5,15 +5,10 @@
 
 namespace corv::airports {
 
-// What the run and the window's commands ask of the airports and the static parking.
+// What the run and the window's commands ask of the park airport and the static parking.
 class AirportsPort {
   public:
     virtual ~AirportsPort() = default;
-
-    // The airport catalogue; true when it holds airports.
-    virtual bool readCatalogue() = 0;
-    // Whether the code (four characters, upper case) is an airport of the catalogue.
-    virtual bool isCatalogueAirport(const std::string& code) const = 0;
 
     virtual void readParkAirportList() = 0;
     virtual void parkAirportTick(bool statusFlag) = 0;

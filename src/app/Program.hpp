@@ -61,6 +61,9 @@ class Program final : public ui::WindowOwner, public ui::WindowSeam {
     MessageLine messages_;
     settings::SettingsFile settings_;
 
+    liveries::ReferenceData referenceData_;
+    airports::AirportCatalogue catalogue_;
+    std::atomic<airports::TimeKey> timeKeyNow_{};
     UnwiredDataFiles dataFiles_;
     UnwiredLiveries liveries_;
     UnwiredAirports airports_;

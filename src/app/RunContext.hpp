@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "airports/AirportCatalogue.hpp"
+#include "airports/TimeKey.hpp"
 #include "app/MessageLine.hpp"
 #include "app/RunState.hpp"
 #include "app/Subsystems.hpp"
 #include "common/TrafficRadius.hpp"
+#include "liveries/ReferenceData.hpp"
 #include "realtraffic/RealTrafficPort.hpp"
 #include "settings/SettingsFile.hpp"
 #include "ui/CommandRequests.hpp"
@@ -32,6 +35,10 @@ struct RunContext {
     ui::CommandRequests& requests;
     common::TrafficRadius& radius;
     Subsystems subsystems;
+    liveries::ReferenceData& referenceData;
+    airports::AirportCatalogue& catalogue;
+    // The current UTC weekday and half hour, refreshed by the run.
+    std::atomic<airports::TimeKey>& timeKeyNow;
     std::filesystem::path installFolder;
     std::filesystem::path appDataFolder;  // the user's roaming application-data folder
     Sleeper sleep;

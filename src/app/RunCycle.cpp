@@ -36,6 +36,7 @@ void Run::runCycle() {
     ctx_.subsystems.airports.parkAirportTick(true);
     ctx_.subsystems.realTraffic.runWatchdog();
     ctx_.run.secondCount = 0;
+    ctx_.timeKeyNow = airports::currentTimeKey();
     ctx_.subsystems.realTraffic.setAcceptingTraffic(true);
     fillCallsignList(ctx_.controls);
     ctx_.controls.setEnabled(ui::button::callsignList, true);
@@ -103,6 +104,7 @@ void Run::onSecondTick() {
     }
     ctx_.messages.onSecondTick();
     traffic.recountLive();
+    ctx_.timeKeyNow = airports::currentTimeKey();
     ctx_.run.secondCount += 1;
     traffic.runStaticTwinCheck();
 
@@ -192,6 +194,7 @@ void Run::onFlightNotRunning() {
         ctx_.subsystems.realTraffic.sendUserPosition();
         notRunningCountdown_ = ticksPerSecond;
         ctx_.subsystems.traffic.recountLive();
+        ctx_.timeKeyNow = airports::currentTimeKey();
     }
 }
 

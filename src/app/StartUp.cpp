@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "airports/ReadAirports.hpp"
 #include "app/FileHelpers.hpp"
 #include "app/Folders.hpp"
 #include "app/Log.hpp"
@@ -99,7 +100,7 @@ void Run::startUpSteps() {
     ctx_.subsystems.airports.readParkAirportList();
     ctx_.controls.setEnabled(ui::button::reRead, true);
     if (const std::string destination = settings::DESTINATION.value();
-        !destination.empty() && ctx_.subsystems.airports.isCatalogueAirport(destination)) {
+        !destination.empty() && ctx_.catalogue.isRtSupported(destination)) {
         commands_.applyDestination(destination);
     }
     ctx_.window.setTopmost(settings::ALWAYS_ON_TOP.value());
@@ -127,12 +128,13 @@ bool Run::readDataFiles() {
 
     if (!ctx_.run.isRestart && !ctx_.subsystems.dataFiles.checkForUpdates()) return false;
 
+    ctx_.timeKeyNow = airports::currentTimeKey();
+    const fs::path input = ctx_.installFolder / "input";
     if (!ctx_.referenceDataRead) {
-        if (!ctx_.subsystems.liveries.readReferenceData())
-            throw std::runtime_error("reading data files failed!");
+        if (!ctx_.referenceData.load(input)) throw std::runtime_error("reading data files failed!");
         ctx_.referenceDataRead = true;
     }
-    if (!ctx_.subsystems.airports.readCatalogue()) {
+    if (!airports::gf_readAirports(ctx_.catalogue, input)) {
         throw std::runtime_error(
             fmt::format("reading '{}' failed!", (fs::path("input") / "airports.enc").string()));
     }
@@ -219,6 +221,7 @@ bool Run::startRun() {
         ctx_.sleep(100ms);
     }
     if (!trafficArrived) log("No traffic in this region?");
+    ctx_.timeKeyNow = airports::currentTimeKey();
     return true;
 }
 

@@ -9,7 +9,7 @@
 namespace corv::app {
 
 // The subsystems as they behave while nothing of them is installed: no simulator connects,
-// no RealTraffic connects, no traffic, no airports, no liveries. Each is replaced by the real
+// no RealTraffic connects, no traffic, no park airport, no liveries. Each is replaced by the real
 // one as it is built; the run's waits end only with a stop request, as with a simulator that
 // never starts.
 
@@ -20,7 +20,6 @@ class UnwiredDataFiles final : public data::DataFilesPort {
 
 class UnwiredLiveries final : public liveries::LiveriesPort {
   public:
-    bool readReferenceData() override { return true; }
     bool scannedFileExists() const override { return true; }
     void scanLiveries() override {}
     bool processScannedLiveries() override { return true; }
@@ -30,8 +29,6 @@ class UnwiredLiveries final : public liveries::LiveriesPort {
 
 class UnwiredAirports final : public airports::AirportsPort {
   public:
-    bool readCatalogue() override { return true; }
-    bool isCatalogueAirport(const std::string&) const override { return false; }
     void readParkAirportList() override {}
     void parkAirportTick(bool) override {}
     bool parkAirportSet() const override { return false; }

@@ -7,8 +7,6 @@ class LiveriesPort {
   public:
     virtual ~LiveriesPort() = default;
 
-    // The aircraft reference data, read once per process; false on failure.
-    virtual bool readReferenceData() = 0;
     virtual bool scannedFileExists() const = 0;
     virtual void scanLiveries() = 0;
     // Builds the matching tables from the scanned liveries; false when already done.

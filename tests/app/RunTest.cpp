@@ -249,8 +249,6 @@ TEST_F(RunTest, FullStartRunsEveryStepInOrder) {
     runner.lf_startUpCorvane();
 
     const std::vector<std::string> expectedOrder = {"checkForUpdates",
-                                                    "readReferenceData",
-                                                    "readCatalogue",
                                                     "processScannedLiveries",
                                                     "scanAddonAirports",
                                                     "createFlightPlanFolder",
@@ -278,6 +276,10 @@ TEST_F(RunTest, FullStartRunsEveryStepInOrder) {
         from = std::find(from, fake.calls.end(), step);
         ASSERT_NE(from, fake.calls.end()) << "missing or out of order: " << step;
     }
+    EXPECT_TRUE(logged.contains("    6 ICAO model codes"));
+    EXPECT_TRUE(logged.contains("    2 airports read"));
+    EXPECT_FALSE(std::filesystem::exists(install / "input" / "dbase.xml"));
+    EXPECT_FALSE(std::filesystem::exists(install / "input" / "airports.xml"));
     EXPECT_TRUE(logged.contains("RealTraffic detected at this PC"));
     EXPECT_TRUE(logged.contains("Exiting: SIM WAS CLOSED"));
     EXPECT_EQ(window.posted, std::vector<std::string>{"quit 0"});

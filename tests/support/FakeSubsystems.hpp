@@ -1,7 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -29,7 +28,6 @@ class FakeSubsystems final : public data::DataFilesPort,
     // What the fake answers.
     bool flightIsRunning = true;
     bool handshakeSucceeds = true;
-    std::set<std::string> catalogue;
     std::size_t liveInSim = 0;
     sim::UserAircraftState user;
     std::optional<double> firstAirportDistance;
@@ -37,7 +35,6 @@ class FakeSubsystems final : public data::DataFilesPort,
 
     // Data files and liveries.
     bool checkForUpdates() override { return note("checkForUpdates", true); }
-    bool readReferenceData() override { return note("readReferenceData", true); }
     bool scannedFileExists() const override { return true; }
     void scanLiveries() override { note("scanLiveries"); }
     bool processScannedLiveries() override { return note("processScannedLiveries", true); }
@@ -45,10 +42,6 @@ class FakeSubsystems final : public data::DataFilesPort,
     void logMatchingSummary() override { note("logMatchingSummary"); }
 
     // Airports.
-    bool readCatalogue() override { return note("readCatalogue", true); }
-    bool isCatalogueAirport(const std::string& code) const override {
-        return catalogue.count(code) > 0;
-    }
     void readParkAirportList() override { note("readParkAirportList"); }
     void parkAirportTick(bool statusFlag) override {
         note(statusFlag ? "parkAirportTick(true)" : "parkAirportTick(false)");

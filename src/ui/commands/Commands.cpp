@@ -329,7 +329,7 @@ void Commands::setDestination(const std::string& text) {
         showAndLog(fmt::format("destination '{}' is not valid", text));
     } else if (const std::string code = upperCase(text); code == DESTINATION.value()) {
         showAndLog(fmt::format("destination '{}' was already set ...", code));
-    } else if (!ctx_.subsystems.airports.isCatalogueAirport(code)) {
+    } else if (!ctx_.catalogue.isRtSupported(code)) {
         showAndLog(fmt::format("destination '{}' is unknown ...", code));
     } else {
         applyDestination(code);

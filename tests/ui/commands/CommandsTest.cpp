@@ -64,7 +64,8 @@ TEST_F(CommandsTest, CallsignIsValidatedUpperCasedAndStoredOnce) {
 }
 
 TEST_F(CommandsTest, DestinationMustBeACatalogueAirport) {
-    fake.catalogue = {"EDDF"};
+    catalogue.assign(
+        {{airports::AirportCode("EDDF"), airports::IataCode("FRA"), 50.03, 8.57, 364.0f, 0}});
     struct Case {
         const char* typed;
         const char* message;
