@@ -132,6 +132,11 @@ class ProgramTest(unittest.TestCase):
         log = program.log()
         self.assertRegex(log[0], HEADER)
         self.assertIn("P3D not detected?", log)
+        # The shipped data were read and their plain files removed again.
+        for count in ("ICAO model codes", "ICAO airline codes", "airports read"):
+            self.assertTrue(any(re.fullmatch(r" *\d+ " + count, line) for line in log), count)
+        self.assertEqual(sorted(os.listdir(os.path.join(program.install, "input"))),
+                         ["AIG-regcodes.enc", "airports.enc", "dbase.enc", "my_regcodes"])
 
         with open(os.path.join(program.data, "parameters.xml")) as f:
             settings = f.read()
