@@ -216,6 +216,42 @@ TEST_F(RunTest, ConfiguredLiveryFolderLetsTheStartGoOnWithoutInstallPath) {
     EXPECT_TRUE(logged.contains("Exiting: USER CLOSED SIM"));
 }
 
+TEST_F(RunTest, BadDataFilesEndTheStartWithTheErrorShownAndNoPlainFileLeft) {
+    struct Case {
+        const char* file;
+        bool damage;  // else remove
+        std::string error;
+    };
+    const Case cases[] = {
+        {"dbase.enc", false, (install / "input" / "dbase.enc").string() + " not available"},
+        {"dbase.enc", true, (install / "input" / "dbase.enc").string() + " stream decrypt failed"},
+        {"airports.enc", true, "Decryption failed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        installDataFiles();
+        const auto file = install / "input" / c.file;
+        if (c.damage) {
+            std::string bytes = test::readFile(file);
+            bytes[bytes.size() / 2] ^= 0x5A;
+            test::writeFile(file, bytes);
+        } else {
+            std::filesystem::remove(file);
+        }
+        run.resetForNewRun();
+        messages.clearAll();
+        ctx.referenceDataRead = false;
+        onSleep = [&] { run.windowClosed = true; };
+
+        runner.lf_startUpCorvane();
+
+        EXPECT_EQ(messages.texts().error, c.error);
+        EXPECT_EQ(run.exitReason(), ExitReason::SystemError);
+        EXPECT_FALSE(std::filesystem::exists(install / "input" / "dbase.xml"));
+        EXPECT_FALSE(std::filesystem::exists(install / "input" / "airports.xml"));
+    }
+}
+
 TEST_F(RunTest, ProductionModeReadsTheDataAndQuits) {
     run.productionMode = true;
     settings::SIM_INSTALL_PATH.setCurrent("/p3d");
