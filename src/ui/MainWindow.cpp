@@ -16,12 +16,14 @@
 #include "app/MessageLine.hpp"
 #include "app/TimeText.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "platform/WindowStacking.hpp"
 #include "settings/ParameterTable.hpp"
 #include "settings/SettingsFile.hpp"
 #include "ui/ControlLayout.hpp"
 #include "ui/DisplayState.hpp"
 #include "ui/FltkCanvas.hpp"
 #include "ui/FltkControls.hpp"
+#include "ui/FltkNative.hpp"
 #include "ui/FltkScreens.hpp"
 #include "ui/WindowBands.hpp"
 #include "ui/WindowPainter.hpp"
@@ -195,6 +197,7 @@ void MainWindow::onWidget(Fl_Widget& widget, std::size_t controlIndex) {
 
 int MainWindow::run() {
     window_->show();
+    if (topmost_) platform::keepWindowAbove(nativeDisplay(), nativeWindow(*window_), true);
     while (!quitRequested_) {
         Fl::wait();
     }
@@ -253,9 +256,12 @@ void MainWindow::damage(Band band) {
 }
 
 void MainWindow::setTopmost(bool topmost) {
-    // FLTK 1.3 has no way to keep a window above others, and the window-manager hint would
-    // need X11 calls here. The wish is kept for a toolkit that can.
-    topmost_ = topmost;
+    controls_.windowThread().post([this, topmost] {
+        topmost_ = topmost;
+        // The native window exists only once it is shown; run() applies the wish then.
+        if (window_->shown())
+            platform::keepWindowAbove(nativeDisplay(), nativeWindow(*window_), topmost_);
+    });
 }
 
 void MainWindow::showWarning(std::string caption, std::string text) {
