@@ -32,6 +32,17 @@ void MessageLine::showError(const std::string& text) {
     requestRepaint_();
 }
 
+void MessageLine::offerMessage(const std::string& text) {
+    {
+        std::lock_guard lock(statusMutex_);
+        if (!errorText_.empty() || !messageText_.empty()) return;
+        messageText_ = text;
+        messageSetAt_ = std::max(messageClock_, 1);
+        log(text);
+    }
+    requestRepaint_();
+}
+
 void MessageLine::clearMessage() {
     {
         std::lock_guard lock(statusMutex_);

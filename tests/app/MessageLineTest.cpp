@@ -65,5 +65,15 @@ TEST_F(MessageLineTest, MessageSetBeforeTheFirstTickAlsoTimesOut) {
     EXPECT_EQ(ticks, 26);  // set at clock 0, counted as if set at 1
 }
 
+TEST_F(MessageLineTest, OfferedMessageNeverReplacesAnother) {
+    line.showMessage("Waiting for RealTraffic", false);
+    line.offerMessage("No RealTraffic version received?");
+    EXPECT_EQ(line.texts().message, "Waiting for RealTraffic");
+    line.clearMessage();
+    line.offerMessage("No RealTraffic version received?");
+    EXPECT_EQ(line.texts().message, "No RealTraffic version received?");
+    EXPECT_EQ(logged.lines(), std::vector<std::string>{"No RealTraffic version received?"});
+}
+
 }  // namespace
 }  // namespace corv::app
