@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/TcpServer.hpp"
+
+namespace corv::platform {
+
+// Sends datagrams to one address and port.
+class UdpSender {
+  public:
+    UdpSender(const std::string& host, int port);
+    UdpSender(const UdpSender&) = delete;
+    UdpSender& operator=(const UdpSender&) = delete;
+    ~UdpSender();
+
+    bool isOpen() const noexcept { return fd_ >= 0; }
+    // 0, or the socket error code of the failed send.
+    SocketError send(std::string_view datagram);
+
+  private:
+    int fd_ = -1;
+    std::string address_;  // the destination, in the system's form
+};
+
+}  // namespace corv::platform

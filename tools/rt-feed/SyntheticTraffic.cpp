@@ -1,0 +1,236 @@
+#include "SyntheticTraffic.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "common/GreatCircle.hpp"
+
+namespace corv::rtfeed {
+
+namespace {
+constexpr double pi = 3.14159265358979323846;
+constexpr double feetPerNmOnThreeDegrees = 318.0;
+constexpr double finalLengthNm = 14.0;
+
+struct Operator {
+    const char* designator;
+    const char* registrationPrefix;
+    const char* types[3];
+};
+
+// Real airline designators with types they fly.
+constexpr std::array<Operator, 10> operators{{
+    {"KLM", "PH-", {"B738", "B77W", "B789"}},
+    {"DLH", "D-A", {"A320", "A20N", "A359"}},
+    {"BAW", "G-E", {"A320", "A21N", "B772"}},
+    {"AFR", "F-H", {"A320", "A359", "B77W"}},
+    {"EZY", "G-U", {"A319", "A320", "A20N"}},
+    {"RYR", "EI-", {"B738", "B38M", "B738"}},
+    {"SAS", "SE-", {"A20N", "A320", "CRJ9"}},
+    {"UAE", "A6-", {"B77W", "A388", "B77W"}},
+    {"KLC", "PH-", {"E190", "E75L", "E195"}},
+    {"FDX", "N", {"B763", "MD11", "B77L"}},
+}};
+
+constexpr std::array<const char*, 12> cities{"LHR", "CDG", "FRA", "MAD", "FCO", "CPH",
+                                             "DXB", "JFK", "BCN", "ZRH", "VIE", "OSL"};
+
+double wrapDegrees(double degrees) {
+    return std::fmod(degrees + 720.0, 360.0);
+}
+
+std::string category(const std::string& type) {
+    static const std::array<const char*, 8> heavy{"B77W", "B789", "A359", "B772",
+                                                  "A388", "B763", "MD11", "B77L"};
+    return std::find(heavy.begin(), heavy.end(), type) != heavy.end() ? "A5" : "A3";
+}
+}  // namespace
+
+SyntheticTraffic::SyntheticTraffic(double airportLatitude, double airportLongitude,
+                                   double airportElevation, unsigned seed)
+    : latitude_(airportLatitude),
+      longitude_(airportLongitude),
+      elevation_(airportElevation),
+      random_(seed) {
+    runwayHeading_ = std::uniform_int_distribution<int>(0, 35)(random_) * 10.0;
+    for (int i = 0; i < 4; ++i)
+        flights_.push_back(newFlight(Role::Overflight, 0.0));
+    for (int i = 0; i < 2; ++i)
+        flights_.push_back(newFlight(Role::Taxi, 0.0));
+}
+
+SyntheticTraffic::Flight SyntheticTraffic::newFlight(Role role, double seconds) {
+    const Operator& op =
+        operators[std::uniform_int_distribution<std::size_t>(0, operators.size() - 1)(random_)];
+    std::uniform_int_distribution<int> pick(0, 2);
+    Flight flight{role, seconds, 0.0, {}, 0.0, 0.0, 0.0};
+    TrafficState& id = flight.identity;
+    id.hexid = nextHexid_++;
+    id.type = op.types[pick(random_)];
+    id.callsign =
+        fmt::format("{}{}", op.designator, std::uniform_int_distribution<int>(100, 9899)(random_));
+    const int serial = std::uniform_int_distribution<int>(0, 17575)(random_);
+    id.registration =
+        std::string(op.registrationPrefix) +
+        (op.registrationPrefix[1] == '\0'
+             ? fmt::format("{}{}", 100 + serial % 900, static_cast<char>('A' + serial % 26))
+             : fmt::format("{}{}{}", static_cast<char>('A' + serial / 676 % 26),
+                           static_cast<char>('A' + serial / 26 % 26),
+                           static_cast<char>('A' + serial % 26)));
+    id.category = category(id.type);
+    const std::string city =
+        cities[std::uniform_int_distribution<std::size_t>(0, cities.size() - 1)(random_)];
+    id.providerPrefix = std::uniform_int_distribution<int>(0, 4)(random_) == 0;
+    switch (role) {
+        case Role::Arrival:
+            id.origin = city;
+            flight.duration =
+                finalLengthNm / 150.0 * 3600.0 + 240.0;  // final, roll-out and taxi in
+            break;
+        case Role::Departure:
+            id.destination = city;
+            flight.duration = 420.0;
+            break;
+        case Role::Overflight:
+            id.origin = city;
+            id.destination =
+                cities[(std::find(cities.begin(), cities.end(), city) - cities.begin() + 5) %
+                       cities.size()];
+            flight.heading = std::uniform_real_distribution<double>(0.0, 360.0)(random_);
+            flight.offsetNm = std::uniform_real_distribution<double>(-25.0, 25.0)(random_);
+            flight.altitude = std::uniform_int_distribution<int>(25, 38)(random_) * 1000.0;
+            // Start some on their way, so the sky is not empty at first.
+            flight.start = seconds - std::uniform_real_distribution<double>(0.0, 400.0)(random_);
+            flight.duration = 800.0;
+            id.trueAirspeed = 460.0;
+            break;
+        case Role::Taxi:
+            flight.heading = std::uniform_real_distribution<double>(0.0, 360.0)(random_);
+            flight.duration = 300.0;
+            id.destination = city;
+            break;
+    }
+    return flight;
+}
+
+void SyntheticTraffic::spawnDue(double seconds) {
+    if (seconds >= nextArrival_) {
+        flights_.push_back(newFlight(Role::Arrival, seconds));
+        nextArrival_ = seconds + std::uniform_real_distribution<double>(60.0, 120.0)(random_);
+    }
+    if (seconds >= nextDeparture_) {
+        flights_.push_back(newFlight(Role::Departure, seconds));
+        nextDeparture_ = seconds + std::uniform_real_distribution<double>(90.0, 150.0)(random_);
+    }
+    std::vector<Flight> replacements;
+    for (const Flight& flight : flights_) {
+        if (seconds - flight.start > flight.duration &&
+            (flight.role == Role::Overflight || flight.role == Role::Taxi)) {
+            replacements.push_back(newFlight(flight.role, seconds));
+            replacements.back().start = seconds;
+        }
+    }
+    std::erase_if(flights_, [seconds](const Flight& f) { return seconds - f.start > f.duration; });
+    flights_.insert(flights_.end(), replacements.begin(), replacements.end());
+}
+
+TrafficState SyntheticTraffic::place(const Flight& flight, double seconds) const {
+    const double t = seconds - flight.start;
+    const common::GeoPoint airport{latitude_, longitude_};
+    const double runwayRadians = runwayHeading_ * pi / 180.0;
+    TrafficState s = flight.identity;
+    common::GeoPoint at = airport;
+    switch (flight.role) {
+        case Role::Arrival: {
+            const double finalSeconds = finalLengthNm / 150.0 * 3600.0;
+            if (t < finalSeconds) {
+                const double remaining = finalLengthNm - 150.0 * t / 3600.0;
+                at = common::destinationPoint(airport, runwayRadians + pi, remaining);
+                s.altitude = elevation_ + remaining * feetPerNmOnThreeDegrees;
+                s.verticalRate = -795.0;
+                s.groundSpeed = 150.0;
+                s.trueAirspeed = -1.0;
+                s.track = runwayHeading_;
+            } else if (t < finalSeconds + 60.0) {  // roll-out, slowing from 140 to 20 kt
+                const double r = t - finalSeconds;
+                s.groundSpeed = 140.0 - 2.0 * r;
+                at = common::destinationPoint(airport, runwayRadians, (140.0 * r - r * r) / 3600.0);
+                s.altitude = elevation_;
+                s.track = runwayHeading_;
+                s.onGround = true;
+            } else {  // taxi in at 15 kt, then stand still at the gate
+                const double r = t - finalSeconds - 60.0;
+                const common::GeoPoint exit =
+                    common::destinationPoint(airport, runwayRadians, 140.0 * 60.0 / 2.0 / 3600.0);
+                const double taxiHeading = runwayRadians + pi / 2.0;
+                const double taxied = std::min(r, 120.0) * 15.0 / 3600.0;
+                at = common::destinationPoint(exit, taxiHeading, taxied);
+                s.groundSpeed = r < 120.0 ? 15.0 : 0.0;
+                s.altitude = elevation_;
+                s.track = wrapDegrees(runwayHeading_ + 90.0);
+                s.onGround = true;
+            }
+            break;
+        }
+        case Role::Departure: {
+            if (t < 40.0) {  // the take-off roll, 4 kt per second
+                s.groundSpeed = 4.0 * t;
+                at = common::destinationPoint(airport, runwayRadians, 2.0 * t * t / 3600.0);
+                s.altitude = elevation_;
+                s.onGround = true;
+            } else {
+                const double climb = t - 40.0;
+                s.groundSpeed = std::min(160.0 + climb, 280.0);
+                const double rollNm = 2.0 * 40.0 * 40.0 / 3600.0;
+                at = common::destinationPoint(airport, runwayRadians,
+                                              rollNm + s.groundSpeed * climb / 3600.0);
+                s.altitude = elevation_ + 2500.0 * climb / 60.0;
+                s.verticalRate = 2500.0;
+            }
+            s.track = runwayHeading_;
+            break;
+        }
+        case Role::Overflight: {
+            const double heading = flight.heading * pi / 180.0;
+            const common::GeoPoint abeam =
+                common::destinationPoint(airport, heading + pi / 2.0, flight.offsetNm);
+            const double along = (t - flight.duration / 2.0) * 460.0 / 3600.0;
+            at = common::destinationPoint(abeam, along < 0 ? heading + pi : heading,
+                                          std::fabs(along));
+            s.altitude = flight.altitude;
+            s.groundSpeed = 470.0;
+            s.track = flight.heading;
+            break;
+        }
+        case Role::Taxi: {
+            const double heading = flight.heading * pi / 180.0;
+            const double leg = std::fmod(t, 200.0);
+            const double distance = (leg < 100.0 ? leg : 200.0 - leg) * 12.0 / 3600.0;
+            at = common::destinationPoint(common::destinationPoint(airport, heading, 0.4), heading,
+                                          distance);
+            s.groundSpeed = 12.0;
+            s.altitude = elevation_;
+            s.track = leg < 100.0 ? flight.heading : wrapDegrees(flight.heading + 180.0);
+            s.onGround = true;
+            break;
+        }
+    }
+    s.latitude = at.latitude;
+    s.longitude = at.longitude;
+    return s;
+}
+
+std::vector<TrafficState> SyntheticTraffic::at(double seconds) {
+    spawnDue(seconds);
+    std::vector<TrafficState> states;
+    states.reserve(flights_.size());
+    for (const Flight& flight : flights_) {
+        if (seconds >= flight.start) states.push_back(place(flight, seconds));
+    }
+    return states;
+}
+
+}  // namespace corv::rtfeed
