@@ -4,6 +4,7 @@
 
 #include "common/ProgramIdentity.hpp"
 #include "platform/TerminationSignals.hpp"
+#include "settings/ParameterTable.hpp"
 #include "ui/MainWindow.hpp"
 
 namespace corv::app {
@@ -18,7 +19,18 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                  std::filesystem::path settingsFile, bool productionMode)
     : messages_([this] { repaintBand(ui::Band::Message); }),
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
-      simulator_(runState_, sleepFor),
+      simulator_(sim::SimClientContext{runState_,
+                                       messages_,
+                                       display_,
+                                       *this,
+                                       catalogue_,
+                                       referenceData_,
+                                       radius_,
+                                       appDataFolder,
+                                       sleepFor,
+                                       {},
+                                       {}},
+                 [this] { return connectSimulator(); }),
       realTraffic_(runState_, sleepFor),
       context_{runState_,
                messages_,
@@ -43,6 +55,20 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
 }
 
 Program::~Program() = default;
+
+std::shared_ptr<sim::SimOperations> Program::connectSimulator() {
+    const std::filesystem::path folder = settings::SIM_INSTALL_PATH.value();
+    if (!standIn_ || folder != standInFolder_) {
+        std::vector<std::filesystem::path> liveryFolders;
+        for (const settings::HiddenText& configured : settings::lfolder) {
+            if (!configured.value().empty()) liveryFolders.emplace_back(configured.value());
+        }
+        standIn_ = std::make_shared<sim::standin::StandInSimulator>(
+            folder, std::move(liveryFolders), catalogue_);
+        standInFolder_ = folder;
+    }
+    return standIn_;
+}
 
 int Program::run() {
     ui::MainWindow window(*this, messages_, display_, settings_, controls_);

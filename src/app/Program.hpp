@@ -12,6 +12,8 @@
 #include "app/UnwiredSubsystems.hpp"
 #include "common/TrafficRadius.hpp"
 #include "settings/SettingsFile.hpp"
+#include "sim/SimClient.hpp"
+#include "sim/standin/StandInSimulator.hpp"
 #include "ui/CommandRequests.hpp"
 #include "ui/DisplayState.hpp"
 #include "ui/FltkControls.hpp"
@@ -51,6 +53,8 @@ class Program final : public ui::WindowOwner, public ui::WindowSeam {
     void showWarning(std::string caption, std::string text) override;
 
   private:
+    std::shared_ptr<sim::SimOperations> connectSimulator();
+
     RunState runState_;
     ui::FltkControls controls_;
     ui::DisplayState display_;
@@ -68,7 +72,10 @@ class Program final : public ui::WindowOwner, public ui::WindowSeam {
     UnwiredLiveries liveries_;
     UnwiredAirports airports_;
     UnwiredAddonScan addonScan_;
-    UnwiredSimulator simulator_;
+    // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
+    std::shared_ptr<sim::standin::StandInSimulator> standIn_;
+    std::filesystem::path standInFolder_;
+    sim::SimClient simulator_;
     UnwiredRealTraffic realTraffic_;
     UnwiredTraffic traffic_;
 

@@ -64,6 +64,11 @@ bool Run::runTick() {
         return !ctx_.run.stopOrClosed();
     }
     ctx_.subsystems.traffic.handleAddingStack();
+    // The user aircraft's state once a second; the reply arrives through the simulator client.
+    if (++ticksSinceUserState_ >= ticksPerSecond) {
+        ticksSinceUserState_ = 0;
+        simulator.requestUserState();
+    }
     if (!ctx_.run.secondTick.exchange(false)) return true;
 
     onSecondTick();

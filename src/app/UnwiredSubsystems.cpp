@@ -13,10 +13,6 @@ bool waitForStop(const RunState& run, const Sleeper& sleep) {
 }
 }  // namespace
 
-bool UnwiredSimulator::handshake() {
-    return waitForStop(run_, sleep_);
-}
-
 bool UnwiredRealTraffic::waitForFirstConnection() {
     return waitForStop(run_, sleep_);
 }

@@ -8,10 +8,9 @@
 
 namespace corv::app {
 
-// The subsystems as they behave while nothing of them is installed: no simulator connects,
-// no RealTraffic connects, no traffic, no park airport, no liveries. Each is replaced by the real
-// one as it is built; the run's waits end only with a stop request, as with a simulator that
-// never starts.
+// The subsystems as they behave while nothing of them is installed: no RealTraffic connects, no
+// traffic, no park airport, no liveries. Each is replaced by the real one as it is built; the run's
+// waits end only with a stop request, as with a simulator that never starts.
 
 class UnwiredDataFiles final : public data::DataFilesPort {
   public:
@@ -49,28 +48,6 @@ class UnwiredAirports final : public airports::AirportsPort {
 class UnwiredAddonScan final : public scan::AddonScanPort {
   public:
     void scanAddonAirports() override {}
-};
-
-// Waits for a simulator that does not come.
-class UnwiredSimulator final : public sim::SimulatorPort {
-  public:
-    UnwiredSimulator(const RunState& run, Sleeper sleep) : run_(run), sleep_(std::move(sleep)) {}
-
-    void expectMajorVersion(const std::string&) override {}
-    void startClient() override {}
-    bool handshake() override;
-    void stopClient() override {}
-    bool flightRunning() const override { return false; }
-    bool hasError() const override { return false; }
-    void clearQueues() override {}
-    sim::UserAircraftState userAircraft() const override { return {}; }
-    void resetRunState() override {}
-    void createFlightPlanFolder() override {}
-    void removeFlightPlanFolder() override {}
-
-  private:
-    const RunState& run_;
-    Sleeper sleep_;
 };
 
 // Waits for a RealTraffic that does not connect.

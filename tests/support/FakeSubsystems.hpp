@@ -73,6 +73,7 @@ class FakeSubsystems final : public data::DataFilesPort,
     bool hasError() const override { return false; }
     void clearQueues() override { note("clearQueues"); }
     sim::UserAircraftState userAircraft() const override { return user; }
+    sim::UserAircraftState requestUserState() override { return note("requestUserState", user); }
     void createFlightPlanFolder() override { note("createFlightPlanFolder"); }
     void removeFlightPlanFolder() override { note("removeFlightPlanFolder"); }
     void resetRunState() override { note("resetRunState"); }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace corv::platform {
+
+// Error codes of the program's socket error table that a receive loop meets in normal work.
+inline constexpr int socketInterrupted = 10004;
+inline constexpr int socketWouldBlock = 10035;
+inline constexpr int socketTimedOut = 10060;
+inline constexpr int socketAddressNotAvailable = 10049;
+
+// Why a UDP socket could not be opened: the failing step and its socket error code.
+struct UdpOpenFailure {
+    enum class Step { Socket, Bind };
+    Step step;
+    int error;
+};
+
+// An IPv4 UDP socket that receives datagrams with a time-out.
+class UdpReceiver {
+  public:
+    UdpReceiver() = default;
+    UdpReceiver(const UdpReceiver&) = delete;
+    UdpReceiver& operator=(const UdpReceiver&) = delete;
+    ~UdpReceiver() { close(); }
+
+    // Binds to the dotted address ("" for any local address) and port (0 picks a free one).
+    // A receive that waits longer than the time-out fails with socketTimedOut.
+    std::optional<UdpOpenFailure> open(const std::string& bindAddress, int port,
+                                       std::chrono::milliseconds timeout);
+
+    // One datagram into the buffer. Returns its full length, which is larger than size when it
+    // did not fit (only size bytes are stored); or -1 with error set to the socket error code.
+    long receive(char* buffer, std::size_t size, int& error);
+
+    bool isOpen() const noexcept { return fd_ >= 0; }
+    int localPort() const;
+    void close() noexcept;
+
+  private:
+    std::atomic<int> fd_{-1};
+};
+
+}  // namespace corv::platform

@@ -1,0 +1,45 @@
+#include "realtraffic/TrafficReader.hpp"
+
+#include "app/Log.hpp"
+#include "settings/ParameterTable.hpp"
+
+namespace corv::realtraffic {
+
+TrafficReader::TrafficReader(ReaderServices services, ReceiverGauge& gauge,
+                             ReceiverGauge& weatherGauge, common::ModelCodeTable& models,
+                             const common::TrafficRadius& radius, TrafficQueue& queue)
+    : UdpReader("Traffic Reader", std::move(services), gauge, &weatherGauge),
+      models_(models),
+      radius_(radius),
+      queue_(queue) {}
+
+void TrafficReader::setInputs(const TrafficInputs& inputs) {
+    std::lock_guard lock(inputsMutex_);
+    inputs_ = inputs;
+}
+
+void TrafficReader::reset() {
+    qnh_ = standardQnh;
+    state_.lastTimestamp = 0.0;
+    state_.callsigns.clear();
+}
+
+void TrafficReader::processDatagram(std::string_view datagram) {
+    TrafficContext context;
+    {
+        std::lock_guard lock(inputsMutex_);
+        context.inputs = inputs_;
+    }
+    context.qnh = qnh_;
+    context.rangeNm = radius_.nauticalMiles;
+    context.airborneOnly = settings::AIRBORNE_ONLY.value();
+    processLineSub(datagram, context, state_, models_, queue_);
+}
+
+void TrafficReader::stopped() {
+    gauge().status = ReaderStatus::Stopped;
+    if (services_.repaint) services_.repaint();
+    app::log("Traffic Reader has stopped");
+}
+
+}  // namespace corv::realtraffic

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "common/ModelCodeTable.hpp"
+#include "common/TrafficRadius.hpp"
+#include "realtraffic/TrafficContext.hpp"
+#include "realtraffic/TrafficLine.hpp"
+#include "realtraffic/TrafficQueue.hpp"
+#include "realtraffic/UdpReader.hpp"
+
+namespace corv::realtraffic {
+
+// The "Traffic Reader": one traffic datagram per aircraft position into the traffic queue.
+class TrafficReader final : public UdpReader {
+  public:
+    static constexpr std::int32_t standardQnh = 1013;
+
+    TrafficReader(ReaderServices services, ReceiverGauge& gauge, ReceiverGauge& weatherGauge,
+                  common::ModelCodeTable& models, const common::TrafficRadius& radius,
+                  TrafficQueue& queue);
+
+    // From the run thread: where the user is, the park airport, the altitude offset.
+    void setInputs(const TrafficInputs& inputs);
+    // From the weather receiver.
+    void setQnh(std::int32_t hectopascal) noexcept { qnh_ = hectopascal; }
+    std::int32_t qnh() const noexcept { return qnh_; }
+    // The timestamp of the latest traffic datagram; 0 while none has come.
+    double lastTimestamp() const noexcept { return state_.lastTimestamp; }
+    CallsignCollection& callsigns() noexcept { return state_.callsigns; }
+    // QNH 1013, no timestamp, no callsigns: a new run or a new RealTraffic connection.
+    void reset();
+
+    void processDatagram(std::string_view datagram) override;
+    void stopped() override;
+
+  private:
+    common::ModelCodeTable& models_;
+    const common::TrafficRadius& radius_;
+    TrafficQueue& queue_;
+    std::atomic<std::int32_t> qnh_{standardQnh};
+    mutable std::mutex inputsMutex_;
+    TrafficInputs inputs_;
+    TrafficLineState state_;
+};
+
+}  // namespace corv::realtraffic

@@ -1,0 +1,27 @@
+#include "sim/CreationFailures.hpp"
+
+#include <fmt/format.h>
+
+#include "app/Log.hpp"
+#include "app/MessageLine.hpp"
+#include "common/UserErrorException.hpp"
+
+namespace corv::sim {
+
+void CreationFailures::record(const std::string& callsign, const std::string& liveryTitle,
+                              const std::string& modelCode, const std::string& airlineCode,
+                              bool runEnding, app::MessageLine& messages) {
+    if (!runEnding) {
+        messages.showMessage(
+            fmt::format("{} '{}' could not be created by your Sim!", callsign, liveryTitle), true);
+    }
+    failedTitles_.insert(liveryTitle);
+    couldNotBeCreated_.insert(modelCode + " " + airlineCode);
+    if (failedTitles_.size() >= tooManyTitles) {
+        const std::string sentence = "There are too many liveries that could not be created!";
+        app::log("\n{}Error 81, {}\n", "===> ", sentence);
+        throw UserErrorException(81, fmt::format("{}, see Log.txt", sentence));
+    }
+}
+
+}  // namespace corv::sim

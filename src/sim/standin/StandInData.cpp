@@ -1,0 +1,175 @@
+#include "sim/standin/StandInSimulator.hpp"
+
+#include <cmath>
+#include <stdexcept>
+#include <utility>
+
+#include <fmt/format.h>
+
+#include "common/GreatCircle.hpp"
+#include "sim/DefinitionData.hpp"
+#include "sim/standin/ObjectVariables.hpp"
+#include "sim/standin/StandInCommon.hpp"
+
+// Data requests and writes: definitions packed in the order their variables were added.
+namespace corv::sim::standin {
+
+using detail::fail;
+using detail::ok;
+
+namespace {
+
+constexpr double metresPerNm = 1852.0;
+
+}  // namespace
+
+Status StandInSimulator::requestDataOnSimObject(RequestId request, DefineId define,
+                                                ObjectId objectId, Period period) {
+    std::lock_guard lock(mutex_);
+    if (!usable() || consumeRequestFailure()) return fail;
+    nextPacket();
+    const auto definition = definitions_.find(define);
+    if (definition == definitions_.end()) {
+        raise(exception::unrecognizedId, 2);
+        return ok;
+    }
+    WorldObject* target = object(objectId == 0 ? userObjectId : objectId);
+    if (target == nullptr) {
+        raise(exception::unrecognizedId, 3);
+        return ok;
+    }
+    if (period == Period::Second) {
+        // A new request with the same id replaces the old one, as in the real simulator.
+        std::erase_if(periodic_, [&](const auto& p) { return p.request == request; });
+        periodic_.push_back({request, define, target->id, clock_->steadyNow()});
+        return ok;
+    }
+    refreshUser();
+    queue_.push_back(
+        ObjectDataMessage{request, target->id, define, pack(definition->second, *target)});
+    return ok;
+}
+
+Status StandInSimulator::requestDataOnSimObjectType(RequestId request, DefineId define,
+                                                    std::uint32_t radiusMetres,
+                                                    SimObjectType type) {
+    std::lock_guard lock(mutex_);
+    if (!usable() || consumeRequestFailure()) return fail;
+    nextPacket();
+    const auto definition = definitions_.find(define);
+    if (definition == definitions_.end()) {
+        raise(exception::unrecognizedId, 2);
+        return ok;
+    }
+    refreshUser();
+    const auto& user = objects_.at(userObjectId);
+    const common::GeoPoint centre{user.latitude, user.longitude};
+    std::vector<WorldObject*> found;
+    for (auto& [id, candidate] : objects_) {
+        const bool wanted =
+            type == SimObjectType::Aircraft || (type == SimObjectType::User && candidate.isUser);
+        if (!wanted) continue;
+        const double metres =
+            common::distanceNm(centre, {candidate.latitude, candidate.longitude}) * metresPerNm;
+        if (metres <= radiusMetres) found.push_back(&candidate);
+    }
+    const auto outOf = static_cast<std::uint32_t>(found.size());
+    for (std::uint32_t entry = 0; entry < outOf; ++entry) {
+        queue_.push_back(ObjectDataByTypeMessage{request, found[entry]->id, define, entry + 1,
+                                                 outOf, pack(definition->second, *found[entry])});
+    }
+    return ok;
+}
+
+Status StandInSimulator::setDataOnSimObject(DefineId define, ObjectId objectId,
+                                            std::span<const std::byte> data) {
+    std::lock_guard lock(mutex_);
+    if (!usable()) return fail;
+    nextPacket();
+    const auto definition = definitions_.find(define);
+    if (definition == definitions_.end()) {
+        raise(exception::unrecognizedId, 1);
+        return ok;
+    }
+    WorldObject* target = object(objectId == 0 ? userObjectId : objectId);
+    if (target == nullptr) {
+        raise(exception::unrecognizedId, 2);
+        return ok;
+    }
+    std::vector<std::pair<const Variable*, double>> values;
+    DefinitionReader reader(data);
+    try {
+        for (const auto& variable : definition->second) {
+            switch (variable.type) {
+                case DataType::Float64:
+                    values.emplace_back(&variable, reader.float64());
+                    break;
+                case DataType::Int64:
+                    values.emplace_back(&variable, static_cast<double>(reader.int64()));
+                    break;
+                case DataType::String32:
+                    reader.string32();
+                    break;
+                case DataType::StringV:
+                    reader.stringV();
+                    break;
+            }
+        }
+    } catch (const std::out_of_range&) {
+        raise(exception::invalidDataSize, 4);
+        return ok;
+    }
+    if (reader.remaining() != 0) {
+        raise(exception::invalidDataSize, 4);
+        return ok;
+    }
+    if (target->isUser) {
+        log(fmt::format("data {} on the user aircraft ignored: the scenario flies it", define));
+        return ok;
+    }
+    bool moved = false;
+    std::string written;
+    for (const auto& [variable, value] : values) {
+        if (!writeVariable(*target, variable->name, variable->unit, value)) continue;
+        const auto name = detail::upper(variable->name);
+        moved = moved || name == "PLANE LATITUDE" || name == "PLANE LONGITUDE" ||
+                name == "PLANE ALTITUDE";
+        written += fmt::format(" {}={:g}", variable->name, value);
+    }
+    if (moved) {
+        logMove(*target);
+    } else {
+        log(fmt::format("data {} on {} '{}':{}", define, target->id, target->tailNumber, written));
+    }
+    return ok;
+}
+
+std::vector<std::byte> StandInSimulator::pack(const std::vector<Variable>& variables,
+                                              WorldObject& target) {
+    const ReadContext context{groundAt(target), clock_->utcNow()};
+    DefinitionWriter writer;
+    for (const auto& variable : variables) {
+        const auto value = readVariable(target, variable.name, variable.unit, context)
+                               .value_or(VariableValue{0.0});
+        const double* number = std::get_if<double>(&value);
+        const std::string text =
+            number ? fmt::format("{:g}", *number) : std::get<std::string>(value);
+        switch (variable.type) {
+            case DataType::Float64:
+                writer.float64(number ? *number : 0.0);
+                break;
+            case DataType::Int64:
+                writer.int64(number ? std::llround(*number) : 0);
+                break;
+            case DataType::String32:
+                writer.string32(text);
+                break;
+            case DataType::StringV:
+                writer.stringV(text);
+                break;
+        }
+    }
+    return writer.bytes();
+}
+
+}  // namespace corv::sim::standin

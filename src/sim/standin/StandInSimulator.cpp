@@ -1,0 +1,209 @@
+#include "sim/standin/StandInSimulator.hpp"
+
+#include <algorithm>
+#include <chrono>
+
+#include <fmt/format.h>
+
+#include "sim/standin/StandInCommon.hpp"
+#include "sim/standin/UserTrack.hpp"
+
+// Start, connection, declarations and the world's shared helpers.
+namespace corv::sim::standin {
+
+using detail::fail;
+using detail::ok;
+
+namespace {
+
+constexpr const char* applicationName = "Lockheed Martin\u00ae Prepar3D\u00ae v5";
+constexpr double userStaticCgFeet = 6.0;
+
+std::vector<std::filesystem::path> titleFolders(const std::filesystem::path& install,
+                                                std::vector<std::filesystem::path> liveries) {
+    liveries.insert(liveries.begin(), install / "SimObjects");
+    return liveries;
+}
+
+Scenario loadScenario(const std::filesystem::path& install,
+                      const airports::AirportCatalogue& catalogue) {
+    const auto file = install / scenarioFileName;
+    std::error_code ec;
+    return std::filesystem::exists(file, ec) ? readScenario(file) : defaultScenario(catalogue);
+}
+
+}  // namespace
+
+StandInSimulator::StandInSimulator(std::filesystem::path installFolder,
+                                   std::vector<std::filesystem::path> liveryFolders,
+                                   const airports::AirportCatalogue& catalogue,
+                                   std::shared_ptr<const Clock> clock)
+    : installFolder_(std::move(installFolder)),
+      clock_(std::move(clock)),
+      titles_(findInstalledTitles(titleFolders(installFolder_, std::move(liveryFolders)))),
+      scenario_(loadScenario(installFolder_, catalogue)),
+      ground_(catalogue, scenario_.groundElevationFeet),
+      log_(installFolder_ / standInLogFileName) {
+    WorldObject user;
+    user.id = userObjectId;
+    user.isUser = true;
+    user.title = scenario_.title;
+    user.atcModel = scenario_.atcModel;
+    user.tailNumber = scenario_.atcId;
+    user.lights = scenario_.lights;
+    user.staticCgFeet = userStaticCgFeet;
+    user.aiControlled = false;
+    objects_.emplace(userObjectId, user);
+    refreshUser();
+    const auto& placed = objects_.at(userObjectId);
+    log(fmt::format(
+        "stand-in simulator started: {} installed titles, user '{}' at {:.5f} {:.5f}, "
+        "ground {:.0f} ft",
+        titles_.size(), placed.title, placed.latitude, placed.longitude, groundAt(placed)));
+}
+
+Status StandInSimulator::open(const std::string& clientName) {
+    std::lock_guard lock(mutex_);
+    if (quit_ || open_) return fail;  // the simulator has gone, or one client is enough
+    open_ = true;
+    const auto now = clock_->steadyNow();
+    if (!worldStart_) worldStart_ = now;
+    frameEpoch_ = now;
+    framesSent_ = 0;
+    announcedRunning_.reset();
+    nextPacket();
+    queue_.push_back(OpenMessage{applicationName, 5, 3, 17, 28160});
+    log(fmt::format("client '{}' connected", clientName));
+    return ok;
+}
+
+Status StandInSimulator::close() {
+    std::lock_guard lock(mutex_);
+    if (!open_) return fail;
+    // AI objects live only as long as the client that made them.
+    for (auto it = objects_.begin(); it != objects_.end();) {
+        if (it->second.isUser) {
+            ++it;
+            continue;
+        }
+        log(fmt::format("removed {} '{}' (client closed)", it->first, it->second.tailNumber));
+        it = objects_.erase(it);
+    }
+    definitions_.clear();
+    mappedEvents_.clear();
+    subscriptions_.clear();
+    periodic_.clear();
+    queue_.clear();
+    open_ = false;
+    log("client closed");
+    return ok;
+}
+
+Status StandInSimulator::getLastSentPacketId(std::uint32_t& packetId) {
+    std::lock_guard lock(mutex_);
+    if (!usable()) return fail;
+    packetId = packetId_;
+    return ok;
+}
+
+Status StandInSimulator::addToDataDefinition(DefineId define, const std::string& variable,
+                                             const std::string& unit, DataType type) {
+    std::lock_guard lock(mutex_);
+    if (!usable()) return fail;
+    nextPacket();
+    definitions_[define].push_back({variable, unit, type});
+    return ok;
+}
+
+Status StandInSimulator::mapClientEventToSimEvent(ClientEventId event,
+                                                  const std::string& simEventName) {
+    std::lock_guard lock(mutex_);
+    if (!usable()) return fail;
+    nextPacket();
+    mappedEvents_[event] = simEventName;
+    return ok;
+}
+
+Status StandInSimulator::addClientEventToNotificationGroup(GroupId, ClientEventId event, bool) {
+    std::lock_guard lock(mutex_);
+    if (!usable()) return fail;
+    nextPacket();
+    if (!mappedEvents_.contains(event)) raise(exception::unrecognizedId, 2);
+    return ok;
+}
+
+Status StandInSimulator::setNotificationGroupPriority(GroupId, std::uint32_t) {
+    std::lock_guard lock(mutex_);
+    if (!usable()) return fail;
+    nextPacket();
+    return ok;
+}
+
+Status StandInSimulator::subscribeToSystemEvent(ClientEventId event,
+                                                const std::string& systemEventName) {
+    std::lock_guard lock(mutex_);
+    if (!usable()) return fail;
+    nextPacket();
+    subscriptions_[detail::upper(systemEventName)] = event;
+    return ok;
+}
+
+void StandInSimulator::refreshUser() {
+    auto& user = objects_.at(userObjectId);
+    const auto pose = userPoseAt(scenario_, worldSeconds());
+    user.latitude = pose.latitude;
+    user.longitude = pose.longitude;
+    user.heading = detail::radians(pose.headingDegrees);
+    user.groundSpeedKnots = user.trueAirspeedKnots = pose.groundSpeedKnots;
+    const double parked = groundAt(user) + user.staticCgFeet;
+    user.altitudeFeet = pose.onGround ? parked : std::max(pose.altitudeFeet, parked);
+    user.verticalSpeedFps = pose.verticalSpeedFps;
+}
+
+double StandInSimulator::worldSeconds() const {
+    if (!worldStart_) return 0.0;
+    return std::chrono::duration<double>(clock_->steadyNow() - *worldStart_).count();
+}
+
+double StandInSimulator::groundAt(const WorldObject& target) {
+    return ground_.feetAt({target.latitude, target.longitude});
+}
+
+WorldObject* StandInSimulator::object(ObjectId id) {
+    const auto found = objects_.find(id);
+    return found == objects_.end() ? nullptr : &found->second;
+}
+
+std::optional<ClientEventId> StandInSimulator::subscription(const std::string& systemEvent) const {
+    const auto found = subscriptions_.find(detail::upper(systemEvent));
+    if (found == subscriptions_.end()) return std::nullopt;
+    return found->second;
+}
+
+bool StandInSimulator::consumeRequestFailure() {
+    if (!failNextRequest_) return false;
+    failNextRequest_ = false;
+    log("request refused, as the scenario asked");
+    return true;
+}
+
+void StandInSimulator::raise(std::uint32_t code, std::uint32_t index) {
+    queue_.push_back(ExceptionMessage{code, packetId_, index});
+    log(fmt::format("exception {} for packet {}", code, packetId_));
+}
+
+void StandInSimulator::log(std::string_view line) {
+    log_.write(clock_->utcNow(), line);
+}
+
+void StandInSimulator::logMove(WorldObject& target) {
+    const auto now = clock_->steadyNow();
+    if (target.moveLogged && now - target.lastMoveLogged < std::chrono::seconds(1)) return;
+    target.moveLogged = true;
+    target.lastMoveLogged = now;
+    log(fmt::format("moved {} '{}' to {:.6f} {:.6f} {:.0f} ft heading {:.0f}", target.id,
+                    target.tailNumber, target.latitude, target.longitude, target.altitudeFeet,
+                    target.heading * 180.0 / std::numbers::pi));
+}
+
+}  // namespace corv::sim::standin

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "Datagrams.hpp"
+#include "app/MessageLine.hpp"
+#include "app/RunState.hpp"
+#include "app/SocketErrorText.hpp"
+#include "platform/UdpReceiver.hpp"
+#include "platform/UdpSender.hpp"
+#include "realtraffic/Receivers.hpp"
+#include "support/LogCapture.hpp"
+#include "support/ParameterReset.hpp"
+
+namespace corv::realtraffic {
+namespace {
+
+using namespace std::chrono_literals;
+using test::trafficLine;
+
+template <typename Condition>
+bool eventually(Condition condition) {
+    for (int wait = 0; wait < 500; ++wait) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return condition();
+}
+
+struct ReceiversTest : ::testing::Test {
+    ReceiversTest() {
+        test::resetParameters();
+        // Port 0: the system picks free ports, so parallel tests never collide.
+        options.weatherPort = 0;
+        options.trafficPort = 0;
+        options.receiveTimeout = 100ms;
+        options.trafficStartDelay = 0ms;
+    }
+    ~ReceiversTest() override { test::resetParameters(); }
+
+    void send(int port, const std::string& datagram) {
+        platform::UdpSender sender("127.0.0.1", port);
+        ASSERT_EQ(sender.send(datagram), 0);
+    }
+    void startAndAccept(RealTrafficLocation location) {
+        receivers->start(location);
+        ASSERT_TRUE(eventually([&] {
+            return receivers->trafficStatus() == ReaderStatus::Receiving &&
+                   receivers->weatherStatus() == ReaderStatus::Receiving;
+        }));
+        weatherPort = receivers->qnhReader().localPort();
+        trafficPort = receivers->trafficReader().localPort();
+        TrafficInputs inputs;
+        inputs.reference = test::nearZurich;
+        receivers->setInputs(inputs);
+        receivers->setAcceptingTraffic(true);
+    }
+    // The datagram with this timestamp has been read, and so have all sent before it.
+    bool readUpTo(const std::string& timestamp) {
+        return eventually([&] { return receivers->lastTimestamp() == std::stod(timestamp); });
+    }
+
+    test::LogCapture logged;
+    app::RunState run;
+    app::MessageLine messages{[] {}};
+    common::ModelCodeTable models;
+    common::TrafficRadius radius;
+    std::atomic<int> repaints{0};
+    std::atomic<std::int32_t> shownQnh{0};
+    ReceiverOptions options;
+    int weatherPort = 0;
+    int trafficPort = 0;
+    std::unique_ptr<Receivers> receivers = std::make_unique<Receivers>(
+        run, messages, models, radius, [] { return 100; },
+        ReceiverEffects{[this] { ++repaints; }, [this](std::int32_t qnh) { shownQnh = qnh; }},
+        ReceiverOptions{});
+
+    void build() {
+        receivers.reset();
+        receivers = std::make_unique<Receivers>(
+            run, messages, models, radius, [] { return 100; },
+            ReceiverEffects{[this] { ++repaints; }, [this](std::int32_t qnh) { shownQnh = qnh; }},
+            options);
+    }
+};
+
+TEST_F(ReceiversTest, WeatherAndTrafficArriveOverUdpAndStopCleanly) {
+    build();
+    startAndAccept(RealTrafficLocation::Local);
+    send(weatherPort, R"({"ICAO": "LSZH", "QNH": 1020})");
+    ASSERT_TRUE(eventually([&] { return receivers->qnh() == 1020; }));
+    EXPECT_EQ(shownQnh, 1020);
+    send(trafficPort, trafficLine());
+    ASSERT_TRUE(eventually([&] { return receivers->queue().size() == 1; }));
+    TrafficReport taken[2];
+    ASSERT_EQ(receivers->queue().take(taken), 1u);
+    EXPECT_EQ(taken[0].dueTick, 3100);
+
+    receivers->stop();
+    EXPECT_EQ(receivers->trafficStatus(), ReaderStatus::Stopped);
+    EXPECT_EQ(receivers->weatherStatus(), ReaderStatus::Stopped);
+    for (const char* line :
+         {"QNH Reader connected", "Traffic Reader connected", "Traffic Reader has stopped",
+          "Traffic Reader disconnected", "QNH Reader has stopped", "QNH Reader disconnected"})
+        EXPECT_TRUE(logged.contains(line)) << line;
+    EXPECT_FALSE(run.stopRequested);
+}
+
+TEST_F(ReceiversTest, ADatagramOf16383BytesIsReadAndOneOf16384IsNot) {
+    build();
+    startAndAccept(RealTrafficLocation::Local);
+    const auto sized = [](std::size_t bytes, const char* hexid) {
+        const std::string bare = trafficLine({{1, hexid}, {29, ""}});
+        return trafficLine({{1, hexid}, {29, std::string(bytes - bare.size(), 'x')}});
+    };
+    ASSERT_EQ(sized(16383, "4000001").size(), 16383u);
+    send(trafficPort, sized(16383, "4000001"));
+    send(trafficPort, sized(16384, "4000002"));
+    send(trafficPort, sized(20000, "4000003"));
+    send(trafficPort, trafficLine({{1, "4000004"}, {14, "1700000001"}}));
+    ASSERT_TRUE(readUpTo("1700000001"));
+
+    TrafficReport taken[2];
+    ASSERT_EQ(receivers->queue().take(taken), 2u);
+    EXPECT_EQ(taken[0].hexid, 4000001u);
+    EXPECT_EQ(taken[1].hexid, 4000004u);
+    EXPECT_TRUE(logged.contains("buffer overrun: 16384 bytes"));
+    EXPECT_TRUE(logged.contains("buffer overrun: 20000 bytes"));
+}
+
+TEST_F(ReceiversTest, ARepeatedDatagramCountsOnceOnlyWhenRealTrafficRunsElsewhere) {
+    for (const auto& [location, expected] :
+         {std::pair{RealTrafficLocation::Remote, 2u}, std::pair{RealTrafficLocation::Local, 3u}}) {
+        build();
+        startAndAccept(location);
+        send(trafficPort, trafficLine());
+        send(trafficPort, trafficLine());
+        send(trafficPort, trafficLine({{14, "1700000002"}}));
+        ASSERT_TRUE(readUpTo("1700000002"));
+        EXPECT_EQ(receivers->queue().size(), expected) << static_cast<int>(location);
+        receivers->stop();
+    }
+}
+
+TEST_F(ReceiversTest, AReceiverThatCannotBindEndsTheRunWithReaderError) {
+    platform::UdpReceiver occupant;
+    ASSERT_FALSE(occupant.open("127.0.0.1", 0, 100ms));
+    options.trafficPort = occupant.localPort();
+    build();
+    receivers->start(RealTrafficLocation::Local);
+    ASSERT_TRUE(eventually([&] { return logged.contains("Traffic Reader disconnected"); }));
+
+    const std::string error =
+        "The Traffic Reader has stopped with error: bind to stream "
+        "socket failed, error: " +
+        app::socketErrorText(10048);
+    EXPECT_EQ(messages.texts().message, error);
+    EXPECT_TRUE(logged.contains(error));
+    EXPECT_TRUE(run.stopRequested);
+    EXPECT_EQ(run.exitReason(), app::ExitReason::ReaderError);
+    EXPECT_EQ(run.restartDelaySeconds(), 15);
+    EXPECT_EQ(receivers->trafficStatus(), ReaderStatus::Stopped);
+    EXPECT_FALSE(logged.contains("Traffic Reader connected"));
+}
+
+TEST_F(ReceiversTest, AnAddressThatIsNoAddressCannotBeBound) {
+    settings::RT_IP_ADDRESS.setCurrent("10.0.0.300");
+    build();
+    receivers->start(RealTrafficLocation::Remote);
+    ASSERT_TRUE(eventually([&] { return logged.contains("QNH Reader disconnected"); }));
+    EXPECT_TRUE(
+        logged.contains("The QNH Reader has stopped with error: bind to stream socket "
+                        "failed, error: " +
+                        app::socketErrorText(10049)));
+    EXPECT_EQ(run.exitReason(), app::ExitReason::ReaderError);
+}
+
+TEST(BindAddress, FollowsWhereRealTrafficRuns) {
+    EXPECT_EQ(bindAddressFor(RealTrafficLocation::Remote, "192.168.1.20"), "192.168.1.20");
+    EXPECT_EQ(bindAddressFor(RealTrafficLocation::Local, "192.168.1.20"), "127.0.0.1");
+    EXPECT_EQ(bindAddressFor(RealTrafficLocation::NotDetected, "127.0.0.1"), "");
+}
+
+TEST_F(ReceiversTest, WatchdogMarksQuietReceiversAndLeavesStoppedOnes) {
+    ReceiverGauge& weather = receivers->qnhReader().gauge();
+    ReceiverGauge& traffic = receivers->trafficReader().gauge();
+    EXPECT_FALSE(receivers->runWatchdog(true)) << "stopped receivers stay stopped";
+    EXPECT_EQ(traffic.status, ReaderStatus::Stopped);
+
+    weather.status = ReaderStatus::Receiving;
+    traffic.status = ReaderStatus::Receiving;
+    EXPECT_FALSE(receivers->runWatchdog(false)) << "nothing while RealTraffic is away";
+    EXPECT_FALSE(receivers->receiverIdle());
+
+    EXPECT_TRUE(receivers->runWatchdog(true));
+    EXPECT_EQ(weather.status, ReaderStatus::NoNewData);
+    EXPECT_EQ(traffic.status, ReaderStatus::NoNewData);
+    EXPECT_TRUE(receivers->receiverIdle());
+    EXPECT_EQ(repaints, 1);
+
+    ++traffic.datagrams;
+    weather.datagrams = 5;
+    EXPECT_TRUE(receivers->runWatchdog(true));
+    EXPECT_EQ(traffic.status, ReaderStatus::Receiving);
+    EXPECT_EQ(weather.status, ReaderStatus::Receiving);
+    EXPECT_FALSE(receivers->runWatchdog(false));
+    EXPECT_TRUE(receivers->runWatchdog(true));
+    EXPECT_EQ(traffic.status, ReaderStatus::NoNewData);
+
+    // After a reset the weather count starts again from 0, and so does the watchdog's copy.
+    receivers->resetRunState();
+    EXPECT_EQ(weather.datagrams, 0u);
+    EXPECT_FALSE(receivers->runWatchdog(true)) << "nothing arrived since the reset";
+    EXPECT_EQ(weather.status, ReaderStatus::NoNewData);
+    EXPECT_EQ(receivers->qnh(), 1013);
+}
+
+}  // namespace
+}  // namespace corv::realtraffic
