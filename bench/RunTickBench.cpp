@@ -30,6 +30,28 @@ class RunningSimulator final : public sim::SimulatorPort {
     void removeFlightPlanFolder() override {}
 };
 
+// A RealTraffic link with nothing connected: the cycle's own cost is what is measured.
+class SilentRealTraffic final : public realtraffic::RealTrafficPort {
+  public:
+    void setLocation(realtraffic::RealTrafficLocation) override {}
+    void startPositionServer(const std::string&) override {}
+    void stopPositionServer() override {}
+    bool waitForFirstConnection() override { return false; }
+    bool connected() const override { return false; }
+    void sendSimTime() override {}
+    void sendUserPosition() override {}
+    void startReceivers() override {}
+    void stopReceivers() override {}
+    void setReferencePositionFromUser() override {}
+    std::int64_t firstReportTime() const override { return 0; }
+    void runWatchdog() override {}
+    bool receiverIdle() const override { return false; }
+    void setAcceptingTraffic(bool) override {}
+    void startCallsignCollection() override {}
+    std::size_t takeReports(std::span<realtraffic::TrafficReport>) override { return 0; }
+    void resetRunState() override {}
+};
+
 class NoWindow final : public ui::WindowSeam {
   public:
     void postStart() override {}
@@ -56,7 +78,7 @@ struct IdleRun {
     app::UnwiredAirports airports;
     app::UnwiredAddonScan addonScan;
     RunningSimulator simulator;
-    app::UnwiredRealTraffic realTraffic{run, [](std::chrono::milliseconds) {}};
+    SilentRealTraffic realTraffic;
     app::UnwiredTraffic traffic;
     liveries::ReferenceData referenceData;
     airports::AirportCatalogue catalogue;

@@ -102,6 +102,7 @@ void Run::resetRunState() {
     renewalPhaseMarked_ = false;
     notRunningCountdown_ = 0;
     ticksSinceUserState_ = 0;
+    ticksSincePosition_ = 0;
     ctx_.display.reset();
     ctx_.messages.clearAll();
     ctx_.subsystems.simulator.resetRunState();

@@ -11,6 +11,7 @@
 #include "app/RunState.hpp"
 #include "app/UnwiredSubsystems.hpp"
 #include "common/TrafficRadius.hpp"
+#include "realtraffic/RealTrafficLink.hpp"
 #include "settings/SettingsFile.hpp"
 #include "sim/SimClient.hpp"
 #include "sim/standin/StandInSimulator.hpp"
@@ -72,12 +73,12 @@ class Program final : public ui::WindowOwner, public ui::WindowSeam {
     UnwiredLiveries liveries_;
     UnwiredAirports airports_;
     UnwiredAddonScan addonScan_;
+    UnwiredTraffic traffic_;
     // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
     std::shared_ptr<sim::standin::StandInSimulator> standIn_;
     std::filesystem::path standInFolder_;
     sim::SimClient simulator_;
-    UnwiredRealTraffic realTraffic_;
-    UnwiredTraffic traffic_;
+    realtraffic::RealTrafficLink realTraffic_;
 
     RunContext context_;
     ui::Commands commands_;

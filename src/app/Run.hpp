@@ -43,6 +43,7 @@ class Run {
     bool flightWasRunning_ = true;
     int notRunningCountdown_ = 0;
     int ticksSinceUserState_ = 0;
+    int ticksSincePosition_ = 0;
 };
 
 }  // namespace corv::app

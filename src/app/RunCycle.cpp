@@ -1,3 +1,4 @@
+#include <array>
 #include <chrono>
 
 #include "app/Log.hpp"
@@ -16,6 +17,7 @@ namespace {
 constexpr auto tick = 10ms;
 constexpr auto allowedLag = 100ms;
 constexpr int ticksPerSecond = 100;
+constexpr int ticksPerPositionLine = 20;
 constexpr int renewalMinutes = 20;
 
 void fillCallsignList(ui::ControlStates& controls) {
@@ -63,7 +65,18 @@ bool Run::runTick() {
         onFlightNotRunning();
         return !ctx_.run.stopOrClosed();
     }
+    ctx_.run.liveTickCount += 1;
     ctx_.subsystems.traffic.handleAddingStack();
+    // Up to two reports a tick, so a burst of traffic never stalls the cycle.
+    std::array<realtraffic::TrafficReport, 2> reports;
+    const std::size_t taken = ctx_.subsystems.realTraffic.takeReports(reports);
+    for (std::size_t i = 0; i < taken; ++i)
+        ctx_.subsystems.traffic.intakeReport(reports[i]);
+    // RealTraffic hears where the user flies five times a second.
+    if (++ticksSincePosition_ >= ticksPerPositionLine) {
+        ticksSincePosition_ = 0;
+        ctx_.subsystems.realTraffic.sendUserPosition();
+    }
     // The user aircraft's state once a second; the reply arrives through the simulator client.
     if (++ticksSinceUserState_ >= ticksPerSecond) {
         ticksSinceUserState_ = 0;

@@ -40,6 +40,8 @@ class RunState {
     // Seconds processed in this run; owned by the start-up thread, read by the window thread.
     std::atomic<std::int32_t> secondCount{0};
     bool flightPaused = false;  // start-up thread only
+    // The 10 ms ticks of the live traffic; reports fall due by it.
+    std::atomic<std::int32_t> liveTickCount{0};
     std::int32_t workerCount = 2;
 
   private:

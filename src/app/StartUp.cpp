@@ -170,6 +170,7 @@ bool Run::readDataFiles() {
         ctx_.messages.showMessage(
             fmt::format("RealTraffic {}detected at this PC", installed ? "" : "not "), true);
     }
+    ctx_.subsystems.realTraffic.setLocation(ctx_.realTrafficLocation);
     return true;
 }
 

@@ -2,15 +2,13 @@
 
 #include <string>
 
-#include "app/RunContext.hpp"
-#include "app/RunState.hpp"
 #include "app/Subsystems.hpp"
 
 namespace corv::app {
 
-// The subsystems as they behave while nothing of them is installed: no RealTraffic connects, no
-// traffic, no park airport, no liveries. Each is replaced by the real one as it is built; the run's
-// waits end only with a stop request, as with a simulator that never starts.
+// The subsystems as they behave while nothing of them is installed: no updates, no liveries,
+// no park airport, no add-on scan, no traffic logic. Each is replaced by the real one as it is
+// built.
 
 class UnwiredDataFiles final : public data::DataFilesPort {
   public:
@@ -50,36 +48,12 @@ class UnwiredAddonScan final : public scan::AddonScanPort {
     void scanAddonAirports() override {}
 };
 
-// Waits for a RealTraffic that does not connect.
-class UnwiredRealTraffic final : public realtraffic::RealTrafficPort {
-  public:
-    UnwiredRealTraffic(const RunState& run, Sleeper sleep) : run_(run), sleep_(std::move(sleep)) {}
-
-    void startPositionServer(const std::string&) override {}
-    void stopPositionServer() override {}
-    bool waitForFirstConnection() override;
-    bool connected() const override { return false; }
-    void sendSimTime() override {}
-    void sendUserPosition() override {}
-    void startReceivers() override {}
-    void stopReceivers() override {}
-    void setReferencePositionFromUser() override {}
-    std::int64_t firstReportTime() const override { return 0; }
-    void runWatchdog() override {}
-    bool receiverIdle() const override { return false; }
-    void setAcceptingTraffic(bool) override {}
-    void startCallsignCollection() override {}
-    void resetRunState() override {}
-
-  private:
-    const RunState& run_;
-    Sleeper sleep_;
-};
-
 class UnwiredTraffic final : public live::TrafficPort {
   public:
     void reserveCapacity() override {}
     void handleAddingStack() override {}
+    void intakeReport(const realtraffic::TrafficReport&) override {}
+    void removeAllLive() override {}
     void processSimNotices() override {}
     void recountLive() override {}
     std::size_t liveCountInSim() const override { return 0; }

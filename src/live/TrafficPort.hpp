@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "realtraffic/TrafficReport.hpp"
+
 namespace corv::live {
 
 // What the run and the window's commands ask of the live traffic.
@@ -12,8 +14,12 @@ class TrafficPort {
 
     // Room in the traffic tables, reserved once per process.
     virtual void reserveCapacity() = 0;
-    // The 10 ms traffic work: notices, movement, hand-over, intake, request pacing.
+    // The 10 ms traffic work: notices, movement, hand-over, request pacing.
     virtual void handleAddingStack() = 0;
+    // One received report (the run hands over at most two per tick).
+    virtual void intakeReport(const realtraffic::TrafficReport& report) = 0;
+    // Every live aircraft out of the simulator: their feed is gone.
+    virtual void removeAllLive() = 0;
     virtual void processSimNotices() = 0;
 
     virtual void recountLive() = 0;

@@ -41,6 +41,8 @@ class ReferenceData {
     common::CodeIndex internAirline(std::string_view code) { return airlines_.intern(code); }
     // Through the fixes once the reference types are in.
     common::CodeIndex internModel(std::string_view code) { return models_.intern(code); }
+    // The model codes themselves, for the readers that intern as they go.
+    common::ModelCodeTable& modelTable() noexcept { return models_; }
     std::string_view airlineText(common::CodeIndex index) const { return airlines_.text(index); }
     std::string_view modelText(common::CodeIndex index) const { return models_.text(index); }
     std::optional<common::CodeIndex> findModel(std::string_view code) const {

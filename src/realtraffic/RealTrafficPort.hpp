@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+
+#include "realtraffic/TrafficReport.hpp"
 
 namespace corv::realtraffic {
 
@@ -13,6 +17,8 @@ class RealTrafficPort {
   public:
     virtual ~RealTrafficPort() = default;
 
+    // Where RealTraffic runs, as the start of the run found out.
+    virtual void setLocation(RealTrafficLocation location) = 0;
     virtual void startPositionServer(const std::string& port) = 0;
     // Also unblocks a pending wait for RealTraffic's connection.
     virtual void stopPositionServer() = 0;
@@ -33,6 +39,8 @@ class RealTrafficPort {
     virtual bool receiverIdle() const = 0;
     virtual void setAcceptingTraffic(bool accepting) = 0;
     virtual void startCallsignCollection() = 0;
+    // Reports of the traffic received, oldest first, at most as many as fit.
+    virtual std::size_t takeReports(std::span<TrafficReport> into) = 0;
     // QNH, counters, seen callsigns and receiver statuses back to their start values.
     virtual void resetRunState() = 0;
 };

@@ -32,6 +32,7 @@ class FakeSubsystems final : public data::DataFilesPort,
     sim::UserAircraftState user;
     std::optional<double> firstAirportDistance;
     bool parkAirportIsSet = false;
+    std::vector<realtraffic::TrafficReport> pendingReports;
 
     // Data files and liveries.
     bool checkForUpdates() override { return note("checkForUpdates", true); }
@@ -79,6 +80,14 @@ class FakeSubsystems final : public data::DataFilesPort,
     void resetRunState() override { note("resetRunState"); }
 
     // RealTraffic.
+    void setLocation(realtraffic::RealTrafficLocation) override { note("setLocation"); }
+    std::size_t takeReports(std::span<realtraffic::TrafficReport> into) override {
+        const std::size_t count = std::min(into.size(), pendingReports.size());
+        std::copy_n(pendingReports.begin(), count, into.begin());
+        pendingReports.erase(pendingReports.begin(),
+                             pendingReports.begin() + static_cast<std::ptrdiff_t>(count));
+        return count;
+    }
     void startPositionServer(const std::string& port) override {
         note("startPositionServer " + port);
     }
@@ -101,6 +110,10 @@ class FakeSubsystems final : public data::DataFilesPort,
     // Live traffic.
     void reserveCapacity() override { note("reserveCapacity"); }
     void handleAddingStack() override { note("handleAddingStack"); }
+    void intakeReport(const realtraffic::TrafficReport& report) override {
+        note("intakeReport " + report.callsign);
+    }
+    void removeAllLive() override { note("removeAllLive"); }
     void processSimNotices() override { note("processSimNotices"); }
     void recountLive() override { note("recountLive"); }
     std::size_t liveCountInSim() const override { return liveInSim; }
