@@ -1,4 +1,5 @@
 """Starts the installed program as a user would and checks what the user sees."""
+import json
 import os
 import re
 import shutil
@@ -32,20 +33,30 @@ def start_xvfb():
 class Program:
     """One installation folder and program data folder, and the program started in it."""
 
-    def __init__(self, workdir, with_install_path=False, window_x=None):
+    def __init__(self, workdir, with_install_path=False, window_x=None, scenario=None, realtraffic_port=None):
         self.install = os.path.join(workdir, "install")
         shutil.copytree(INSTALL_DIR, self.install)
         self.config = os.path.join(workdir, "config")
         self.data = os.path.join(self.config, "Corvane_P3D")
         os.makedirs(self.data)
+        if realtraffic_port is not None:
+            # RealTraffic counts as installed on this PC.
+            os.makedirs(os.path.join(self.config, "InsideSystems"))
+            open(os.path.join(self.config, "InsideSystems", "RealTraffic.jar"), "w").close()
         if with_install_path:
             simulator = os.path.join(workdir, "Prepar3D v5")
             os.makedirs(os.path.join(simulator, "Scenery"))
+            self.simulator = simulator
+            if scenario is not None:
+                with open(os.path.join(simulator, "standin-scenario.json"), "w") as f:
+                    json.dump(scenario, f)
             with open(os.path.join(self.data, "parameters.xml"), "w") as f:
                 f.write(f'<?xml version="1.0"?><root><parameters>'
                         f'<parameter name="SIM_INSTALL_PATH" value="{simulator}"/>'
                         f'<parameter name="PROGRAM_VERSION" value="12.6.0"/>'
                         + (f'<parameter name="MAIN_WINDOW_X" value="{window_x}"/>' if window_x is not None else "")
+                        + (f'<parameter name="PORT_NUMBER" value="{realtraffic_port}"/>'
+                           if realtraffic_port is not None else "")
                         + '</parameters></root>')
         self.process = None
 
