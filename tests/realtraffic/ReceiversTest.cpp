@@ -123,6 +123,8 @@ TEST_F(ReceiversTest, ADatagramOf16383BytesIsReadAndOneOf16384IsNot) {
     send(trafficPort, sized(20000, "4000003"));
     send(trafficPort, trafficLine({{1, "4000004"}, {14, "1700000001"}}));
     ASSERT_TRUE(readUpTo("1700000001"));
+    // Stopping waits for the datagram in hand, so every report has been queued.
+    receivers->stop();
 
     TrafficReport taken[2];
     ASSERT_EQ(receivers->queue().take(taken), 2u);
@@ -141,8 +143,9 @@ TEST_F(ReceiversTest, ARepeatedDatagramCountsOnceOnlyWhenRealTrafficRunsElsewher
         send(trafficPort, trafficLine());
         send(trafficPort, trafficLine({{14, "1700000002"}}));
         ASSERT_TRUE(readUpTo("1700000002"));
-        EXPECT_EQ(receivers->queue().size(), expected) << static_cast<int>(location);
+        // Stopping waits for the datagram in hand, so every report has been queued.
         receivers->stop();
+        EXPECT_EQ(receivers->queue().size(), expected) << static_cast<int>(location);
     }
 }
 
