@@ -1,0 +1,124 @@
+// The simulator client against the stand-in simulator, driven by a hand-moved clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "airports/AirportCatalogue.hpp"
+#include "app/MessageLine.hpp"
+#include "app/RunState.hpp"
+#include "common/TrafficRadius.hpp"
+#include "liveries/ReferenceData.hpp"
+#include "sim/SimClient.hpp"
+#include "sim/standin/StandInSimulator.hpp"
+#include "support/LogCapture.hpp"
+#include "support/ParameterReset.hpp"
+#include "support/TempFolder.hpp"
+#include "ui/DisplayState.hpp"
+#include "ui/WindowSeam.hpp"
+
+namespace corv::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+class NoWindow final : public ui::WindowSeam {
+  public:
+    void postStart() override {}
+    void postQuit(int) override {}
+    void repaintBand(ui::Band) override {}
+    void setTopmost(bool) override {}
+    void showWarning(std::string, std::string) override {}
+};
+
+struct StandInClientTest : ::testing::Test {
+    StandInClientTest() {
+        test::resetParameters();
+        std::filesystem::create_directories(folder / "SimObjects" / "Airplanes" / "B738");
+        test::writeFile(folder / "SimObjects" / "Airplanes" / "B738" / "aircraft.cfg",
+                        "[fltsim.0]\r\ntitle=Test Boeing 737-800 KLM\r\natc_id=PH-TST\r\n"
+                        "[General]\r\natc_model=B738\r\n");
+        catalogue.assign({{airports::AirportCode("EHAM"), airports::IataCode("AMS"), 52.3086,
+                           4.7639, -11.0f, 0}});
+        standIn = std::make_shared<standin::StandInSimulator>(
+            folder.path(), std::vector<std::filesystem::path>{}, catalogue, clock);
+    }
+    ~StandInClientTest() override { test::resetParameters(); }
+
+    // Time passes: the simulator's frames and replies arrive and are handled.
+    void pass(std::chrono::milliseconds time) {
+        for (auto done = 0ms; done < time; done += 10ms) {
+            clock->advance(10ms);
+            client.dispatchWaiting();
+        }
+    }
+    std::vector<SimNotice> noticesOf(SimNoticeKind kind) {
+        std::vector<SimNotice> all = client.notices().takeAll();
+        std::erase_if(all, [kind](const SimNotice& notice) { return notice.kind != kind; });
+        return all;
+    }
+
+    test::LogCapture logged;
+    test::TempFolder folder;
+    app::RunState run;
+    app::MessageLine messages{[] {}};
+    ui::DisplayState display;
+    NoWindow window;
+    airports::AirportCatalogue catalogue;
+    liveries::ReferenceData reference;
+    common::TrafficRadius radius;
+    std::shared_ptr<standin::ManualClock> clock = std::make_shared<standin::ManualClock>(
+        std::chrono::system_clock::time_point{std::chrono::seconds{1796864400}});
+    std::shared_ptr<standin::StandInSimulator> standIn;
+    SimClient client{SimClientContext{run,
+                                      messages,
+                                      display,
+                                      window,
+                                      catalogue,
+                                      reference,
+                                      radius,
+                                      folder.path(),
+                                      [this](std::chrono::milliseconds pause) { pass(pause); },
+                                      {},
+                                      {}},
+                     [this] { return standIn; }};
+};
+
+TEST_F(StandInClientTest, HandshakeThenAnAiAircraftIsCreatedRecognisedFrozenAndReported) {
+    client.expectMajorVersion("5");
+    client.makeConnection();
+    ASSERT_TRUE(client.open());
+    ASSERT_TRUE(client.handshake());
+    EXPECT_TRUE(logged.contains("Lockheed Martin Prepar3D v5 (5.3.17.28160) connected"));
+    EXPECT_TRUE(display.snapshot().simConnected);
+    EXPECT_NEAR(client.userAircraft().latitude, 52.3086, 0.01);
+
+    client.queues().queueCreation(
+        {{52.31, 4.76, -11.0, 0, 0, 90, true, 0}, "PH-TST", "Test Boeing 737-800 KLM", 10001});
+    client.queues().queueCreation(
+        {{52.31, 4.76, -11.0, 0, 0, 90, true, 0}, "PH-XXX", "Not Installed", 10002});
+    pass(100ms);  // frames flush the creations
+    client.requestNearbyAircraft();
+    pass(100ms);
+
+    const std::vector<SimNotice> spawned = noticesOf(SimNoticeKind::LiveSpawned);
+    ASSERT_EQ(spawned.size(), 1u);
+    EXPECT_EQ(spawned[0].key, 10001);
+    const auto object = standIn->findObject(spawned[0].objectId);
+    ASSERT_TRUE(object);
+    EXPECT_FALSE(object->aiControlled);  // released to the client
+    EXPECT_TRUE(object->frozenLatLon && object->frozenAltitude && object->frozenAttitude);
+    EXPECT_EQ(object->tailNumber, "PH-TST");
+
+    client.queues().queueCreation(
+        {{52.31, 4.76, -11.0, 0, 0, 90, true, 0}, "PH-YYY", "Not Installed Either", 10003});
+    pass(100ms);
+    const std::vector<SimNotice> failed = noticesOf(SimNoticeKind::CreateFailed);
+    ASSERT_FALSE(failed.empty());
+    EXPECT_TRUE(std::any_of(failed.begin(), failed.end(),
+                            [](const SimNotice& n) { return n.key == 10003; }));
+}
+
+}  // namespace
+}  // namespace corv::sim
