@@ -116,5 +116,28 @@ class SimulatorTest(unittest.TestCase):
         self.assertAlmostEqual(float(positions[-1][0]), 47.4582, places=3)
 
 
+    def test_replayed_recording_reaches_the_program(self):
+        source = os.path.join(os.environ.get("CORV_SHARED_DATA", ""), "traffic", "fr24_34a8254b.json")
+        if not os.path.exists(source):
+            self.skipTest(f"{source} is not here: the shared recordings are absent")
+        recording = os.path.join(self.workdir, "lszh.csv")
+        converter = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "converters", "adsb_to_recording.py")
+        subprocess.run(["python3", converter, "fr24", source, recording], check=True, stdout=subprocess.DEVNULL)
+        port = 11800 + os.getpid() % 1000
+        program = self.program(scenario=PARKED_AT_ZURICH, realtraffic_port=port)
+        feed_output = os.path.join(self.workdir, "rt-feed.out")
+        with open(feed_output, "w") as out:
+            self.feeds.append(subprocess.Popen([os.path.join(program.install, "rt-feed"), "--port", str(port),
+                                                "--replay", recording], stdout=out, stderr=subprocess.STDOUT))
+        program.start()
+        program.wait_for_log("RealTraffic connected", timeout=90)
+        time.sleep(20)  # past the wait for the first traffic
+        self.assertNotIn("No traffic in this region?", program.log())
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+        with open(feed_output) as f:
+            self.assertIn("replaying 1249 reports", f.read())
+
+
 if __name__ == "__main__":
     unittest.main()

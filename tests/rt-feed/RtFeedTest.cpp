@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "PositionClient.hpp"
+#include "Recording.hpp"
 #include "SyntheticTraffic.hpp"
 #include "TrafficDatagram.hpp"
 #include "common/GreatCircle.hpp"
 #include "realtraffic/PositionLines.hpp"
+#include "support/TempFolder.hpp"
 
 namespace corv::rtfeed {
 namespace {
@@ -86,6 +90,45 @@ TEST(RtFeed, SyntheticTrafficStaysAroundTheAirportAndLands) {
     EXPECT_TRUE(sawDescent);
     EXPECT_TRUE(sawGround);
     EXPECT_GT(hexids.size(), 20u);  // aircraft come and go
+}
+
+TEST(RtFeed, RecordingsReadBackWhatWasRecordedAndRefuseDamage) {
+    TrafficState state;
+    state.hexid = 4921601;
+    state.latitude = 47.451588;
+    state.longitude = 8.558041;
+    state.altitude = 2500;
+    state.callsign = "EDW24";
+    state.type = "A343";
+    state.registration = "HB-JMF";
+    state.origin = "ZRH";
+    // A datagram as broadcast, recorded, and read back.
+    const auto recorded = reportOfDatagram(trafficDatagram(state, 1712400187.5));
+    ASSERT_TRUE(recorded);
+    test::TempFolder folder;
+    {
+        std::ofstream out(folder / "rec.csv");
+        out << "# a comment\n";
+        writeRecordingHeader(out);
+        writeRecordedReport(out, *recorded);
+        RecordedReport earlier = *recorded;
+        earlier.time -= 10;
+        writeRecordedReport(out, earlier);
+    }
+    const std::vector<RecordedReport> read = readRecording((folder / "rec.csv").string());
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_DOUBLE_EQ(read[0].time, 1712400177.5);  // in time order
+    EXPECT_EQ(read[1].state.hexid, 4921601u);
+    EXPECT_EQ(read[1].state.callsign, "EDW24");
+    EXPECT_EQ(read[1].state.origin, "ZRH");
+    EXPECT_EQ(read[1].state.destination, "null");
+    EXPECT_NEAR(read[1].state.latitude, 47.451588, 1e-5);  // datagrams carry five decimals
+
+    EXPECT_FALSE(reportOfDatagram("RTTFC,1,2,3"));
+    test::writeFile(folder / "bad.csv",
+                    "time,hexid,lat,lon,alt,vs,track,gs,callsign,type,registration,origin,"
+                    "destination,category,ground\n1,abc,1,1,0,0,0,0,,,,,,,0\n");
+    EXPECT_THROW(readRecording((folder / "bad.csv").string()), std::runtime_error);
 }
 
 }  // namespace

@@ -62,6 +62,13 @@ std::optional<UserPosition> PositionClient::position() const {
     return position_;
 }
 
+double PositionClient::simulatorSecondsNow() const {
+    using namespace std::chrono;
+    if (simTimeMs_ == 0) return duration<double>(system_clock::now().time_since_epoch()).count();
+    const steady_clock::time_point told{steady_clock::duration{simTimeTold_.load()}};
+    return simTimeMs_ / 1000.0 + duration<double>(steady_clock::now() - told).count();
+}
+
 void PositionClient::dropConnection(int pauseSeconds) {
     pauseSeconds_ = pauseSeconds;
     std::lock_guard lock(connectionMutex_);
@@ -80,6 +87,7 @@ void PositionClient::handleLine(const std::string& line) {
     } else if (line.rfind("Qs123=", 0) == 0) {
         try {
             simTimeMs_ = std::stoll(line.substr(6));
+            simTimeTold_ = std::chrono::steady_clock::now().time_since_epoch().count();
         } catch (const std::exception&) {
         }
     } else if (line == "exit") {

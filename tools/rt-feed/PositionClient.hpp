@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -33,8 +34,9 @@ class PositionClient {
     ~PositionClient();
 
     std::optional<UserPosition> position() const;
-    // The simulator's UTC time in milliseconds, 0 until told.
-    std::int64_t simTimeMs() const { return simTimeMs_; }
+    // The simulator's UTC time now, in Unix seconds, carried on from the last time line; the
+    // system clock until the program has told it.
+    double simulatorSecondsNow() const;
     bool connected() const { return connected_; }
     int positionLines() const { return positionLines_; }
     // Drops the connection (a fault mode); it is made again after the pause.
@@ -50,6 +52,7 @@ class PositionClient {
     mutable std::mutex mutex_;
     std::optional<UserPosition> position_;
     std::atomic<std::int64_t> simTimeMs_{0};
+    std::atomic<std::chrono::steady_clock::rep> simTimeTold_{0};  // when it was told
     std::atomic<bool> connected_{false};
     std::atomic<int> positionLines_{0};
     std::atomic<int> pauseSeconds_{0};

@@ -4,14 +4,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "PositionClient.hpp"
+#include "Recording.hpp"
 #include "SyntheticTraffic.hpp"
 #include "TrafficDatagram.hpp"
+#include "common/GreatCircle.hpp"
+#include "platform/UdpReceiver.hpp"
 #include "platform/UdpSender.hpp"
 
 namespace {
@@ -34,6 +38,12 @@ constexpr const char* usage =
     "  --inhg               report the QNH in hundredths of inHg, as in the United States\n"
     "  --seed N             the random seed of the synthetic traffic (1)\n"
     "  --duration SECONDS   stop after this time (0: run until interrupted)\n"
+    "recordings (see RECORDING.md):\n"
+    "  --replay FILE        send the reports of a recording instead of synthetic traffic\n"
+    "  --align start|sim    play from the start of the replay (start) or at the simulator's time\n"
+    "  --radius NM          replay only aircraft this close to the user (100)\n"
+    "  --record FILE        write the traffic datagrams received on the traffic port to a "
+    "recording\n"
     "fault modes:\n"
     "  --repeat             send every traffic datagram twice\n"
     "  --malformed N        make every Nth traffic datagram malformed\n"
@@ -54,6 +64,10 @@ struct Options {
     int malformedEvery = 0;
     bool oversize = false;
     double dropAfter = 0;
+    std::string replay;
+    bool alignToSimulator = false;
+    double radiusNm = 100.0;
+    std::string record;
 };
 
 std::optional<Options> parse(int argc, char** argv) {
@@ -91,10 +105,62 @@ std::optional<Options> parse(int argc, char** argv) {
             options.oversize = true;
         else if (name == "--drop-after")
             options.dropAfter = std::stod(value());
+        else if (name == "--replay")
+            options.replay = value();
+        else if (name == "--align") {
+            const std::string align = value();
+            if (align != "start" && align != "sim")
+                throw std::invalid_argument("--align is start or sim");
+            options.alignToSimulator = align == "sim";
+        } else if (name == "--radius")
+            options.radiusNm = std::stod(value());
+        else if (name == "--record")
+            options.record = value();
         else
             throw std::invalid_argument("unknown option " + name);
     }
     return options;
+}
+
+// Writes what a real RealTraffic broadcasts into a recording, until the duration ends.
+int record(const Options& options) {
+    using namespace corv;
+    platform::UdpReceiver receiver;
+    if (receiver.open("", options.trafficPort, std::chrono::milliseconds(1000))) {
+        std::fprintf(stderr, "rt-feed: cannot listen on UDP port %d\n", options.trafficPort);
+        return 1;
+    }
+    std::ofstream out(options.record);
+    if (!out) {
+        std::fprintf(stderr, "rt-feed: cannot write %s\n", options.record.c_str());
+        return 1;
+    }
+    out << "# recorded by rt-feed from UDP port " << options.trafficPort << "\n";
+    rtfeed::writeRecordingHeader(out);
+    std::printf("rt-feed: recording the traffic on UDP port %d into %s\n", options.trafficPort,
+                options.record.c_str());
+    const Clock::time_point started = Clock::now();
+    Clock::time_point lastReport = started;
+    long written = 0;
+    std::vector<char> buffer(65536);
+    while (options.duration <= 0 ||
+           Clock::now() - started < std::chrono::duration<double>(options.duration)) {
+        int error = 0;
+        const long received = receiver.receive(buffer.data(), buffer.size(), error);
+        if (received > 0 && static_cast<std::size_t>(received) <= buffer.size()) {
+            const std::string datagram(buffer.data(), static_cast<std::size_t>(received));
+            if (const auto report = rtfeed::reportOfDatagram(datagram)) {
+                rtfeed::writeRecordedReport(out, *report);
+                ++written;
+            }
+        }
+        if (Clock::now() - lastReport >= 5s) {
+            std::printf("rt-feed: %ld reports recorded\n", written);
+            out.flush();
+            lastReport = Clock::now();
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -114,6 +180,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!options.record.empty()) return record(options);
+
+    std::vector<RecordedReport> recording;
+    if (!options.replay.empty()) {
+        try {
+            recording = readRecording(options.replay);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "rt-feed: %s\n", e.what());
+            return 1;
+        }
+        std::printf("rt-feed: replaying %zu reports of %s\n", recording.size(),
+                    options.replay.c_str());
+    }
+    std::size_t nextRecorded = 0;
+    std::optional<double> replayStart;  // the simulator second at which the replay began
 
     corv::platform::UdpSender traffic("127.0.0.1", options.trafficPort);
     corv::platform::UdpSender weather("127.0.0.1", options.weatherPort);
@@ -141,16 +222,33 @@ int main(int argc, char** argv) {
             dropped = true;
         }
         const auto user = link.position();
-        if (user && !synthetic) {
+        if (user && !recording.empty()) {
+            // Reports play at their own time, counted from the replay's start or at the
+            // simulator's time; their timestamps say when they play.
+            const double simulatorNow = link.simulatorSecondsNow();
+            if (!replayStart) replayStart = simulatorNow;
+            const double offset =
+                options.alignToSimulator ? 0.0 : *replayStart - recording.front().time;
+            for (; nextRecorded < recording.size() &&
+                   recording[nextRecorded].time + offset <= simulatorNow;
+                 ++nextRecorded) {
+                const RecordedReport& report = recording[nextRecorded];
+                const corv::common::GeoPoint position{report.state.latitude,
+                                                      report.state.longitude};
+                if (corv::common::distanceNm({user->latitude, user->longitude}, position) >
+                    options.radiusNm)
+                    continue;
+                traffic.send(trafficDatagram(report.state, report.time + offset));
+                ++sent;
+            }
+            if (tick % 100 == 0) weather.send(weatherDatagram(options.qnh, options.inHg));
+        }
+        if (user && !synthetic && recording.empty()) {
             synthetic.emplace(user->latitude, user->longitude, std::max(0.0, user->altitude),
                               options.seed);
             std::printf("rt-feed: traffic around %.4f, %.4f\n", user->latitude, user->longitude);
         }
-        const double simSeconds =
-            link.simTimeMs() > 0
-                ? link.simTimeMs() / 1000.0 + seconds
-                : std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
-                      .count();
+        const double simSeconds = link.simulatorSecondsNow();
         if (synthetic) {
             const std::vector<TrafficState> states = synthetic->at(seconds);
             // Every aircraft about every two seconds, spread over the ticks.

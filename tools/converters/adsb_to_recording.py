@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""Turns ADS-B recordings of common formats into rt-feed recordings (see tools/rt-feed/RECORDING.md).
+
+    adsb_to_recording.py readsb  trace_full.json   out.csv
+    adsb_to_recording.py fr24    playback.json     out.csv
+    adsb_to_recording.py opensky states.json[.gz]  out.csv   (JSON list or CSV)
+"""
+import csv
+import gzip
+import io
+import json
+import sys
+
+HEADER = ["time", "hexid", "lat", "lon", "alt", "vs", "track", "gs", "callsign", "type", "registration",
+          "origin", "destination", "category", "ground"]
+
+
+def open_text(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:2] == b"\x1f\x8b":
+        data = gzip.decompress(data)
+    return data.decode("utf-8")
+
+
+def number(value, default=""):
+    return default if value is None or value == "" else value
+
+
+def from_readsb(text):
+    doc = json.loads(text)
+    hexid = int(doc["icao"], 16)
+    callsign = ""
+    for row in doc.get("trace", []):
+        seconds, lat, lon, alt, gs, track = row[0], row[1], row[2], row[3], row[4], row[5]
+        rate = row[7] if len(row) > 7 else None
+        details = row[8] if len(row) > 8 else None
+        if isinstance(details, dict) and details.get("flight"):
+            callsign = details["flight"].strip()
+        ground = alt == "ground"
+        yield [f"{doc['timestamp'] + seconds:.2f}", hexid, lat, lon, 0 if ground else alt, number(rate, 0),
+               number(track, 0), number(gs, 0), callsign, doc.get("t", ""), doc.get("r", ""), "", "", "",
+               1 if ground else 0]
+
+
+def from_fr24(text):
+    flight = json.loads(text)["result"]["response"]["data"]["flight"]
+    aircraft = flight.get("aircraft") or {}
+    ident = aircraft.get("identification") or {}
+    hexid = int(ident.get("modes") or "0", 16)
+    airports = flight.get("airport") or {}
+    iata = lambda which: (((airports.get(which) or {}).get("code") or {}).get("iata") or "")
+    callsign = (flight.get("identification") or {}).get("callsign") or ""
+    for point in sorted(flight.get("track") or [], key=lambda p: p["timestamp"]):
+        altitude = point["altitude"]["feet"]
+        yield [point["timestamp"], hexid, point["latitude"], point["longitude"], altitude,
+               point["verticalSpeed"]["fpm"], point["heading"], point["speed"]["kts"], callsign,
+               (aircraft.get("model") or {}).get("code", ""), ident.get("registration", ""),
+               iata("origin"), iata("destination"), "", 1 if altitude == 0 else 0]
+
+
+def from_opensky(text):
+    stripped = text.lstrip()
+    rows = json.loads(text) if stripped.startswith("[") else list(csv.DictReader(io.StringIO(text)))
+    seen = set()
+    for row in sorted(rows, key=lambda r: float(r["timestamp"])):
+        key = (row["icao24"], row["timestamp"])
+        if key in seen:  # recorders repeat rows
+            continue
+        seen.add(key)
+        stamp = float(row["timestamp"])
+        if stamp > 1e11:  # milliseconds
+            stamp /= 1000.0
+        ground = str(row.get("onground")).lower() in ("true", "1")
+        yield [f"{stamp:.2f}", int(row["icao24"], 16), row["latitude"], row["longitude"],
+               number(row.get("altitude"), 0), number(row.get("vertical_rate"), 0), number(row.get("track"), 0),
+               number(row.get("groundspeed"), 0), (row.get("callsign") or "").strip(), "", "", "", "", "",
+               1 if ground else 0]
+
+
+def main(argv):
+    if len(argv) != 4 or argv[1] not in ("readsb", "fr24", "opensky"):
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    convert = {"readsb": from_readsb, "fr24": from_fr24, "opensky": from_opensky}[argv[1]]
+    rows = list(convert(open_text(argv[2])))
+    rows.sort(key=lambda r: float(r[0]))
+    with open(argv[3], "w", newline="") as out:
+        out.write(f"# converted from {argv[1]}: {argv[2].split('/')[-1]}\n")
+        writer = csv.writer(out, lineterminator="\n")
+        writer.writerow(HEADER)
+        writer.writerows(rows)
+    print(f"{len(rows)} reports written to {argv[3]}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
