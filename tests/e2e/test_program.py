@@ -109,7 +109,10 @@ class Program:
             self.process.wait()
 
 
-class ProgramTest(unittest.TestCase):
+class DisplayTestCase(unittest.TestCase):
+    """One virtual display for the class; per test a work folder, the programs and other processes
+    started there, all cleaned up afterwards."""
+
     @classmethod
     def setUpClass(cls):
         cls.xvfb, cls.display = start_xvfb()
@@ -123,18 +126,23 @@ class ProgramTest(unittest.TestCase):
     def setUp(self):
         self.workdir = tempfile.mkdtemp(prefix="corv-e2e-")
         self.programs = []
+        self.helpers = []  # other processes, such as rt-feed
 
     def tearDown(self):
+        for helper in self.helpers:
+            helper.kill()
+            helper.wait()
         for program in self.programs:
             program.stop()
         shutil.rmtree(self.workdir, ignore_errors=True)
 
     def program(self, **options):
-        folder = tempfile.mkdtemp(dir=self.workdir)
-        program = Program(folder, **options)
+        program = Program(tempfile.mkdtemp(dir=self.workdir), **options)
         self.programs.append(program)
         return program
 
+
+class ProgramTest(DisplayTestCase):
     def test_first_start_writes_log_settings_and_folders_and_asks_for_the_install_path(self):
         program = self.program()
         program.start()

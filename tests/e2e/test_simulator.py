@@ -1,13 +1,11 @@
 """The installed program against the stand-in simulator and rt-feed, as a user would run it."""
 import os
 import re
-import shutil
 import subprocess
-import tempfile
 import time
 import unittest
 
-from test_program import LIME, Program, start_xvfb
+from test_program import LIME, DisplayTestCase
 
 PARKED_AT_ZURICH = {"user": {"title": "Stand-in Airbus A320 Swiss HB-JLT", "atcModel": "A320",
                              "position": {"latitude": 47.4582, "longitude": 8.5556, "heading": 280}}}
@@ -17,34 +15,9 @@ def with_events(*events):
     return dict(PARKED_AT_ZURICH, events=list(events))
 
 
-class SimulatorTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.xvfb, cls.display = start_xvfb()
-        os.environ["DISPLAY"] = cls.display
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.xvfb.terminate()
-        cls.xvfb.wait()
-
-    def setUp(self):
-        self.workdir = tempfile.mkdtemp(prefix="corv-e2e-sim-")
-        self.programs = []
-        self.feeds = []
-
-    def tearDown(self):
-        for feed in self.feeds:
-            feed.kill()
-            feed.wait()
-        for program in self.programs:
-            program.stop()
-        shutil.rmtree(self.workdir, ignore_errors=True)
-
+class SimulatorTest(DisplayTestCase):
     def program(self, **options):
-        program = Program(tempfile.mkdtemp(dir=self.workdir), with_install_path=True, **options)
-        self.programs.append(program)
-        return program
+        return super().program(with_install_path=True, **options)
 
     def test_connects_identifies_the_user_aircraft_and_reaches_the_cycle(self):
         program = self.program(scenario=PARKED_AT_ZURICH)
@@ -94,7 +67,7 @@ class SimulatorTest(unittest.TestCase):
         program = self.program(scenario=PARKED_AT_ZURICH, realtraffic_port=port)
         feed_output = os.path.join(self.workdir, "rt-feed.out")
         with open(feed_output, "w") as out:
-            self.feeds.append(subprocess.Popen([os.path.join(program.install, "rt-feed"), "--port", str(port)],
+            self.helpers.append(subprocess.Popen([os.path.join(program.install, "rt-feed"), "--port", str(port)],
                                                stdout=out, stderr=subprocess.STDOUT))
         program.start()
         program.wait_for_log("RealTraffic connected", timeout=90)
@@ -127,7 +100,7 @@ class SimulatorTest(unittest.TestCase):
         program = self.program(scenario=PARKED_AT_ZURICH, realtraffic_port=port)
         feed_output = os.path.join(self.workdir, "rt-feed.out")
         with open(feed_output, "w") as out:
-            self.feeds.append(subprocess.Popen([os.path.join(program.install, "rt-feed"), "--port", str(port),
+            self.helpers.append(subprocess.Popen([os.path.join(program.install, "rt-feed"), "--port", str(port),
                                                 "--replay", recording], stdout=out, stderr=subprocess.STDOUT))
         program.start()
         program.wait_for_log("RealTraffic connected", timeout=90)

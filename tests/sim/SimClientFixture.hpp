@@ -18,20 +18,12 @@
 #include "sim/SimIds.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
+#include "support/QuietWindow.hpp"
 #include "support/TempFolder.hpp"
 #include "ui/DisplayState.hpp"
 #include "ui/WindowSeam.hpp"
 
 namespace corv::test {
-
-class QuietWindow final : public ui::WindowSeam {
-  public:
-    void postStart() override {}
-    void postQuit(int) override {}
-    void repaintBand(ui::Band) override {}
-    void setTopmost(bool) override {}
-    void showWarning(std::string, std::string) override {}
-};
 
 // A simulator client on a scripted simulator, driven message by message without its thread.
 // Every pause of the handshake dispatches what the simulator has waiting instead of sleeping.

@@ -14,6 +14,7 @@
 #include "sim/standin/StandInSimulator.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
+#include "support/QuietWindow.hpp"
 #include "support/TempFolder.hpp"
 #include "ui/DisplayState.hpp"
 #include "ui/WindowSeam.hpp"
@@ -22,15 +23,6 @@ namespace corv::sim {
 namespace {
 
 using namespace std::chrono_literals;
-
-class NoWindow final : public ui::WindowSeam {
-  public:
-    void postStart() override {}
-    void postQuit(int) override {}
-    void repaintBand(ui::Band) override {}
-    void setTopmost(bool) override {}
-    void showWarning(std::string, std::string) override {}
-};
 
 struct StandInClientTest : ::testing::Test {
     StandInClientTest() {
@@ -64,7 +56,7 @@ struct StandInClientTest : ::testing::Test {
     app::RunState run;
     app::MessageLine messages{[] {}};
     ui::DisplayState display;
-    NoWindow window;
+    test::QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;
     common::TrafficRadius radius;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "ui/WindowSeam.hpp"
+
+namespace corv::test {
+
+// A window that takes every request and shows nothing.
+class QuietWindow final : public ui::WindowSeam {
+  public:
+    void postStart() override {}
+    void postQuit(int) override {}
+    void repaintBand(ui::Band) override {}
+    void setTopmost(bool) override {}
+    void showWarning(std::string, std::string) override {}
+};
+
+}  // namespace corv::test
