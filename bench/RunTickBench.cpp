@@ -7,6 +7,7 @@
 #include "app/MessageLine.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "support/QuietWindow.hpp"
 #include "ui/HeadlessControls.hpp"
 #include "ui/commands/Commands.hpp"
 
@@ -52,19 +53,10 @@ class SilentRealTraffic final : public realtraffic::RealTrafficPort {
     void resetRunState() override {}
 };
 
-class NoWindow final : public ui::WindowSeam {
-  public:
-    void postStart() override {}
-    void postQuit(int) override {}
-    void repaintBand(ui::Band) override {}
-    void setTopmost(bool) override {}
-    void showWarning(std::string, std::string) override {}
-};
-
 struct IdleRun {
     app::RunState run;
     ui::HeadlessControls controls;
-    NoWindow window;
+    test::QuietWindow window;
     ui::DisplayState display;
     ui::CommandRequests requests;
     common::TrafficRadius radius;

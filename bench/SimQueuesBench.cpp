@@ -9,6 +9,7 @@
 #include "liveries/ReferenceData.hpp"
 #include "sim/SimClient.hpp"
 #include "sim/SimIds.hpp"
+#include "support/QuietWindow.hpp"
 #include "ui/DisplayState.hpp"
 #include "ui/WindowSeam.hpp"
 
@@ -71,20 +72,11 @@ class IdleSimulator final : public sim::SimOperations {
     }
 };
 
-class NoWindow final : public ui::WindowSeam {
-  public:
-    void postStart() override {}
-    void postQuit(int) override {}
-    void repaintBand(ui::Band) override {}
-    void setTopmost(bool) override {}
-    void showWarning(std::string, std::string) override {}
-};
-
 struct Client {
     app::RunState run;
     app::MessageLine messages{[] {}};
     ui::DisplayState display;
-    NoWindow window;
+    test::QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;
     common::TrafficRadius radius;

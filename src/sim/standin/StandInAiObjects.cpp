@@ -111,15 +111,21 @@ Status StandInSimulator::aiCreateNonAtcAircraft(const std::string& containerTitl
     return ok;
 }
 
+WorldObject* StandInSimulator::aiObject(ObjectId objectId) {
+    WorldObject* target = object(objectId);
+    if (target != nullptr && !target->isUser) return target;
+    // The user's own aircraft is no AI object: the real simulator refuses it the same way.
+    raise(target == nullptr ? exception::unrecognizedId : exception::operationInvalidForObjectType,
+          1);
+    return nullptr;
+}
+
 Status StandInSimulator::aiReleaseControl(ObjectId objectId, RequestId) {
     std::lock_guard lock(mutex_);
     if (!usable()) return fail;
     nextPacket();
-    WorldObject* target = object(objectId);
-    if (target == nullptr || target->isUser) {
-        raise(target == nullptr ? exception::unrecognizedId
-                                : exception::operationInvalidForObjectType,
-              1);
+    WorldObject* target = aiObject(objectId);
+    if (target == nullptr) {
         return ok;
     }
     target->aiControlled = false;
@@ -131,11 +137,8 @@ Status StandInSimulator::aiRemoveObject(ObjectId objectId, RequestId) {
     std::lock_guard lock(mutex_);
     if (!usable()) return fail;
     nextPacket();
-    WorldObject* target = object(objectId);
-    if (target == nullptr || target->isUser) {
-        raise(target == nullptr ? exception::unrecognizedId
-                                : exception::operationInvalidForObjectType,
-              1);
+    WorldObject* target = aiObject(objectId);
+    if (target == nullptr) {
         log(fmt::format("removal of {} refused", objectId));
         return ok;
     }
@@ -152,11 +155,8 @@ Status StandInSimulator::aiSetAircraftFlightPlan(ObjectId objectId,
     std::lock_guard lock(mutex_);
     if (!usable()) return fail;
     nextPacket();
-    WorldObject* target = object(objectId);
-    if (target == nullptr || target->isUser) {
-        raise(target == nullptr ? exception::unrecognizedId
-                                : exception::operationInvalidForObjectType,
-              1);
+    WorldObject* target = aiObject(objectId);
+    if (target == nullptr) {
         return ok;
     }
     std::ifstream in(flightPlanPath, std::ios::binary);

@@ -96,6 +96,8 @@ class StandInSimulator final : public SimOperations {
     void log(std::string_view line);
     std::optional<ClientEventId> subscription(const std::string& systemEvent) const;
     WorldObject* object(ObjectId id);
+    // An AI object of the world; nothing, after raising the simulator's exception, otherwise.
+    WorldObject* aiObject(ObjectId id);
     double groundAt(const WorldObject& object);
     double worldSeconds() const;
 
