@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "app/MessageLine.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "services/MessageLine.hpp"
 #include "support/QuietWindow.hpp"
 #include "ui/HeadlessControls.hpp"
 #include "ui/commands/Commands.hpp"
@@ -54,14 +54,14 @@ class SilentRealTraffic final : public realtraffic::RealTrafficPort {
 };
 
 struct IdleRun {
-    app::RunState run;
+    services::RunState run;
     ui::HeadlessControls controls;
     test::QuietWindow window;
-    ui::DisplayState display;
-    ui::CommandRequests requests;
+    status::DisplayState display;
+    run::CommandRequests requests;
     common::TrafficRadius radius;
     std::atomic<int> metaSimNumber{1};
-    app::MessageLine messages{[] {}};
+    services::MessageLine messages{[] {}};
     settings::SettingsFile settings{
         std::filesystem::temp_directory_path() / "corv-bench-parameters.xml", controls,
         run.stopRequested};
@@ -75,7 +75,7 @@ struct IdleRun {
     liveries::ReferenceData referenceData;
     airports::AirportCatalogue catalogue;
     std::atomic<airports::TimeKey> timeKeyNow{};
-    app::RunContext context{
+    run::RunContext context{
         run,
         messages,
         settings,
@@ -84,7 +84,7 @@ struct IdleRun {
         display,
         requests,
         radius,
-        app::Subsystems{dataFiles, liveries, airports, addonScan, simulator, realTraffic, traffic},
+        run::Subsystems{dataFiles, liveries, airports, addonScan, simulator, realTraffic, traffic},
         referenceData,
         catalogue,
         timeKeyNow,

@@ -3,15 +3,15 @@
 #include <memory>
 
 #include "airports/AirportCatalogue.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
 #include "common/TrafficRadius.hpp"
 #include "liveries/ReferenceData.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
 #include "sim/SimClient.hpp"
 #include "sim/SimIds.hpp"
+#include "status/DisplayState.hpp"
+#include "status/WindowSeam.hpp"
 #include "support/QuietWindow.hpp"
-#include "ui/DisplayState.hpp"
-#include "ui/WindowSeam.hpp"
 
 namespace {
 
@@ -73,9 +73,9 @@ class IdleSimulator final : public sim::SimOperations {
 };
 
 struct Client {
-    app::RunState run;
-    app::MessageLine messages{[] {}};
-    ui::DisplayState display;
+    services::RunState run;
+    services::MessageLine messages{[] {}};
+    status::DisplayState display;
     test::QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;

@@ -7,7 +7,7 @@
 #include <fmt/format.h>
 #include <pugixml.hpp>
 
-#include "app/Log.hpp"
+#include "services/Log.hpp"
 
 namespace corv::airports {
 
@@ -24,12 +24,12 @@ std::optional<CatalogueAirport> readAirport(const pugi::xml_node& ap) {
     const pugi::xml_attribute latitude = ap.attribute("la");
     const pugi::xml_attribute longitude = ap.attribute("lo");
     if (!latitude || !longitude) {
-        app::logMarked("Missing latLons for airport '{}'", airport.code);
+        services::logMarked("Missing latLons for airport '{}'", airport.code);
         return std::nullopt;
     }
     const pugi::xml_attribute altitude = ap.attribute("a");
     if (!altitude) {
-        app::logMarked("Missing alt for airport '{}'", airport.code);
+        services::logMarked("Missing alt for airport '{}'", airport.code);
         return std::nullopt;
     }
     airport.latitude = latitude.as_double();
@@ -39,14 +39,15 @@ std::optional<CatalogueAirport> readAirport(const pugi::xml_node& ap) {
     if (const pugi::xml_attribute stands = ap.attribute("s")) {
         airport.standClass = stands.as_int();
     } else {
-        app::logMarked("Missing stands for airport '{}'", airport.code);
+        services::logMarked("Missing stands for airport '{}'", airport.code);
     }
 
     const pugi::xml_attribute iata = ap.attribute("i");
     try {
         airport.iata = IataCode(iata ? iata.as_string() : "XXX");
     } catch (const std::exception& e) {
-        app::log("Error storing airport '{}' '{}': {}", airport.code, iata.as_string(), e.what());
+        services::log("Error storing airport '{}' '{}': {}", airport.code, iata.as_string(),
+                      e.what());
         return std::nullopt;
     }
     return airport;

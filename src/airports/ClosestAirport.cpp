@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Log.hpp"
+#include "services/Log.hpp"
 
 namespace corv::airports {
 
@@ -29,13 +29,13 @@ const CatalogueAirport* findClosestAirport(const AirportCatalogue& catalogue,
     }
     if (best == nullptr || neighbour == nullptr) return best;
 
-    app::log("Airport {} is closest, neighbour is {}", best->code, neighbour->code);
+    services::log("Airport {} is closest, neighbour is {}", best->code, neighbour->code);
     std::string bestStand;
     std::string neighbourStand;
     const double bestStandDistance = nearestStand(best->code, position, bestStand);
     const double neighbourStandDistance = nearestStand(neighbour->code, position, neighbourStand);
     if (bestStandDistance <= neighbourStandDistance) return best;
-    app::log(
+    services::log(
         "Airport {} is closest, but stand {} at neighbouring airport {} is closer at {:.0F} "
         "meters ...",
         best->code, neighbourStand, neighbour->code, neighbourStandDistance * metresPerNm);

@@ -6,7 +6,7 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include "app/Log.hpp"
+#include "services/Log.hpp"
 
 namespace corv::airports {
 
@@ -48,7 +48,7 @@ std::optional<int> readHour(std::string_view piece, std::string_view text) {
     }
     if (negative) value = -value;
     if (at == firstDigit || !HalfHourSet::isHalfHour(value)) {
-        app::logMarked("{} invalid hour '{}' in {}", "operator ()", token, text);
+        services::logMarked("{} invalid hour '{}' in {}", "operator ()", token, text);
         return std::nullopt;
     }
     return value;
@@ -60,7 +60,7 @@ HalfHourSet readRange(std::string_view text) {
     bool failed = false;
     for (const std::string_view piece : split(text, ':')) {
         if (start && end) {
-            app::logMarked("{} more than one colon char in: {}", "gf_hours2bitset", text);
+            services::logMarked("{} more than one colon char in: {}", "gf_hours2bitset", text);
             return {};
         }
         const std::optional<int> hour = readHour(piece, text);
@@ -74,8 +74,8 @@ HalfHourSet readRange(std::string_view text) {
     }
     if (failed) return {};
     if (*start > *end) {
-        app::logMarked("{} descending range not allowed ({}:{} in {})", "gf_hours2bitset", *start,
-                       *end, text);
+        services::logMarked("{} descending range not allowed ({}:{} in {})", "gf_hours2bitset",
+                            *start, *end, text);
         return {};
     }
     return HalfHourSet::range(*start, *end);

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "airports/AirportsXml.hpp"
-#include "app/FileHelpers.hpp"
-#include "app/Log.hpp"
 #include "common/UserErrorException.hpp"
 #include "data/EncryptedFile.hpp"
+#include "services/FileHelpers.hpp"
+#include "services/Log.hpp"
 
 namespace corv::airports {
 
@@ -18,9 +18,9 @@ bool gf_readAirports(AirportCatalogue& catalogue, const std::filesystem::path& i
     try {
         data::gf_streamDecrypt(data::programKey(), inputFolder / "airports.enc", plainFile);
     } catch (const std::exception& e) {
-        app::logMarked("{} exception : {}", "gf_readAirports", e.what());
+        services::logMarked("{} exception : {}", "gf_readAirports", e.what());
         // A failed decryption may leave part of the plain data behind.
-        app::removeFileWarn(plainFile);
+        services::removeFileWarn(plainFile);
         throw;
     }
     return readAirportsFile(catalogue, plainFile);
@@ -31,12 +31,12 @@ bool readAirportsFile(AirportCatalogue& catalogue, const std::filesystem::path& 
     try {
         airports = parseAirportsXml(plainFile);
     } catch (const std::exception& e) {
-        app::removeFileWarn(plainFile);
+        services::removeFileWarn(plainFile);
         throw UserErrorException(airportsFileErrorCode, e.what());
     }
     catalogue.assign(std::move(airports));
-    app::log("{:5} airports read", catalogue.airports().size());
-    app::removeFileWarn(plainFile);
+    services::log("{:5} airports read", catalogue.airports().size());
+    services::removeFileWarn(plainFile);
     return !catalogue.empty();
 }
 

@@ -3,9 +3,9 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
 #include "app/Run.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "services/Log.hpp"
 #include "settings/ParameterTable.hpp"
 
 namespace corv::app {
@@ -14,18 +14,19 @@ using namespace std::chrono_literals;
 
 void Run::lf_closingDown() {
     try {
-        log("Exiting: {}", exitReasonText(ctx_.run.exitReason()));
-        Subsystems& subsystems = ctx_.subsystems;
+        services::log("Exiting: {}", services::exitReasonText(ctx_.run.exitReason()));
+        run::Subsystems& subsystems = ctx_.subsystems;
         subsystems.realTraffic.setAcceptingTraffic(false);
         subsystems.simulator.stopClient();
         subsystems.realTraffic.stopReceivers();
         ctx_.sleep(500ms);
         subsystems.realTraffic.stopPositionServer();
 
-        if (ctx_.run.exitReason() == ExitReason::SystemError) {
+        if (ctx_.run.exitReason() == services::ExitReason::SystemError) {
             // The error stays in the window until the user closes it or fixes the setting
             // (a typed install path restarts the program).
-            while (!ctx_.run.windowClosed && ctx_.run.exitReason() == ExitReason::SystemError) {
+            while (!ctx_.run.windowClosed &&
+                   ctx_.run.exitReason() == services::ExitReason::SystemError) {
                 ctx_.sleep(500ms);
             }
             if (ctx_.run.windowClosed)
@@ -45,14 +46,14 @@ void Run::lf_closingDown() {
         subsystems.liveries.logMatchingSummary();
         subsystems.traffic.logNoLiverySet();
 
-        const ExitReason reason = ctx_.run.exitReason();
-        bool restart = restartsAfter(reason);
+        const services::ExitReason reason = ctx_.run.exitReason();
+        bool restart = services::restartsAfter(reason);
         if (restart) {
             ctx_.run.isRestart = true;
             ctx_.messages.clearAll();
             ctx_.messages.showMessage("Prepare for a restart ...", false);
             // A restart after an error does not scan again.
-            if (reason != ExitReason::NewSettings) {
+            if (reason != services::ExitReason::NewSettings) {
                 for (settings::CheckBox* scan :
                      {&settings::SCAN_LIVERIES, &settings::SCAN_AIRPORTS}) {
                     scan->setCurrent(false);
@@ -70,7 +71,7 @@ void Run::lf_closingDown() {
             return;
         }
         ctx_.run.isRestart = false;
-        if (reason == ExitReason::NewFlight) {
+        if (reason == services::ExitReason::NewFlight) {
             ctx_.messages.showMessage(
                 fmt::format("New flight detected, {} will close, please restart manually ...",
                             programName),
@@ -86,14 +87,14 @@ void Run::lf_closingDown() {
 void Run::restartCountdown() {
     const int seconds = ctx_.run.restartDelaySeconds();
     if (seconds < 1) return;
-    log("Restarting after {} seconds", seconds);
-    log(std::string(48, '-'));
+    services::log("Restarting after {} seconds", seconds);
+    services::log(std::string(48, '-'));
     for (int left = seconds; left > 0; --left) {
         ctx_.messages.showMessage(
             fmt::format("Restarting after {} second{}", left, left == 1 ? "" : "s"), false);
         ctx_.sleep(1s);
     }
-    log("Restart countdown finished");
+    services::log("Restart countdown finished");
 }
 
 void Run::resetRunState() {

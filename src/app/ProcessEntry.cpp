@@ -6,18 +6,18 @@
 #include <system_error>
 
 #include "app/CommandLine.hpp"
-#include "app/Folders.hpp"
-#include "app/Log.hpp"
 #include "app/Program.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "platform/SingleInstanceLock.hpp"
+#include "services/Folders.hpp"
+#include "services/Log.hpp"
 
 namespace corv::app {
 
 namespace fs = std::filesystem;
 
 int runProcess(const std::vector<std::string>& arguments) {
-    const fs::path dataFolder = programDataFolder();
+    const fs::path dataFolder = services::programDataFolder();
     if (dataFolder.empty()) {
         std::fprintf(stderr, "%s: no application-data folder for the settings\n",
                      programName.data());
@@ -28,7 +28,7 @@ int runProcess(const std::vector<std::string>& arguments) {
     if (!instance.tryAcquire(dataFolder / (std::string(programName) + ".lock"))) return -1;
 
     try {
-        openLog();
+        services::openLog();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", programName.data(), e.what());
         return 1;
@@ -37,9 +37,10 @@ int runProcess(const std::vector<std::string>& arguments) {
     std::error_code ec;
     fs::create_directories(dataFolder, ec);
 
-    Program program(fs::current_path(), appDataPath(), dataFolder / "parameters.xml", production);
+    Program program(fs::current_path(), services::appDataPath(), dataFolder / "parameters.xml",
+                    production);
     const int exitCode = program.run();
-    closeLog();
+    services::closeLog();
     return exitCode;
 }
 

@@ -17,7 +17,7 @@ void sleepFor(std::chrono::milliseconds pause) {
 
 Program::Program(std::filesystem::path installFolder, std::filesystem::path appDataFolder,
                  std::filesystem::path settingsFile, bool productionMode)
-    : messages_([this] { repaintBand(ui::Band::Message); }),
+    : messages_([this] { repaintBand(status::Band::Message); }),
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
       simulator_(sim::SimClientContext{runState_,
                                        messages_,
@@ -41,8 +41,8 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                display_,
                requests_,
                radius_,
-               Subsystems{dataFiles_, liveries_, airports_, addonScan_, simulator_, realTraffic_,
-                          traffic_},
+               run::Subsystems{dataFiles_, liveries_, airports_, addonScan_, simulator_,
+                               realTraffic_, traffic_},
                referenceData_,
                catalogue_,
                timeKeyNow_,
@@ -102,18 +102,18 @@ void Program::onCloseClicked() {
     // Unblocks a pending wait for RealTraffic's connection.
     realTraffic_.stopPositionServer();
     runState_.stopRequested = true;
-    runState_.setReasonIfUnset(ExitReason::UserClosedSim);
+    runState_.setReasonIfUnset(services::ExitReason::UserClosedSim);
 }
 
-bool Program::onCommand(ui::ControlId id) {
+bool Program::onCommand(status::ControlId id) {
     return commands_.lf_HandleWMCOMMAND(id);
 }
 
-void Program::onListSelected(ui::ControlId id, int index, const std::string& text) {
+void Program::onListSelected(status::ControlId id, int index, const std::string& text) {
     commands_.onListSelected(id, index, text);
 }
 
-void Program::onEditEnter(ui::ControlId id, const std::string& text) {
+void Program::onEditEnter(status::ControlId id, const std::string& text) {
     commands_.onEditEnter(id, text);
 }
 
@@ -125,7 +125,7 @@ void Program::postQuit(int processExitCode) {
     if (ui::MainWindow* window = window_) window->postQuit(processExitCode);
 }
 
-void Program::repaintBand(ui::Band band) {
+void Program::repaintBand(status::Band band) {
     if (ui::MainWindow* window = window_) window->repaintBand(band);
 }
 

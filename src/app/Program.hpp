@@ -5,20 +5,20 @@
 #include <string>
 #include <thread>
 
-#include "app/MessageLine.hpp"
+#include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
-#include "app/RunContext.hpp"
-#include "app/RunState.hpp"
 #include "app/UnwiredSubsystems.hpp"
 #include "common/TrafficRadius.hpp"
-#include "realtraffic/RealTrafficLink.hpp"
+#include "run/CommandRequests.hpp"
+#include "run/RunContext.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
 #include "settings/SettingsFile.hpp"
 #include "sim/SimClient.hpp"
 #include "sim/standin/StandInSimulator.hpp"
-#include "ui/CommandRequests.hpp"
-#include "ui/DisplayState.hpp"
+#include "status/DisplayState.hpp"
+#include "status/WindowSeam.hpp"
 #include "ui/FltkControls.hpp"
-#include "ui/WindowSeam.hpp"
 #include "ui/commands/Commands.hpp"
 
 namespace corv::ui {
@@ -29,7 +29,7 @@ namespace corv::app {
 
 // The composition root: creates every piece of the program, the window on the calling
 // (window) thread, and a start-up thread per run.
-class Program final : public ui::WindowOwner, public ui::WindowSeam {
+class Program final : public status::WindowOwner, public status::WindowSeam {
   public:
     Program(std::filesystem::path installFolder, std::filesystem::path appDataFolder,
             std::filesystem::path settingsFile, bool productionMode);
@@ -42,28 +42,28 @@ class Program final : public ui::WindowOwner, public ui::WindowSeam {
     // What the window hands over.
     void onStartMessage() override;
     void onCloseClicked() override;
-    bool onCommand(ui::ControlId id) override;
-    void onListSelected(ui::ControlId id, int index, const std::string& text) override;
-    void onEditEnter(ui::ControlId id, const std::string& text) override;
+    bool onCommand(status::ControlId id) override;
+    void onListSelected(status::ControlId id, int index, const std::string& text) override;
+    void onEditEnter(status::ControlId id, const std::string& text) override;
 
     // What the run asks of the window, passed on while the window exists.
     void postStart() override;
     void postQuit(int processExitCode) override;
-    void repaintBand(ui::Band band) override;
+    void repaintBand(status::Band band) override;
     void setTopmost(bool topmost) override;
     void showWarning(std::string caption, std::string text) override;
 
   private:
     std::shared_ptr<sim::SimOperations> connectSimulator();
 
-    RunState runState_;
+    services::RunState runState_;
     ui::FltkControls controls_;
-    ui::DisplayState display_;
-    ui::CommandRequests requests_;
+    status::DisplayState display_;
+    run::CommandRequests requests_;
     common::TrafficRadius radius_;
     std::atomic<int> metaSimNumber_{1};
     std::atomic<ui::MainWindow*> window_{nullptr};
-    MessageLine messages_;
+    services::MessageLine messages_;
     settings::SettingsFile settings_;
 
     liveries::ReferenceData referenceData_;
@@ -78,9 +78,9 @@ class Program final : public ui::WindowOwner, public ui::WindowSeam {
     std::shared_ptr<sim::standin::StandInSimulator> standIn_;
     std::filesystem::path standInFolder_;
     sim::SimClient simulator_;
-    realtraffic::RealTrafficLink realTraffic_;
+    app::RealTrafficLink realTraffic_;
 
-    RunContext context_;
+    run::RunContext context_;
     ui::Commands commands_;
     Run run_;
     std::jthread startUpThread_;

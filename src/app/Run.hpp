@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RunContext.hpp"
+#include "run/RunContext.hpp"
 
 namespace corv::ui {
 class Commands;
@@ -13,7 +13,7 @@ namespace corv::app {
 // start message again (restart) or the quit message.
 class Run {
   public:
-    Run(RunContext& context, ui::Commands& commands) : ctx_(context), commands_(commands) {}
+    Run(run::RunContext& context, ui::Commands& commands) : ctx_(context), commands_(commands) {}
 
     // The body of the start-up thread; nothing escapes it.
     void lf_startUpCorvane();
@@ -37,7 +37,7 @@ class Run {
     void runFiveSecondTasks();
     void runOtherSecondTasks(int second);
 
-    RunContext& ctx_;
+    run::RunContext& ctx_;
     ui::Commands& commands_;
     bool renewalPhaseMarked_ = false;
     bool flightWasRunning_ = true;

@@ -1,11 +1,11 @@
 #include <array>
 #include <chrono>
 
-#include "app/Log.hpp"
 #include "app/Run.hpp"
-#include "app/TimeText.hpp"
+#include "services/Log.hpp"
+#include "services/TimeText.hpp"
 #include "settings/ParameterTable.hpp"
-#include "ui/ControlIds.hpp"
+#include "status/ControlIds.hpp"
 #include "ui/commands/Commands.hpp"
 
 namespace corv::app {
@@ -20,7 +20,7 @@ constexpr int ticksPerSecond = 100;
 constexpr int ticksPerPositionLine = 20;
 constexpr int renewalMinutes = 20;
 
-void fillCallsignList(ui::ControlStates& controls) {
+void fillCallsignList(status::ControlStates& controls) {
     const auto entries = settings::CALLSIGN_2_OBJECTID.entries();
     std::vector<std::string> callsigns;
     int selected = -1;
@@ -41,7 +41,7 @@ void Run::runCycle() {
     ctx_.timeKeyNow = airports::currentTimeKey();
     ctx_.subsystems.realTraffic.setAcceptingTraffic(true);
     fillCallsignList(ctx_.controls);
-    ctx_.controls.setEnabled(ui::button::callsignList, true);
+    ctx_.controls.setEnabled(status::button::callsignList, true);
 
     Clock::time_point deadline = Clock::now() + tick;
     bool running = runTick();
@@ -117,7 +117,7 @@ void Run::onSecondTick() {
     live::TrafficPort& traffic = ctx_.subsystems.traffic;
     if (ctx_.run.flightPaused) {
         ctx_.run.flightPaused = false;
-        log("{} Flight resumed", clockText());
+        services::log("{} Flight resumed", services::clockText());
         ctx_.subsystems.realTraffic.setAcceptingTraffic(true);
     }
     ctx_.messages.onSecondTick();
@@ -132,8 +132,8 @@ void Run::onSecondTick() {
         settings::INITIAL_LOAD_ONLY.showCurrent(ctx_.controls);
     }
     if (ctx_.requests.callsignListRequested.exchange(false)) {
-        ctx_.display.update([](ui::DisplaySnapshot& d) { d.selectionText.clear(); });
-        ctx_.window.repaintBand(ui::Band::Controls);
+        ctx_.display.update([](status::DisplaySnapshot& d) { d.selectionText.clear(); });
+        ctx_.window.repaintBand(status::Band::Controls);
         traffic.rebuildCallsignList();
     }
 
@@ -150,7 +150,8 @@ void Run::onSecondTick() {
     }
     if (ctx_.requests.staticComputationRunning) {
         const int queued = ctx_.subsystems.airports.staticQueuedCount();
-        ctx_.display.update([queued](ui::DisplaySnapshot& d) { d.parking.staticQueued = queued; });
+        ctx_.display.update(
+            [queued](status::DisplaySnapshot& d) { d.parking.staticQueued = queued; });
     }
 }
 
@@ -187,8 +188,8 @@ void Run::every15Seconds() {
     }
     ctx_.requests.renewalMinutesLeft = minutesLeft;
     ctx_.display.update(
-        [minutesLeft](ui::DisplaySnapshot& d) { d.minutesToRenewal = minutesLeft; });
-    ctx_.window.repaintBand(ui::Band::Controls);
+        [minutesLeft](status::DisplaySnapshot& d) { d.minutesToRenewal = minutesLeft; });
+    ctx_.window.repaintBand(status::Band::Controls);
 
     if (second % 1200 == 0) ctx_.subsystems.traffic.logNoLiverySet();
     if (second % 86400 == 0) {
@@ -204,7 +205,7 @@ void Run::onFlightNotRunning() {
         ctx_.run.flightPaused = true;
         notRunningCountdown_ = ticksPerSecond;
         ctx_.subsystems.simulator.clearQueues();
-        log("{} Flight not running", clockText());
+        services::log("{} Flight not running", services::clockText());
     }
     ctx_.subsystems.traffic.processSimNotices();
     if (--notRunningCountdown_ < 1) {
@@ -220,7 +221,7 @@ void Run::handleReRead() {
     if (!ctx_.requests.reReadRequested || ctx_.requests.staticComputationRunning) return;
     const std::string result = ctx_.subsystems.airports.recheckParkAirports();
     if (!result.empty()) ctx_.messages.showMessage(result, true);
-    ctx_.controls.setEnabled(ui::button::reRead, true);
+    ctx_.controls.setEnabled(status::button::reRead, true);
     ctx_.controls.setEnabled(settings::DESTINATION.controlId, true);
     ctx_.requests.reReadRequested = false;
 }

@@ -4,10 +4,10 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
 #include "common/UserErrorException.hpp"
 #include "platform/Registry.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
 #include "settings/ParameterTable.hpp"
 #include "settings/SettingsFile.hpp"
 
@@ -26,7 +26,7 @@ bool anyFolderConfigured() {
            std::any_of(settings::afolder.begin(), settings::afolder.end(), configured);
 }
 
-[[noreturn]] void throwNoInstallPath(ui::ControlStates& controls) {
+[[noreturn]] void throwNoInstallPath(status::ControlStates& controls) {
     settings::ALL_INSTALL_PATH.setCurrent("");
     settings::ALL_INSTALL_PATH.showCurrent(controls);
     throw UserErrorException(
@@ -42,8 +42,8 @@ std::string readSetupPath(int majorVersion) {
     return platform::readRegistryString(registryKey(majorVersion), "SetupPath").value_or("");
 }
 
-void detectSimulator(MessageLine& messages, settings::SettingsFile& settings,
-                     ui::ControlStates& controls) {
+void detectSimulator(services::MessageLine& messages, settings::SettingsFile& settings,
+                     status::ControlStates& controls) {
     const int detected = (keyExists(6) ? 6 : 0) + (keyExists(5) ? 5 : 0);
     if (detected > 6) {
         throw UserErrorException(153,
@@ -56,7 +56,7 @@ void detectSimulator(MessageLine& messages, settings::SettingsFile& settings,
         if (anyFolderConfigured()) return;
         throwNoInstallPath(controls);
     }
-    log("P3Dv{} detected", detected);
+    services::log("P3Dv{} detected", detected);
     const std::string path = readSetupPath(detected);
     if (path.empty()) throwNoInstallPath(controls);
     settings::ALL_INSTALL_PATH.setCurrent(path);

@@ -7,15 +7,15 @@
 #include <fmt/format.h>
 
 #include "airports/ReadAirports.hpp"
-#include "app/FileHelpers.hpp"
-#include "app/Folders.hpp"
-#include "app/Log.hpp"
 #include "app/Run.hpp"
 #include "app/SimulatorInstall.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "common/UserErrorException.hpp"
+#include "services/FileHelpers.hpp"
+#include "services/Folders.hpp"
+#include "services/Log.hpp"
 #include "settings/ParameterTable.hpp"
-#include "ui/ControlIds.hpp"
+#include "status/ControlIds.hpp"
 #include "ui/ControlsAfterRead.hpp"
 #include "ui/commands/Commands.hpp"
 
@@ -31,7 +31,7 @@ void Run::lf_startUpCorvane() {
         startUpSteps();
     } catch (const UserErrorException& e) {
         ctx_.messages.showError(e.what());
-        ctx_.run.forceReason(ExitReason::SystemError);
+        ctx_.run.forceReason(services::ExitReason::SystemError);
     } catch (const fmt::format_error& e) {
         onStartUpFailure(std::string("std::format error: ") + e.what(), false);
         onStartUpFailure(e.what(), true);
@@ -41,14 +41,14 @@ void Run::lf_startUpCorvane() {
         onStartUpFailure(e.what(), true);
     } catch (...) {
         ctx_.messages.showError("Unknown exception");
-        ctx_.run.forceReason(ExitReason::SystemError);
+        ctx_.run.forceReason(services::ExitReason::SystemError);
     }
     lf_closingDown();
 }
 
 void Run::onStartUpFailure(const std::string& text, bool requestStop) {
     ctx_.messages.showError(text);
-    if (requestStop) ctx_.run.requestStop(ExitReason::SystemError, 0);
+    if (requestStop) ctx_.run.requestStop(services::ExitReason::SystemError, 0);
 }
 
 void Run::startUpSteps() {
@@ -61,7 +61,7 @@ void Run::startUpSteps() {
 
     // The plain data files exist only while they are read.
     for (const char* plain : {"airports.xml", "AIG-regcodes.xml", "dbase.xml"}) {
-        removeFileWarn(ctx_.installFolder / "input" / plain);
+        services::removeFileWarn(ctx_.installFolder / "input" / plain);
     }
     const fs::path stockAirports = fs::path(SIM_INSTALL_PATH.value()) / "Scenery";
     if (std::error_code ec; !fs::exists(stockAirports, ec)) {
@@ -74,31 +74,31 @@ void Run::startUpSteps() {
     liveries::LiveriesPort& liveries = ctx_.subsystems.liveries;
     if (settings::SCAN_LIVERIES.value() || !liveries.scannedFileExists()) liveries.scanLiveries();
     if (!liveries.processScannedLiveries()) {
-        log("Processing scanned liveries skipped; already done in previous start-up");
+        services::log("Processing scanned liveries skipped; already done in previous start-up");
     }
 
     if (!ctx_.run.stopOrClosed() && settings::SCAN_AIRPORTS.value()) {
         ctx_.display.update(
-            [](ui::DisplaySnapshot& d) { d.simaddonCount = d.thirdpartyCount = 0; });
-        ctx_.window.repaintBand(ui::Band::Status);
+            [](status::DisplaySnapshot& d) { d.simaddonCount = d.thirdpartyCount = 0; });
+        ctx_.window.repaintBand(status::Band::Status);
         ctx_.subsystems.addonScan.scanAddonAirports();
     }
     if (ctx_.run.stopOrClosed()) return endEarly();
 
     const int simaddon =
-        static_cast<int>(countFolderEntries(ctx_.installFolder / "airports" / "my_ORBX"));
-    const int thirdparty =
-        static_cast<int>(countFolderEntries(ctx_.installFolder / "airports" / "my_thirdparty"));
-    ctx_.display.update([&](ui::DisplaySnapshot& d) {
+        static_cast<int>(services::countFolderEntries(ctx_.installFolder / "airports" / "my_ORBX"));
+    const int thirdparty = static_cast<int>(
+        services::countFolderEntries(ctx_.installFolder / "airports" / "my_thirdparty"));
+    ctx_.display.update([&](status::DisplaySnapshot& d) {
         d.simaddonCount = simaddon;
         d.thirdpartyCount = thirdparty;
     });
-    ctx_.window.repaintBand(ui::Band::Status);
+    ctx_.window.repaintBand(status::Band::Status);
     if (ctx_.run.stopOrClosed()) return endEarly();
 
     ctx_.subsystems.simulator.createFlightPlanFolder();
     ctx_.subsystems.airports.readParkAirportList();
-    ctx_.controls.setEnabled(ui::button::reRead, true);
+    ctx_.controls.setEnabled(status::button::reRead, true);
     if (const std::string destination = settings::DESTINATION.value();
         !destination.empty() && ctx_.catalogue.isRtSupported(destination)) {
         commands_.applyDestination(destination);
@@ -116,15 +116,15 @@ void Run::endEarly() {
     ctx_.run.windowClosed = true;
     ctx_.subsystems.realTraffic.stopPositionServer();
     ctx_.run.stopRequested = true;
-    ctx_.run.setReasonIfUnset(ExitReason::UserClosedSim);
+    ctx_.run.setReasonIfUnset(services::ExitReason::UserClosedSim);
 }
 
 bool Run::readDataFiles() {
     ctx_.settings.convertSettingsIfNeeded(ctx_.installFolder);
-    ctx_.window.repaintBand(ui::Band::Controls);
+    ctx_.window.repaintBand(status::Band::Controls);
     ui::enableControlsAfterRead(ctx_.controls, ctx_.metaSimNumber);
     commands_.setControlsReady(true);
-    createFolderTree(ctx_.installFolder);
+    services::createFolderTree(ctx_.installFolder);
 
     if (!ctx_.run.isRestart && !ctx_.subsystems.dataFiles.checkForUpdates()) return false;
 
@@ -144,15 +144,15 @@ bool Run::readDataFiles() {
     ALL_INSTALL_PATH.showCurrent(ctx_.controls);
     if (ALL_INSTALL_PATH.value().empty())
         detectSimulator(ctx_.messages, ctx_.settings, ctx_.controls);
-    ctx_.window.repaintBand(ui::Band::Status);
+    ctx_.window.repaintBand(status::Band::Status);
 
     if (ctx_.run.productionMode) {
         try {
-            log("production");
+            services::log("production");
             ctx_.run.processExitCode = 0;
             endEarly();
         } catch (const std::exception& e) {
-            logMarked("exception {}", e.what());
+            services::logMarked("exception {}", e.what());
             ctx_.run.processExitCode = 1;
         }
         return false;
@@ -175,10 +175,10 @@ bool Run::readDataFiles() {
 }
 
 bool Run::startRun() {
-    ctx_.display.update([](ui::DisplaySnapshot& d) { d.rtConnected = false; });
-    ctx_.window.repaintBand(ui::Band::Status);
-    ctx_.display.update([](ui::DisplaySnapshot& d) { d.simConnected = false; });
-    ctx_.window.repaintBand(ui::Band::Status);
+    ctx_.display.update([](status::DisplaySnapshot& d) { d.rtConnected = false; });
+    ctx_.window.repaintBand(status::Band::Status);
+    ctx_.display.update([](status::DisplaySnapshot& d) { d.simConnected = false; });
+    ctx_.window.repaintBand(status::Band::Status);
 
     if (!ctx_.capacityReserved) {
         ctx_.subsystems.traffic.reserveCapacity();
@@ -187,7 +187,7 @@ bool Run::startRun() {
 
     sim::SimulatorPort& simulator = ctx_.subsystems.simulator;
     simulator.expectMajorVersion(simMajorVersionText());
-    ctx_.window.repaintBand(ui::Band::Status);
+    ctx_.window.repaintBand(status::Band::Status);
     simulator.startClient();
     if (!simulator.handshake()) return false;
 
@@ -201,12 +201,12 @@ bool Run::startRun() {
     if (awaitConnection) {
         realTraffic.startPositionServer(settings::PORT_NUMBER.value());
     } else {
-        ctx_.display.update([](ui::DisplaySnapshot& d) { d.rtConnected = true; });
+        ctx_.display.update([](status::DisplaySnapshot& d) { d.rtConnected = true; });
     }
 
     if (ctx_.run.stopOrClosed()) return false;
-    ctx_.display.update([](ui::DisplaySnapshot& d) { d.rtSetup = false; });
-    ctx_.window.repaintBand(ui::Band::Status);
+    ctx_.display.update([](status::DisplaySnapshot& d) { d.rtSetup = false; });
+    ctx_.window.repaintBand(status::Band::Status);
     if (awaitConnection && realTraffic.waitForFirstConnection()) realTraffic.sendSimTime();
 
     if (ctx_.run.stopOrClosed()) return false;
@@ -221,7 +221,7 @@ bool Run::startRun() {
         if ((trafficArrived = realTraffic.firstReportTime() != 0)) break;
         ctx_.sleep(100ms);
     }
-    if (!trafficArrived) log("No traffic in this region?");
+    if (!trafficArrived) services::log("No traffic in this region?");
     ctx_.timeKeyNow = airports::currentTimeKey();
     return true;
 }

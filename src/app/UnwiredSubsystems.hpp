@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Subsystems.hpp"
+#include "run/Subsystems.hpp"
 
 namespace corv::app {
 

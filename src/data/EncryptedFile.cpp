@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/Log.hpp"
 #include "data/DataKey.hpp"
+#include "services/Log.hpp"
 
 namespace corv::data {
 
@@ -80,7 +80,7 @@ bool decryptToFile(const fs::path& input, const fs::path& output) {
         gf_streamDecrypt(programKey(), input, output);
         return true;
     } catch (const std::exception& e) {
-        app::log("{} exception: {}", "gf_streamDecrypt", e.what());
+        services::log("{} exception: {}", "gf_streamDecrypt", e.what());
         return false;
     }
 }

@@ -5,13 +5,13 @@
 #include <fmt/format.h>
 #include <gsl/util>
 
-#include "app/FileHelpers.hpp"
-#include "app/Log.hpp"
 #include "common/UserErrorException.hpp"
 #include "data/EncryptedFile.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "liveries/ReferenceDataError.hpp"
 #include "liveries/XmlLists.hpp"
+#include "services/FileHelpers.hpp"
+#include "services/Log.hpp"
 
 namespace corv::liveries {
 
@@ -27,7 +27,7 @@ bool ReferenceData::load(const fs::path& inputFolder) {
     const fs::path plain = inputFolder / "dbase.xml";
     // The plain text must not stay behind, whatever happens: also after a failed decryption,
     // which may leave part of it, or when an earlier run ended before deleting it.
-    const auto removePlain = gsl::finally([&plain] { app::removeFileWarn(plain); });
+    const auto removePlain = gsl::finally([&plain] { services::removeFileWarn(plain); });
     if (!fs::exists(encrypted)) {
         throw std::runtime_error(fmt::format("{} not available", encrypted.string()));
     }
@@ -41,7 +41,7 @@ bool ReferenceData::readXml(const fs::path& path) {
     pugi::xml_document document;
     const pugi::xml_parse_result parsed = document.load_file(path.c_str());
     if (!parsed) {
-        app::logMarked("'{}' not read because of {}", path.string(), parsed.description());
+        services::logMarked("'{}' not read because of {}", path.string(), parsed.description());
         return false;
     }
     const pugi::xml_node root = document.child("root");
@@ -71,7 +71,7 @@ std::unordered_set<common::CodeIndex> ReferenceData::internModels(const TextSet&
 
 void ReferenceData::readModels(pugi::xml_node root) {
     modelCodes_ = readRequiredList(root, "aircrafts", "aircraft", "types");
-    app::log("\n{:5} ICAO model codes", modelCodes_.size());
+    services::log("\n{:5} ICAO model codes", modelCodes_.size());
     const TextSet cargoTypes = readRequiredList(root, "cargo_types", "cargo_type", "types");
 
     // The reference types take the first indexes (after the empty code, index 0).
@@ -92,7 +92,7 @@ void ReferenceData::readCategories(pugi::xml_node root) {
 void ReferenceData::readGroups(pugi::xml_node root) {
     similarTypes_ = readSortedGroups(root, "similar_types", "similar", "types");
     prefixGroups_ = readSortedGroups(root, "prefixes", "similar", "types");
-    app::log("{:5} prefixes", prefixGroups_.size());
+    services::log("{:5} prefixes", prefixGroups_.size());
 
     // Each member finds its group with itself first; a member of two groups keeps the first.
     for (const Group& group : prefixGroups_) {
@@ -109,9 +109,9 @@ void ReferenceData::readGroups(pugi::xml_node root) {
 
 void ReferenceData::readAirlines(pugi::xml_node root) {
     icaoAirlines_ = readRequiredList(root, "ICAO_airlines", "ICAO", "codes");
-    app::log("{:5} ICAO airline codes", icaoAirlines_.size());
+    services::log("{:5} ICAO airline codes", icaoAirlines_.size());
     const TextSet cargoOperators = readRequiredList(root, "cargo_operators", "ICAO", "codes");
-    app::log("{:5} cargo operators", cargoOperators.size());
+    services::log("{:5} cargo operators", cargoOperators.size());
 
     for (const std::string& code : icaoAirlines_)
         airlines_.intern(code);
@@ -127,14 +127,14 @@ void ReferenceData::readPublishers(pugi::xml_node root) {
         Group names = splitList(text);
         if (!names.empty()) publishers_.push_back(std::move(names));
     }
-    app::log("{:5} publishers", publishers_.size());
+    services::log("{:5} publishers", publishers_.size());
 }
 
 void ReferenceData::readWingspans(pugi::xml_node root) {
     for (const pugi::xml_node entry : root.child("wingspans").children("wingspan")) {
         const std::string type = entry.attribute("type").as_string();
         if (type.empty() || !isModelCode(type)) {
-            app::logMarked("wingspan model {} is not valid, skipped", type);
+            services::logMarked("wingspan model {} is not valid, skipped", type);
             continue;
         }
         wingspans_.add(type,
@@ -152,15 +152,15 @@ void ReferenceData::readFixes(pugi::xml_node root) {
         const std::string_view wrong = fix.attribute("wro").as_string();
         const std::string_view correct = fix.attribute("cor").as_string();
         if (correct.empty() || !isModelCode(correct)) {
-            app::logMarked("wrong fix {} -> {}, the latter is not valid", wrong, correct);
+            services::logMarked("wrong fix {} -> {}, the latter is not valid", wrong, correct);
         } else if (wrong.empty()) {
             // A fix of the empty code would give every aircraft without a type a type.
-            app::logMarked("wrong fix {} -> {}, the former is empty", wrong, correct);
+            services::logMarked("wrong fix {} -> {}, the former is empty", wrong, correct);
         } else if (!models_.addFix(wrong, correct)) {
-            app::logMarked("wrong part of fix: '{}', already exists, skipped", wrong);
+            services::logMarked("wrong part of fix: '{}', already exists, skipped", wrong);
         }
     }
-    app::log("{:5} fixes", models_.fixCount());
+    services::log("{:5} fixes", models_.fixCount());
 }
 
 void ReferenceData::readAirports(pugi::xml_node root) {
@@ -191,7 +191,7 @@ void ReferenceData::readDbase(pugi::xml_node root) {
                                             return a.registration == b.registration;
                                         });
     dbaseRecords_.erase(duplicates, dbaseRecords_.end());
-    app::log("{:5} dbase records read", dbaseRecords_.size());
+    services::log("{:5} dbase records read", dbaseRecords_.size());
 }
 
 }  // namespace corv::liveries

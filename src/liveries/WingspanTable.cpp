@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Log.hpp"
+#include "services/Log.hpp"
 
 namespace corv::liveries {
 
@@ -16,8 +16,8 @@ void WingspanTable::fillIndexes(const std::function<common::CodeIndex(std::strin
     for (const auto& [code, halfSpan] : byCode_) {
         const common::CodeIndex index = indexOf(code);
         if (index >= indexedModels) {
-            app::logMarked("wsp fill what: model index {} of {} is beyond the table of {}", index,
-                           code, indexedModels);
+            services::logMarked("wsp fill what: model index {} of {} is beyond the table of {}",
+                                index, code, indexedModels);
             continue;
         }
         byIndex_[index] = halfSpan;

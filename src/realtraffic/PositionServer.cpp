@@ -6,12 +6,12 @@
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
-#include "app/SocketErrorText.hpp"
-#include "app/TimeText.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
+#include "services/SocketErrorText.hpp"
+#include "services/TimeText.hpp"
 
 namespace corv::realtraffic {
 
@@ -20,7 +20,7 @@ constexpr std::size_t receiveBufferBytes = 16384;
 
 std::string startFailureText(const platform::ListenFailure& failure, const std::string& port) {
     using Step = platform::ListenFailure::Step;
-    const std::string error = app::socketErrorText(failure.error);
+    const std::string error = services::socketErrorText(failure.error);
     switch (failure.step) {
         case Step::AddressLookup:
             return fmt::format("getaddrinfo failed with error {}", failure.error);
@@ -37,7 +37,7 @@ std::string startFailureText(const platform::ListenFailure& failure, const std::
 }
 }  // namespace
 
-PositionServer::PositionServer(const app::RunState& run, app::MessageLine& messages,
+PositionServer::PositionServer(const services::RunState& run, services::MessageLine& messages,
                                Effects effects)
     : run_(run), messages_(messages), effects_(std::move(effects)) {}
 
@@ -56,9 +56,10 @@ bool PositionServer::waitForClient() {
     platform::TcpConnection client = listener_.accept(error);
     if (!client.isOpen()) return false;
     if (const platform::SocketError noDelay = client.disableNagle(); noDelay != 0) {
-        const std::string reason = fmt::format("{} setsockopt failed with error {}",
-                                               app::clockText(), app::socketErrorText(noDelay));
-        if (!shuttingDown()) app::log("waitForClient interrupted: {}", reason);
+        const std::string reason =
+            fmt::format("{} setsockopt failed with error {}", services::clockText(),
+                        services::socketErrorText(noDelay));
+        if (!shuttingDown()) services::log("waitForClient interrupted: {}", reason);
         return false;
     }
     client_ = std::move(client);
@@ -71,11 +72,11 @@ std::string PositionServer::receive() {
     platform::SocketError error = 0;
     const long received = client_.receive(buffer.data(), buffer.size(), error);
     if (received < 0) {
-        if (!shuttingDown()) app::log("receive: {}", app::socketErrorText(error));
+        if (!shuttingDown()) services::log("receive: {}", services::socketErrorText(error));
         return {};
     }
     if (static_cast<std::size_t>(received) >= receiveBufferBytes) {
-        if (!shuttingDown()) app::log("receive: buffer overrun: {}", received);
+        if (!shuttingDown()) services::log("receive: buffer overrun: {}", received);
         return {};
     }
     return std::string(buffer.data(), static_cast<std::size_t>(received));
@@ -84,10 +85,11 @@ std::string PositionServer::receive() {
 bool PositionServer::sendDataPacket(const std::string& line) {
     if (const platform::SocketError error = client_.send(line); error != 0) {
         if (!shuttingDown())
-            app::log("sendDataPacket to RealTraffic failed: {}", app::socketErrorText(error));
+            services::log("sendDataPacket to RealTraffic failed: {}",
+                          services::socketErrorText(error));
         connected_ = false;
         client_.close();
-        if (!shuttingDown()) app::log("RealTraffic client socket closed");
+        if (!shuttingDown()) services::log("RealTraffic client socket closed");
         return false;
     }
     return true;
@@ -110,7 +112,7 @@ void PositionServer::connectFirstTime(RealTrafficLocation location) {
     sendDataPacket("Qs999=version\r\n");
     lf_processRTVersion(receive());
     effects_.showConnected(true);
-    app::log("RealTraffic connected");
+    services::log("RealTraffic connected");
 }
 
 void PositionServer::lf_processRTVersion(const std::string& reply) {
@@ -129,7 +131,7 @@ void PositionServer::lf_processRTVersion(const std::string& reply) {
             effects_.showVersion({});
         }
     } catch (const nlohmann::json::exception& e) {
-        app::log("{}: JSON parse failed: {}", "lf_processRTVersion", e.what());
+        services::log("{}: JSON parse failed: {}", "lf_processRTVersion", e.what());
     }
 }
 
@@ -144,12 +146,13 @@ void PositionServer::sendPosition(RealTrafficLocation location, const PositionSa
         effects_.resetReceivers();
         messages_.showMessage(
             fmt::format("{} RealTraffic gone? Wait for RealTraffic to re-connect ...",
-                        app::clockText()),
+                        services::clockText()),
             true);
     }
-    if (!connected_ && run_.exitReason() == app::ExitReason::NotYetSet && waitForClient()) {
+    if (!connected_ && run_.exitReason() == services::ExitReason::NotYetSet && waitForClient()) {
         effects_.showConnected(true);
-        messages_.showMessage(fmt::format("{} RealTraffic re-connected", app::clockText()), true);
+        messages_.showMessage(fmt::format("{} RealTraffic re-connected", services::clockText()),
+                              true);
     }
 }
 

@@ -9,10 +9,10 @@
 #include "realtraffic/PositionLines.hpp"
 #include "realtraffic/RealTrafficPort.hpp"
 
-namespace corv::app {
+namespace corv::services {
 class MessageLine;
 class RunState;
-}  // namespace corv::app
+}  // namespace corv::services
 
 namespace corv::realtraffic {
 
@@ -29,7 +29,7 @@ class PositionServer {
         std::function<void()> resetReceivers;
     };
 
-    PositionServer(const app::RunState& run, app::MessageLine& messages, Effects effects);
+    PositionServer(const services::RunState& run, services::MessageLine& messages, Effects effects);
 
     // Throws std::runtime_error with the failing step ("Bind failed at port ...").
     void start(const std::string& port);
@@ -52,8 +52,8 @@ class PositionServer {
   private:
     bool shuttingDown() const;
 
-    const app::RunState& run_;
-    app::MessageLine& messages_;
+    const services::RunState& run_;
+    services::MessageLine& messages_;
     Effects effects_;
     platform::TcpListener listener_;
     platform::TcpConnection client_;

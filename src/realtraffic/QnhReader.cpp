@@ -1,7 +1,7 @@
 #include "realtraffic/QnhReader.hpp"
 
-#include "app/Log.hpp"
 #include "realtraffic/QnhDatagram.hpp"
+#include "services/Log.hpp"
 
 namespace corv::realtraffic {
 
@@ -18,7 +18,7 @@ void QnhReader::reset() {
 
 void QnhReader::processDatagram(std::string_view datagram) {
     const QnhReading reading = readQnhDatagram(datagram);
-    if (!reading.logLine.empty()) app::log(reading.logLine);
+    if (!reading.logLine.empty()) services::log(reading.logLine);
     if (!reading.hectopascal) return;
     const std::int32_t qnh = *reading.hectopascal;
     // 1013 is also the value after a reset, so hearing it always passes it on.
@@ -31,7 +31,7 @@ void QnhReader::processDatagram(std::string_view datagram) {
 }
 
 void QnhReader::stopped() {
-    app::log("QNH Reader has stopped");
+    services::log("QNH Reader has stopped");
 }
 
 }  // namespace corv::realtraffic

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/RunState.hpp"
+#include "services/RunState.hpp"
 #include "settings/ParameterTable.hpp"
 
 namespace corv::realtraffic {
@@ -23,8 +23,8 @@ std::string bindAddressFor(RealTrafficLocation location, const std::string& rtIp
     return {};
 }
 
-Receivers::Receivers(app::RunState& run, app::MessageLine& messages, common::ModelCodeTable& models,
-                     const common::TrafficRadius& radius,
+Receivers::Receivers(services::RunState& run, services::MessageLine& messages,
+                     common::ModelCodeTable& models, const common::TrafficRadius& radius,
                      std::function<std::int32_t()> liveTickCount, ReceiverEffects effects,
                      ReceiverOptions options)
     : run_(run),

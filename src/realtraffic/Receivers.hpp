@@ -38,9 +38,10 @@ std::string bindAddressFor(RealTrafficLocation location, const std::string& rtIp
 // The weather and traffic receivers with their threads, the traffic queue and the watchdog.
 class Receivers {
   public:
-    Receivers(app::RunState& run, app::MessageLine& messages, common::ModelCodeTable& models,
-              const common::TrafficRadius& radius, std::function<std::int32_t()> liveTickCount,
-              ReceiverEffects effects, ReceiverOptions options = {});
+    Receivers(services::RunState& run, services::MessageLine& messages,
+              common::ModelCodeTable& models, const common::TrafficRadius& radius,
+              std::function<std::int32_t()> liveTickCount, ReceiverEffects effects,
+              ReceiverOptions options = {});
     ~Receivers();
     Receivers(const Receivers&) = delete;
     Receivers& operator=(const Receivers&) = delete;
@@ -77,7 +78,7 @@ class Receivers {
     QnhReader& qnhReader() noexcept { return weather_; }
 
   private:
-    app::RunState& run_;
+    services::RunState& run_;
     ReceiverEffects effects_;
     ReceiverOptions options_;
     ReceiverGauge weatherGauge_;

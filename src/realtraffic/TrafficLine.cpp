@@ -9,10 +9,10 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
 #include "common/GreatCircle.hpp"
 #include "realtraffic/AltitudeCorrection.hpp"
 #include "realtraffic/DatagramFields.hpp"
+#include "services/Log.hpp"
 
 namespace corv::realtraffic {
 
@@ -191,7 +191,7 @@ LineFate processLineSub(std::string_view datagram, const TrafficContext& context
             return queue.offer(std::move(*report)) ? LineFate::Queued : LineFate::NotAccepting;
         return LineFate::Dropped;
     } catch (const std::exception& error) {
-        app::log("exception in processLineSub: {}", error.what());
+        services::log("exception in processLineSub: {}", error.what());
         return LineFate::Faulty;
     }
 }

@@ -1,6 +1,6 @@
 #include "realtraffic/TrafficReader.hpp"
 
-#include "app/Log.hpp"
+#include "services/Log.hpp"
 #include "settings/ParameterTable.hpp"
 
 namespace corv::realtraffic {
@@ -39,7 +39,7 @@ void TrafficReader::processDatagram(std::string_view datagram) {
 void TrafficReader::stopped() {
     gauge().status = ReaderStatus::Stopped;
     if (services_.repaint) services_.repaint();
-    app::log("Traffic Reader has stopped");
+    services::log("Traffic Reader has stopped");
 }
 
 }  // namespace corv::realtraffic

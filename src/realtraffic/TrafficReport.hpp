@@ -4,14 +4,14 @@
 #include <optional>
 #include <string>
 
+#include "common/AircraftIdentity.hpp"
 #include "common/FixedCode.hpp"
-#include "realtraffic/AircraftIdentity.hpp"
 
 namespace corv::realtraffic {
 
 // One traffic datagram after the checks: where one aircraft is to be 30 s from now.
 struct TrafficReport {
-    AircraftIdentity identity;
+    common::AircraftIdentity identity;
     common::FixedCode<3> origin;  // empty when absent
     common::FixedCode<3> destination;
     std::string callsign;

@@ -5,11 +5,11 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
-#include "app/SocketErrorText.hpp"
 #include "platform/UdpReceiver.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
+#include "services/SocketErrorText.hpp"
 
 namespace corv::realtraffic {
 
@@ -33,7 +33,7 @@ void UdpReader::threadBody(const ReaderSetup& setup) {
     platform::UdpReceiver socket;
     try {
         if (const auto failure = socket.open(setup.bindAddress, setup.port, setup.receiveTimeout)) {
-            const std::string error = app::socketErrorText(failure->error);
+            const std::string error = services::socketErrorText(failure->error);
             throw std::runtime_error(
                 failure->step == platform::UdpOpenFailure::Step::Socket
                     ? fmt::format("failed to create the socket, error: {}", error)
@@ -41,7 +41,7 @@ void UdpReader::threadBody(const ReaderSetup& setup) {
         }
         localPort_ = socket.localPort();
         showStatus(ReaderStatus::Receiving);
-        app::log("{} connected", name_);
+        services::log("{} connected", name_);
         receiveLoop(socket, setup.location);
         socket.close();
         stopped();
@@ -53,7 +53,7 @@ void UdpReader::threadBody(const ReaderSetup& setup) {
     socket.close();
     localPort_ = 0;
     showStatus(ReaderStatus::Stopped);
-    app::log("{} disconnected", name_);
+    services::log("{} disconnected", name_);
 }
 
 void UdpReader::receiveLoop(platform::UdpReceiver& socket, RealTrafficLocation location) {
@@ -64,13 +64,14 @@ void UdpReader::receiveLoop(platform::UdpReceiver& socket, RealTrafficLocation l
         if (received < 0) {
             if (isQuietReceiveError(error)) continue;
             if (stopFlag_) break;
-            throw std::runtime_error(fmt::format("receive error: {}", app::socketErrorText(error)));
+            throw std::runtime_error(
+                fmt::format("receive error: {}", services::socketErrorText(error)));
         }
         if (received == 0) continue;
         const auto length = static_cast<std::size_t>(received);
         // A datagram that fills the buffer may have been cut: it is not trusted.
         if (length > bufferBytes - 1) {
-            if (!services_.run.stopRequested) app::log("buffer overrun: {} bytes", received);
+            if (!services_.run.stopRequested) services::log("buffer overrun: {} bytes", received);
             continue;
         }
         buffer_[length] = '\0';
@@ -95,7 +96,7 @@ void UdpReader::fail(const std::string& error) {
     services_.messages.showMessage(fmt::format("The {} has stopped with error: {}", name_, error),
                                    true);
     if (!services_.run.stopRequested)
-        services_.run.requestStop(app::ExitReason::ReaderError, readerErrorRestartSeconds);
+        services_.run.requestStop(services::ExitReason::ReaderError, readerErrorRestartSeconds);
 }
 
 }  // namespace corv::realtraffic

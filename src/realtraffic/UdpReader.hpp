@@ -11,10 +11,10 @@
 #include "realtraffic/ReaderStatus.hpp"
 #include "realtraffic/RealTrafficPort.hpp"
 
-namespace corv::app {
+namespace corv::services {
 class MessageLine;
 class RunState;
-}  // namespace corv::app
+}  // namespace corv::services
 
 namespace corv::platform {
 class UdpReceiver;
@@ -24,8 +24,8 @@ namespace corv::realtraffic {
 
 // What a receiver thread reports to the rest of the program.
 struct ReaderServices {
-    app::RunState& run;
-    app::MessageLine& messages;
+    services::RunState& run;
+    services::MessageLine& messages;
     std::function<void()> repaint;  // a status shown in the window changed
 };
 

@@ -5,9 +5,9 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
-#include "app/TimeText.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "services/Log.hpp"
+#include "services/TimeText.hpp"
 
 namespace corv::settings {
 
@@ -19,7 +19,7 @@ constexpr std::string_view copyrightNotice =
 std::string todayText() {
     using namespace std::chrono;
     const year_month_day today{floor<days>(system_clock::now())};
-    return fmt::format("{} {:02}, {}", app::monthName(static_cast<unsigned>(today.month())),
+    return fmt::format("{} {:02}, {}", services::monthName(static_cast<unsigned>(today.month())),
                        static_cast<unsigned>(today.day()), static_cast<int>(today.year()));
 }
 
@@ -61,7 +61,7 @@ MetaInfo readMeta(pugi::xml_node parent) {
         else if (name == "sim")
             info.sim = value;
     }
-    if (info.copyright.empty()) app::logMarked("no copyright info in the file?");
+    if (info.copyright.empty()) services::logMarked("no copyright info in the file?");
     return info;
 }
 

@@ -11,7 +11,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "ui/ControlStates.hpp"
+#include "status/ControlStates.hpp"
 
 namespace corv::settings {
 
@@ -98,7 +98,7 @@ class Parameter {
     }
 
     // Shows the current value in the parameter's control; nothing for hidden kinds.
-    virtual void showCurrent(ui::ControlStates&) const {}
+    virtual void showCurrent(status::ControlStates&) const {}
 
   private:
     std::string name_;
@@ -110,7 +110,7 @@ class Parameter {
 
 // Where a parameter's control sits in the window and what is painted beside it.
 struct ControlBinding {
-    ui::ControlId controlId;
+    status::ControlId controlId;
     int y;
     std::string_view label;
 };
@@ -124,7 +124,7 @@ class CheckBox final : public Parameter<bool>, public ControlBinding {
   public:
     CheckBox(std::string_view name, bool defaultValue, ControlBinding binding)
         : Parameter(name, defaultValue), ControlBinding(binding) {}
-    void showCurrent(ui::ControlStates& controls) const override {
+    void showCurrent(status::ControlStates& controls) const override {
         controls.setChecked(controlId, value());
     }
 };
@@ -154,7 +154,7 @@ class ChoiceList final : public Parameter<T>, public ControlBinding {
         return found == choices_.end() ? -1 : static_cast<int>(found - choices_.begin());
     }
 
-    void showCurrent(ui::ControlStates& controls) const override {
+    void showCurrent(status::ControlStates& controls) const override {
         controls.selectListEntry(controlId, currentIndex());
     }
 
@@ -171,7 +171,7 @@ class TextBox final : public Parameter<std::string>, public ControlBinding {
   public:
     TextBox(std::string_view name, std::string defaultValue, ControlBinding binding)
         : Parameter(name, std::move(defaultValue)), ControlBinding(binding) {}
-    void showCurrent(ui::ControlStates& controls) const override {
+    void showCurrent(status::ControlStates& controls) const override {
         controls.setText(controlId, value());
     }
 };

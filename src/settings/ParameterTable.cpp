@@ -170,7 +170,7 @@ float maxFitHours(std::int32_t maxFit) {
     return 0.5f;
 }
 
-void convertMaxFit(ui::ControlStates& controls) {
+void convertMaxFit(status::ControlStates& controls) {
     MAX_FIT_FL.setCurrent(maxFitHours(MAX_FIT.value()));
     // Hours that are no choice (11) leave the list's selection as it was.
     if (const int index = MAX_FIT_FL.currentIndex(); index >= 0) {

@@ -94,6 +94,6 @@ const std::vector<Registration>& registeredParameters();
 float maxFitHours(std::int32_t maxFit);
 
 // MAX_FIT_FL := the hours of MAX_FIT; its list selects them when they are one of its choices.
-void convertMaxFit(ui::ControlStates& controls);
+void convertMaxFit(status::ControlStates& controls);
 
 }  // namespace corv::settings

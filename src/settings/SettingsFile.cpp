@@ -7,10 +7,10 @@
 #include <fmt/format.h>
 #include <pugixml.hpp>
 
-#include "app/FileGenerations.hpp"
-#include "app/Log.hpp"
-#include "app/VersionData.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "services/FileGenerations.hpp"
+#include "services/Log.hpp"
+#include "services/VersionData.hpp"
 #include "settings/ParameterTable.hpp"
 #include "settings/XmlDocument.hpp"
 
@@ -58,8 +58,8 @@ pugi::xml_node appendParameter(pugi::xml_node parameters, const std::string& nam
 }
 
 void logClosingBanner() {
-    app::log(app::bannerText("", 70));
-    app::log("");
+    services::log(services::bannerText("", 70));
+    services::log("");
 }
 }  // namespace
 
@@ -67,7 +67,7 @@ std::string builtInVersionText() {
     return fmt::format("{}.{}.{}", programVersionMajor, programVersionMinor, programVersionPatch);
 }
 
-SettingsFile::SettingsFile(fs::path file, ui::ControlStates& controls,
+SettingsFile::SettingsFile(fs::path file, status::ControlStates& controls,
                            const std::atomic<bool>& stopRequested)
     : file_(std::move(file)), controls_(controls), stopRequested_(stopRequested) {}
 
@@ -76,7 +76,7 @@ bool SettingsFile::loadDocument(pugi::xml_document& document) const {
     document.reset();  // a failed parse leaves a partial tree behind
     // A damaged file is about to be replaced; keep a copy for the user.
     std::error_code ec;
-    if (fs::exists(file_, ec)) app::gf_save1GenerationOf(file_);
+    if (fs::exists(file_, ec)) services::gf_save1GenerationOf(file_);
     return false;
 }
 
@@ -85,23 +85,23 @@ void SettingsFile::logValue(const std::string& name, const std::string& valueTex
     // Closing down saves several settings; their lines would only flood the log.
     if (stopRequested_) return;
     if (quoted) {
-        app::log("{}=\"{}\"", name, valueText);
+        services::log("{}=\"{}\"", name, valueText);
     } else {
-        app::log("{}={}", name, valueText);
+        services::log("{}={}", name, valueText);
     }
 }
 
 bool SettingsFile::loadParameters() {
-    app::log("");
-    app::log(app::bannerText("parameters", 0));
+    services::log("");
+    services::log(services::bannerText("parameters", 0));
 
     pugi::xml_document document;
     if (!loadDocument(document)) {
-        app::log("{} not found, creating new with default values:", file_.string());
+        services::log("{} not found, creating new with default values:", file_.string());
         saveAllParameters(true);
         return true;
     }
-    app::log("from '{}'", file_.string());
+    services::log("from '{}'", file_.string());
 
     if (pugi::xml_node parameters = parametersNode(document)) {
         for (const Registration& registration : registeredParameters()) {
@@ -116,8 +116,8 @@ bool SettingsFile::loadParameters() {
                         parameter->setCurrent(parameter->defaultValue());
                         const std::string value = fileText(parameter->value());
                         if (!appendParameter(parameters, parameter->name(), value)) {
-                            app::log("{}adding xml parameter {} with {} failed!", "===> ",
-                                     parameter->name(), value);
+                            services::log("{}adding xml parameter {} with {} failed!", "===> ",
+                                          parameter->name(), value);
                         }
                     }
                     if (registration.showsInControl) parameter->showCurrent(controls_);
@@ -129,7 +129,7 @@ bool SettingsFile::loadParameters() {
     }
 
     if (const std::string failure = saveXmlDocument(document, file_); !failure.empty()) {
-        app::logMarked("saving: {} failed", file_.string());
+        services::logMarked("saving: {} failed", file_.string());
     }
     logClosingBanner();
     return false;
@@ -154,7 +154,7 @@ void SettingsFile::saveAllParameters(bool useDefaults) {
     }
 
     if (const std::string failure = saveXmlDocument(document, file_); !failure.empty()) {
-        app::logMarked("saving: {} failed", file_.string());
+        services::logMarked("saving: {} failed", file_.string());
     }
     logClosingBanner();
 }
@@ -167,7 +167,7 @@ void SettingsFile::saveOne(const Parameter<T>& parameter) {
         appendParameter(document.append_child("root").append_child("parameters"), parameter.name(),
                         value);
         if (const std::string failure = saveXmlDocument(document, file_); !failure.empty()) {
-            app::logMarked("saving: {} failed", file_.string());
+            services::logMarked("saving: {} failed", file_.string());
         }
         return;
     }
@@ -192,7 +192,7 @@ void SettingsFile::saveOne(const Parameter<T>& parameter) {
     logValue(parameter.name(), value, std::is_same_v<T, std::string>);
     if (root) {
         if (const std::string failure = saveXmlDocument(document, file_); !failure.empty()) {
-            app::logMarked("saving: {} failed", file_.string());
+            services::logMarked("saving: {} failed", file_.string());
         }
     } else {
         placeRootLevel();
@@ -210,9 +210,10 @@ void SettingsFile::saveText(const Parameter<std::string>& parameter) {
 }
 
 void SettingsFile::placeRootLevel() {
-    app::log("");
-    app::log("Placing a root level around a new parameters.xml to make it 100% xml compliance");
-    app::log("");
+    services::log("");
+    services::log(
+        "Placing a root level around a new parameters.xml to make it 100% xml compliance");
+    services::log("");
     // The atomic save replaces the old file in one step; deleting it first would lose every
     // setting if the process died before the new file was written.
     saveAllParameters(false);
@@ -223,9 +224,9 @@ void SettingsFile::readWindowPosition(const std::function<void(int, int)>& keepO
     if (!fs::exists(file_, ec)) return;
     pugi::xml_document document;
     if (const pugi::xml_parse_result result = document.load_file(file_.c_str()); !result) {
-        app::log("{} failed to load ({}). Saved as 0.xml and removed.", file_.string(),
-                 result.description());
-        app::gf_save1GenerationOf(file_);
+        services::log("{} failed to load ({}). Saved as 0.xml and removed.", file_.string(),
+                      result.description());
+        services::gf_save1GenerationOf(file_);
         fs::remove(file_, ec);
         return;
     }
@@ -270,14 +271,15 @@ void SettingsFile::convertSettingsIfNeeded(const fs::path& installFolder) {
     for (const char* plain : {"airports.xml", "AIG-regcodes.xml", "dbase.xml"}) {
         removeIfPresent(input / plain);
     }
-    const app::VersionData old(stored);
-    const app::VersionData builtIn(programVersionMajor, programVersionMinor, programVersionPatch);
+    const services::VersionData old(stored);
+    const services::VersionData builtIn(programVersionMajor, programVersionMinor,
+                                        programVersionPatch);
     if (old != builtIn) {
         PROGRAM_VERSION.setCurrent(builtInVersionText());
         saveText(PROGRAM_VERSION);
     }
     if (old < builtIn) {
-        app::log("This is a version update from {} -> {}", stored, builtInVersionText());
+        services::log("This is a version update from {} -> {}", stored, builtInVersionText());
         // Data files of releases before 12 have another format; they are fetched again.
         if (old.major < 12) {
             for (const char* encrypted : {"airports.enc", "AIG-regcodes.enc", "dbase.enc"}) {

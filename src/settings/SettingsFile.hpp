@@ -9,7 +9,7 @@
 #include <pugixml.hpp>
 
 #include "settings/Parameter.hpp"
-#include "ui/ControlStates.hpp"
+#include "status/ControlStates.hpp"
 
 namespace corv::settings {
 
@@ -17,7 +17,7 @@ namespace corv::settings {
 // at a time whenever a setting changes. Every write replaces the file atomically.
 class SettingsFile {
   public:
-    SettingsFile(std::filesystem::path file, ui::ControlStates& controls,
+    SettingsFile(std::filesystem::path file, status::ControlStates& controls,
                  const std::atomic<bool>& stopRequested);
 
     const std::filesystem::path& path() const noexcept { return file_; }
@@ -48,7 +48,7 @@ class SettingsFile {
     void logValue(const std::string& name, const std::string& valueText, bool quoted) const;
 
     std::filesystem::path file_;
-    ui::ControlStates& controls_;
+    status::ControlStates& controls_;
     const std::atomic<bool>& stopRequested_;
 };
 

@@ -1,7 +1,7 @@
 #include "sim/AiControl.hpp"
 
-#include "app/Log.hpp"
 #include "liveries/AircraftCategory.hpp"
+#include "services/Log.hpp"
 #include "sim/SimIds.hpp"
 
 namespace corv::sim {
@@ -26,7 +26,7 @@ void gf_setFlaps(SimQueues& queues, ObjectId object, int category, int& currentI
     if (index >= 0 && index < static_cast<int>(flapsData.size())) {
         queues.queueEvent(object, event::flapsSet, flapsData[static_cast<std::size_t>(index)]);
     } else {
-        app::logMarked("gf_setFlaps: invalid flaps index");
+        services::logMarked("gf_setFlaps: invalid flaps index");
     }
     currentIndex = index;
 }

@@ -2,15 +2,15 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
 #include "common/UserErrorException.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
 
 namespace corv::sim {
 
 void CreationFailures::record(const std::string& callsign, const std::string& liveryTitle,
                               const std::string& modelCode, const std::string& airlineCode,
-                              bool runEnding, app::MessageLine& messages) {
+                              bool runEnding, services::MessageLine& messages) {
     if (!runEnding) {
         messages.showMessage(
             fmt::format("{} '{}' could not be created by your Sim!", callsign, liveryTitle), true);
@@ -19,7 +19,7 @@ void CreationFailures::record(const std::string& callsign, const std::string& li
     couldNotBeCreated_.insert(modelCode + " " + airlineCode);
     if (failedTitles_.size() >= tooManyTitles) {
         const std::string sentence = "There are too many liveries that could not be created!";
-        app::log("\n{}Error 81, {}\n", "===> ", sentence);
+        services::log("\n{}Error 81, {}\n", "===> ", sentence);
         throw UserErrorException(81, fmt::format("{}, see Log.txt", sentence));
     }
 }

@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-namespace corv::app {
+namespace corv::services {
 class MessageLine;
 }
 
@@ -20,7 +20,7 @@ class CreationFailures {
     // twenty distinct titles have failed. The caller then drops the aircraft.
     void record(const std::string& callsign, const std::string& liveryTitle,
                 const std::string& modelCode, const std::string& airlineCode, bool runEnding,
-                app::MessageLine& messages);
+                services::MessageLine& messages);
 
     bool titleFailed(const std::string& title) const { return failedTitles_.contains(title); }
     const std::set<std::string>& failedTitles() const { return failedTitles_; }

@@ -5,9 +5,9 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "liveries/AircraftCategory.hpp"
+#include "services/Log.hpp"
 
 namespace corv::sim {
 
@@ -54,20 +54,20 @@ bool writeFlightPlanFile(const fs::path& file, const std::string& text) {
 bool gf_createFlightPlanFolder(const fs::path& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
-    if (error) app::log("gf_createFlightPlanFolder: {}", error.message());
+    if (error) services::log("gf_createFlightPlanFolder: {}", error.message());
     return fs::is_directory(folder, error);
 }
 
 void gf_removeFlightPlan(const fs::path& folder, ObjectId object) {
     std::error_code error;
     fs::remove(flightPlanFile(folder, object), error);
-    if (error) app::log("gf_removeFlightPlan: {}", error.message());
+    if (error) services::log("gf_removeFlightPlan: {}", error.message());
 }
 
 void gf_removeFlightPlanFolder(const fs::path& folder) {
     std::error_code error;
     fs::remove_all(folder, error);
-    if (error) app::log("gf_removeFlightPlanFolder: {}", error.message());
+    if (error) services::log("gf_removeFlightPlanFolder: {}", error.message());
 }
 
 }  // namespace corv::sim

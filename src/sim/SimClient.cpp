@@ -4,16 +4,16 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
-#include "app/TimeText.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "common/UserErrorException.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
+#include "services/TimeText.hpp"
 #include "sim/FlightPlans.hpp"
 #include "sim/SimSetup.hpp"
-#include "ui/DisplayState.hpp"
-#include "ui/WindowSeam.hpp"
+#include "status/DisplayState.hpp"
+#include "status/WindowSeam.hpp"
 
 namespace corv::sim {
 
@@ -110,7 +110,7 @@ bool SimClient::open() {
     if (failed(ops_->open(std::string(programName)))) return false;
     opened_ = true;
     if (const int failures = declareSimSetup(*ops_); failures > 0) {
-        app::logMarked("SimConnect set-up: {} calls failed", failures);
+        services::logMarked("SimConnect set-up: {} calls failed", failures);
     }
     // Published only now: a request before the definitions exist would be refused.
     std::lock_guard lock(queues_.simLock());
@@ -126,15 +126,15 @@ bool SimClient::dispatchWaiting() {
 void SimClient::connectionLost() {
     running_ = false;
     if (!ctx_.run.stopRequested) {
-        app::log("{} Flight Simulator no longer connected, {} will stop ...",
-                 app::timeText(std::chrono::system_clock::now()), programName);
-        ctx_.run.requestStop(app::ExitReason::SimWasClosed, 0);
+        services::log("{} Flight Simulator no longer connected, {} will stop ...",
+                      services::timeText(std::chrono::system_clock::now()), programName);
+        ctx_.run.requestStop(services::ExitReason::SimWasClosed, 0);
     }
 }
 
 void SimClient::closeConnection() {
     rememberUserStand();
-    ctx_.display.update([](ui::DisplaySnapshot& d) { d.simConnected = false; });
+    ctx_.display.update([](status::DisplaySnapshot& d) { d.simConnected = false; });
     repaintStatus();
     {
         std::lock_guard lock(queues_.simLock());
@@ -142,7 +142,7 @@ void SimClient::closeConnection() {
     }
     if (!opened_) return;
     opened_ = false;
-    app::log(failed(ops_->close()) ? "Closing SimConnect failed?!" : "SimConnect closed ok");
+    services::log(failed(ops_->close()) ? "Closing SimConnect failed?!" : "SimConnect closed ok");
 }
 
 bool SimClient::handshake() {
@@ -212,7 +212,7 @@ void SimClient::removeFlightPlanFolder() {
 }
 
 void SimClient::repaintStatus() {
-    ctx_.window.repaintBand(ui::Band::Status);
+    ctx_.window.repaintBand(status::Band::Status);
 }
 
 void SimClient::rememberUserStand() {
@@ -221,14 +221,14 @@ void SimClient::rememberUserStand() {
 
 void SimClient::newFlight() {
     // Only the first stop request of a run sets the reason.
-    ctx_.run.requestStop(app::ExitReason::NewFlight, 30);
+    ctx_.run.requestStop(services::ExitReason::NewFlight, 30);
 }
 
 void SimClient::requestError(std::string_view line) {
-    if (!line.empty()) app::logMarked(line);
+    if (!line.empty()) services::logMarked(line);
     ctx_.messages.showMessage("SimConnect request error", true);
     error_ = true;
-    ctx_.run.requestStop(app::ExitReason::SimconnectError, 9);
+    ctx_.run.requestStop(services::ExitReason::SimconnectError, 9);
 }
 
 }  // namespace corv::sim

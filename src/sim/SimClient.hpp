@@ -21,14 +21,14 @@
 #include "sim/SimulatorPort.hpp"
 #include "sim/UserIdentification.hpp"
 
-namespace corv::app {
+namespace corv::services {
 class MessageLine;
 class RunState;
-}  // namespace corv::app
-namespace corv::ui {
+}  // namespace corv::services
+namespace corv::status {
 class DisplayState;
 class WindowSeam;
-}  // namespace corv::ui
+}  // namespace corv::status
 namespace corv::airports {
 class AirportCatalogue;
 }
@@ -47,10 +47,10 @@ using OperationsFactory = std::function<std::shared_ptr<SimOperations>()>;
 
 // What the simulator client works with besides the simulator itself.
 struct SimClientContext {
-    app::RunState& run;
-    app::MessageLine& messages;
-    ui::DisplayState& display;
-    ui::WindowSeam& window;
+    services::RunState& run;
+    services::MessageLine& messages;
+    status::DisplayState& display;
+    status::WindowSeam& window;
     const airports::AirportCatalogue& catalogue;
     const liveries::ReferenceData& referenceData;
     const common::TrafficRadius& radius;

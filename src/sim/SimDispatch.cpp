@@ -7,18 +7,18 @@
 
 #include "airports/AirportCatalogue.hpp"
 #include "airports/ClosestAirport.hpp"
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "common/UserErrorException.hpp"
 #include "common/ZuluTime.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
 #include "settings/ParameterTable.hpp"
 #include "sim/ConnectionCheck.hpp"
 #include "sim/DefinitionData.hpp"
 #include "sim/SimClient.hpp"
-#include "ui/DisplayState.hpp"
-#include "ui/WindowSeam.hpp"
+#include "status/DisplayState.hpp"
+#include "status/WindowSeam.hpp"
 
 namespace corv::sim {
 
@@ -47,7 +47,7 @@ void SimClient::handleMessage(const SimMessage& message) {
             [this](const EventMessage& m) { onEvent(m); },
             [this](const ObjectAddRemoveMessage& m) { onObjectAddRemove(m); },
             [this](const FilenameMessage&) {
-                app::logMarked("SimConnect: New file event");
+                services::logMarked("SimConnect: New file event");
                 rememberUserStand();
                 newFlight();
             },
@@ -58,7 +58,7 @@ void SimClient::handleMessage(const SimMessage& message) {
             },
             [](const OtherMessage& m) {
                 if (m.kind != messageKind::assignedObjectId && m.kind != messageKind::clientData) {
-                    app::log("! Unknown Dispatch dwID {}", m.kind);
+                    services::log("! Unknown Dispatch dwID {}", m.kind);
                 }
             },
         },
@@ -67,14 +67,15 @@ void SimClient::handleMessage(const SimMessage& message) {
 
 void SimClient::onOpen(const OpenMessage& open) {
     if (open.applicationName.empty()) {
-        app::log("! Simulator name empty?");
+        services::log("! Simulator name empty?");
         return;
     }
-    ctx_.display.update([](ui::DisplaySnapshot& d) { d.simConnected = true; });
+    ctx_.display.update([](status::DisplaySnapshot& d) { d.simConnected = true; });
     repaintStatus();
     const std::string displayText = simulatorDisplayText(open);
-    app::log("{} connected", displayText);
-    ctx_.display.update([&displayText](ui::DisplaySnapshot& d) { d.simDisplayText = displayText; });
+    services::log("{} connected", displayText);
+    ctx_.display.update(
+        [&displayText](status::DisplaySnapshot& d) { d.simDisplayText = displayText; });
     repaintStatus();
     checkSimulatorVersion(displayText, settings::SIM_INSTALL_PATH.value(), expectedMajor_);
     ctx_.messages.clearMessage();
@@ -85,16 +86,16 @@ void SimClient::onEvent(const EventMessage& message) {
         case event::sim: {
             const bool running = message.data == 1;
             running_ = running;
-            ctx_.display.update([running](ui::DisplaySnapshot& d) { d.simRunning = running; });
+            ctx_.display.update([running](status::DisplaySnapshot& d) { d.simRunning = running; });
             repaintStatus();
             break;
         }
         case event::positionChanged:
-            app::logMarked("User ac position changed");
+            services::logMarked("User ac position changed");
             newFlight();
             break;
         case event::flightLoaded:
-            app::log("SimConnect: flight loaded event");
+            services::log("SimConnect: flight loaded event");
             rememberUserStand();
             newFlight();
             break;
@@ -116,7 +117,7 @@ void SimClient::onException(const ExceptionMessage& message) {
     switch (message.exception) {
         case exception::unrecognizedId:
             if (userPositionKnown() && !ctx_.run.stopOrClosed()) {
-                app::logMarked("SIMCONNECT_EXCEPTION_UNRECOGNIZED_ID");
+                services::logMarked("SIMCONNECT_EXCEPTION_UNRECOGNIZED_ID");
             }
             break;
         case exception::versionMismatch:
@@ -127,24 +128,24 @@ void SimClient::onException(const ExceptionMessage& message) {
             if (ctx_.messages.texts().error.empty()) {
                 ctx_.messages.showMessage(text, true);
             } else {
-                app::log(text);
+                services::log(text);
             }
             break;
         }
         case exception::invalidDataSize:
-            app::log("SIMCONNECT_EXCEPTION_INVALID_DATA_SIZE");
+            services::log("SIMCONNECT_EXCEPTION_INVALID_DATA_SIZE");
             break;
         case exception::createObjectFailed:
             onCreateFailed(message.sendId);
             break;
         case exception::loadFlightplanFailed:
-            app::logMarked("SimConnect exception: load flight plan failed");
+            services::logMarked("SimConnect exception: load flight plan failed");
             break;
         case exception::operationInvalidForObjectType:
-            app::log("SIMCONNECT_EXCEPTION_OPERATION_INVALID_FOR_OBJECT_TYPE");
+            services::log("SIMCONNECT_EXCEPTION_OPERATION_INVALID_FOR_OBJECT_TYPE");
             break;
         default:
-            app::logMarked("SIMCONNECT_EXCEPTION #{}", message.exception);
+            services::logMarked("SIMCONNECT_EXCEPTION #{}", message.exception);
             break;
     }
 }
@@ -216,7 +217,7 @@ void SimClient::onUserState(const ObjectDataMessage& message) {
     }
     if (nonZero(previous) && nonZero(position) &&
         common::distanceNm(previous, position) > teleportNm) {
-        app::log("Teleport");
+        services::log("Teleport");
         newFlight();
     }
 
@@ -261,7 +262,7 @@ void SimClient::onUserTitle(const ObjectDataMessage& message) {
         if (!applyUserTitle(identity_, title)) return;
         shown = identity_.title;
     }
-    ctx_.display.update([&shown](ui::DisplaySnapshot& d) { d.userTitle = shown; });
+    ctx_.display.update([&shown](status::DisplaySnapshot& d) { d.userTitle = shown; });
     repaintStatus();
 }
 
@@ -280,7 +281,7 @@ void SimClient::onUserModel(const ObjectDataMessage& message) {
         identity_ = identity;
     }
     ctx_.display.update(
-        [&identity](ui::DisplaySnapshot& d) { d.userWingspanFound = identity.wingspanFound; });
+        [&identity](status::DisplaySnapshot& d) { d.userWingspanFound = identity.wingspanFound; });
     repaintStatus();
 }
 
@@ -314,7 +315,7 @@ void SimClient::onNearbyAircraft(const ObjectDataByTypeMessage& message) {
             : std::find_if(pending.begin(), pending.end(),
                            [&atcId](const PendingCreation& p) { return p.tailNumber == atcId; });
     if (match == pending.end()) {
-        app::log(
+        services::log(
             "just spawned, but not by {}, oid: {}, callsign '{}', altaboveGnd:{:.0f} ft, "
             "onground:{}, gnd_alt:{:.0f} ft",
             programName, object, atcId, aboveGround, onGround, groundAltitude);

@@ -4,10 +4,10 @@
 #include <chrono>
 #include <span>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
-#include "app/TimeText.hpp"
 #include "common/TrafficRadius.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
+#include "services/TimeText.hpp"
 #include "sim/FlightPlans.hpp"
 #include "sim/SimClient.hpp"
 
@@ -73,7 +73,7 @@ bool SimClient::setFlightPlan(ObjectId object, const std::string& origin,
     std::lock_guard lock(queues_.simLock());
     if (!connected_) return false;
     if (failed(ops_->aiSetAircraftFlightPlan(object, file.string(), request::flightPlan))) {
-        app::log("{} creating a flight plan failed", description);
+        services::log("{} creating a flight plan failed", description);
         return false;
     }
     return true;
@@ -135,7 +135,7 @@ void SimClient::flushSimQueues() {
 void SimClient::create(const CreationRequest& request) {
     if (failed(ops_->aiCreateNonAtcAircraft(request.liveryTitle, request.tailNumber,
                                             request.position, request::createAircraft))) {
-        app::logMarked(
+        services::logMarked(
             "! Simcon call to create ac in sim failed, hexid:{}, liv: '{}', callsign: {})",
             request.key, request.liveryTitle, request.tailNumber);
         requestError({});
@@ -143,7 +143,7 @@ void SimClient::create(const CreationRequest& request) {
     }
     std::uint32_t packetId = 0;
     if (failed(ops_->getLastSentPacketId(packetId))) {
-        app::logMarked("GetLastSentPacketID");
+        services::logMarked("GetLastSentPacketID");
         packetId = 0;
     }
     queues_.pending.push_back({packetId, request.key, request.tailNumber});
@@ -152,12 +152,12 @@ void SimClient::create(const CreationRequest& request) {
 void SimClient::remove(ObjectId object) {
     // The user's aircraft and the objects older than it are not the program's to remove.
     if (object <= userObjectId_) {
-        app::logMarked("SimConnect call to remove ac with objectid {}", object);
+        services::logMarked("SimConnect call to remove ac with objectid {}", object);
         return;
     }
     if (failed(ops_->aiRemoveObject(object, request::removeAircraft))) {
-        app::logMarked("{} !SimConnect call to remove AI ac from sim failed, id {}?",
-                       app::timeText(std::chrono::system_clock::now()), object);
+        services::logMarked("{} !SimConnect call to remove AI ac from sim failed, id {}?",
+                            services::timeText(std::chrono::system_clock::now()), object);
         requestError({});
     }
 }

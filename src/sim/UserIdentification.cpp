@@ -3,10 +3,10 @@
 #include <array>
 #include <string_view>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
 #include "common/UserErrorException.hpp"
 #include "liveries/ReferenceData.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
 
 namespace corv::sim {
 
@@ -25,8 +25,8 @@ std::string modelFromTitle(const std::string& title) {
 }
 
 void identify(UserAircraftIdentity& user, const std::string& model,
-              const liveries::ReferenceData& reference, app::MessageLine& messages) {
-    app::log("model raw: {}", model);
+              const liveries::ReferenceData& reference, services::MessageLine& messages) {
+    services::log("model raw: {}", model);
     user.model = model;
     user.wingspanFound = true;
     const double largest = reference.largestHalfWingspan();
@@ -43,7 +43,7 @@ void identify(UserAircraftIdentity& user, const std::string& model,
             double deducedSpan = 0.0;
             if (!deduced.empty()) {
                 user.model = deduced;
-                app::log("SimConnect: User aircraft model deduced from title: {}", deduced);
+                services::log("SimConnect: User aircraft model deduced from title: {}", deduced);
                 deducedSpan = reference.halfWingspan(std::string_view(deduced));
             }
             if (deducedSpan != 0.0) {
@@ -62,25 +62,25 @@ void identify(UserAircraftIdentity& user, const std::string& model,
     const auto index = reference.findModel(user.model);
     user.category = index ? reference.category(*index) : 0;
     user.dataKnown = true;
-    app::log("SimConnect: User aircraft model: {}, half wing span: {:.1F} meter, category: {}",
-             user.model, user.halfWingspan * metresPerNm, user.category);
+    services::log("SimConnect: User aircraft model: {}, half wing span: {:.1F} meter, category: {}",
+                  user.model, user.halfWingspan * metresPerNm, user.category);
 }
 }  // namespace
 
 bool applyUserTitle(UserAircraftIdentity& user, const std::string& title) {
     if (title.empty()) {
-        app::log("! Title of your aircraft is empty?");
+        services::log("! Title of your aircraft is empty?");
         return false;
     }
     const std::string cut = title.substr(0, maxUserTitleLength);
     if (cut == user.title) return false;
     user.title = cut;
-    app::log("SimConnect: User aircraft title: " + cut);
+    services::log("SimConnect: User aircraft title: " + cut);
     return true;
 }
 
 void applyUserModel(UserAircraftIdentity& user, const std::string& model,
-                    const liveries::ReferenceData& reference, app::MessageLine& messages) {
+                    const liveries::ReferenceData& reference, services::MessageLine& messages) {
     if (model.empty()) {
         throw UserErrorException(
             71, "atc_model= in [General] section of your aircraft.cfg is empty or missing");

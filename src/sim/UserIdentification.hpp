@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace corv::app {
+namespace corv::services {
 class MessageLine;
 }
 namespace corv::liveries {
@@ -30,6 +30,6 @@ bool applyUserTitle(UserAircraftIdentity& user, const std::string& title);
 // The model reply: model, half wingspan and category from the reference data. Throws
 // corv::UserErrorException 71 for an empty model and 73 when the reply cannot be handled.
 void applyUserModel(UserAircraftIdentity& user, const std::string& model,
-                    const liveries::ReferenceData& reference, app::MessageLine& messages);
+                    const liveries::ReferenceData& reference, services::MessageLine& messages);
 
 }  // namespace corv::sim

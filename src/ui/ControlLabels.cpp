@@ -43,7 +43,7 @@ ParkLimitColors parkLimitColors() {
     return {yellowWhen(noPark), yellowWhen(noLive)};
 }
 
-void paintRenewalNote(Canvas& canvas, const DisplaySnapshot& display) {
+void paintRenewalNote(Canvas& canvas, const status::DisplaySnapshot& display) {
     if (!display.parkAirportLoaded || display.staticComputationRunning) return;
     if (INITIAL_LOAD_ONLY.value()) {
         canvas.text(5, 343, "(no next ... )", colors::black);
@@ -54,7 +54,7 @@ void paintRenewalNote(Canvas& canvas, const DisplaySnapshot& display) {
 }
 }  // namespace
 
-void paintControlLabels(Canvas& canvas, const DisplaySnapshot& display,
+void paintControlLabels(Canvas& canvas, const status::DisplaySnapshot& display,
                         const ControlEnabled& controlEnabled) {
     const auto enabled = [&](const ControlBinding& control) {
         return !controlEnabled || controlEnabled(control.controlId);

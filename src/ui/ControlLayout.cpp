@@ -1,7 +1,7 @@
 #include "ui/ControlLayout.hpp"
 
 #include "settings/ParameterTable.hpp"
-#include "ui/ControlIds.hpp"
+#include "status/ControlIds.hpp"
 
 namespace corv::ui {
 
@@ -26,7 +26,7 @@ ControlPlacement list(const List& list, int x, int width, int dropHeight) {
     return {ControlKind::List, x, list.y, width, dropHeight, list.controlId, list.name()};
 }
 
-ControlPlacement pushButton(std::string_view text, ControlId id, int x, int y, int width) {
+ControlPlacement pushButton(std::string_view text, status::ControlId id, int x, int y, int width) {
     return {ControlKind::Button, x, y, width, 0, id, text};
 }
 }  // namespace
@@ -38,7 +38,7 @@ const std::vector<ControlPlacement>& controlLayout() {
         check(LIG_PRIORITIZE, 536),
         check(ALWAYS_ON_TOP, 748),
         check(SCAN_AIRPORTS, 5),
-        pushButton("tblo.zip", button::tbloZip, 217, 175, 80),
+        pushButton("tblo.zip", status::button::tbloZip, 217, 175, 80),
         check(NAV_LIGHTS_WHILE_PARKED, 748),
         list(MATCHING_DEPTH, 217, 40, 120),
         check(LIGHT_AIRCRAFT, 323),
@@ -51,27 +51,27 @@ const std::vector<ControlPlacement>& controlLayout() {
         list(AR_ABOVE_HEIGHT, 455, 70, 230),
         check(AIRBORNE_ONLY, 572),
         edit(BLOCK_CALLSIGN, 107, 100),
-        pushButton("Unblock", button::unblock, 223, 257, 60),
-        pushButton("cs->oid:", button::callsignList, 305, 257, 60),
+        pushButton("Unblock", status::button::unblock, 223, 257, 60),
+        pushButton("cs->oid:", status::button::callsignList, 305, 257, 60),
         list(CALLSIGN_2_OBJECTID, 375, 100, 300),
-        pushButton("Block", button::block, 576, 257, 60),
+        pushButton("Block", status::button::block, 576, 257, 60),
         check(COLLISION_USER_GND, 217),
         check(COLLISION_USER_AIR, 323),
         check(COLLISION_LIVE_PARKED_GND, 430),
-        pushButton("Now", button::now, 111, 313, 45),
+        pushButton("Now", status::button::now, 111, 313, 45),
         list(MAX_PARK_SEL, 323, 55, 144),
         list(MAX_LIVE_SEL, 536, 55, 144),
         check(STRAIGHT_PBS_ONLY, 652),
         edit(DESTINATION, 217, 50),
         list(AIRP_RANGE, 353, 45, 144),
         list(AIRP_HEIGHT, 566, 70, 230),
-        pushButton("Re-read", button::reRead, 758, 341, 90),
+        pushButton("Re-read", status::button::reRead, 758, 341, 90),
         check(INITIAL_LOAD_ONLY, 5),
         check(WEEK, 71),
         check(PARK_SOFT, 151),
         list(parking_percentage, 323, 50, 200),
         list(MAX_FIT_FL, 566, 60, 300),
-        pushButton("Flush static", button::flushStatic, 758, 369, 90),
+        pushButton("Flush static", status::button::flushStatic, 758, 369, 90),
     };
     return layout;
 }

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "settings/Parameter.hpp"
+#include "status/ControlStates.hpp"
 #include "ui/Canvas.hpp"
-#include "ui/ControlStates.hpp"
 
 namespace corv::ui {
 
@@ -19,7 +19,7 @@ struct ControlPlacement {
     int y;  // the row
     int width;
     int dropHeight;  // lists only: the height of the open list
-    ControlId id;
+    status::ControlId id;
     std::string_view name;
     const settings::CheckBox* checkBox = nullptr;  // check boxes: their parameter
 };

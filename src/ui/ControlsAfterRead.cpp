@@ -6,7 +6,7 @@
 #include <fmt/format.h>
 
 #include "settings/ParameterTable.hpp"
-#include "ui/ControlIds.hpp"
+#include "status/ControlIds.hpp"
 
 namespace corv::ui {
 
@@ -17,7 +17,7 @@ constexpr int metaSimNumberAfterRead = 3;
 // The target percentage of parked aircraft until the park airport's own value is known.
 constexpr std::int32_t initialParkingPercentage = 30;
 
-void enableCheckBoxes(ControlStates& controls) {
+void enableCheckBoxes(status::ControlStates& controls) {
     for (const CheckBox* box :
          {&ALWAYS_ON_TOP, &NAV_LIGHTS_WHILE_PARKED, &GUID_CHANGES, &SCAN_LIVERIES, &LIG_PRIORITIZE,
           &SCAN_AIRPORTS, &LIGHT_AIRCRAFT, &HELICOPTERS, &HIGH_PERF_AIRCRAFT, &AUTO_RANGE,
@@ -27,7 +27,7 @@ void enableCheckBoxes(ControlStates& controls) {
     }
 }
 
-void enableLists(ControlStates& controls) {
+void enableLists(status::ControlStates& controls) {
     for (const ChoiceList<std::int32_t>* list :
          {&MATCHING_DEPTH, &MAX_PARK_SEL, &MAX_LIVE_SEL, &AIRP_RANGE, &AIRP_HEIGHT}) {
         fillList(controls, *list);
@@ -42,17 +42,18 @@ void enableLists(ControlStates& controls) {
 }
 
 // Enabled only once the run has come far enough to use them.
-void disableUntilNeeded(ControlStates& controls) {
-    for (const ControlId id :
-         {button::tbloZip, button::block, button::callsignList, CALLSIGN_2_OBJECTID.controlId,
-          DESTINATION.controlId, button::reRead, button::flushStatic}) {
+void disableUntilNeeded(status::ControlStates& controls) {
+    for (const status::ControlId id :
+         {status::button::tbloZip, status::button::block, status::button::callsignList,
+          CALLSIGN_2_OBJECTID.controlId, DESTINATION.controlId, status::button::reRead,
+          status::button::flushStatic}) {
         controls.setEnabled(id, false);
     }
-    if (!INITIAL_LOAD_ONLY.value()) controls.setEnabled(button::now, false);
+    if (!INITIAL_LOAD_ONLY.value()) controls.setEnabled(status::button::now, false);
 }
 
 // The park airport's file decides these; they stay locked until it has been read.
-void lockParkingLists(ControlStates& controls) {
+void lockParkingLists(status::ControlStates& controls) {
     fillList(controls, parking_percentage);
     parking_percentage.setCurrent(initialParkingPercentage);
     parking_percentage.showCurrent(controls);
@@ -68,7 +69,7 @@ void lockParkingLists(ControlStates& controls) {
 }
 }  // namespace
 
-void fillList(ControlStates& controls, const ChoiceList<std::int32_t>& list) {
+void fillList(status::ControlStates& controls, const ChoiceList<std::int32_t>& list) {
     std::vector<std::string> entries;
     for (const std::int32_t choice : list.choices()) {
         entries.push_back(std::to_string(choice));
@@ -77,11 +78,11 @@ void fillList(ControlStates& controls, const ChoiceList<std::int32_t>& list) {
     list.showCurrent(controls);
 }
 
-void enableControlsAfterRead(ControlStates& controls, std::atomic<int>& metaSimNumber) {
+void enableControlsAfterRead(status::ControlStates& controls, std::atomic<int>& metaSimNumber) {
     enableCheckBoxes(controls);
     controls.setEnabled(BLOCK_CALLSIGN.controlId, true);
     enableLists(controls);
-    controls.setEnabled(button::unblock, !BLOCK_CALLSIGN.value().empty());
+    controls.setEnabled(status::button::unblock, !BLOCK_CALLSIGN.value().empty());
     disableUntilNeeded(controls);
     lockParkingLists(controls);
     metaSimNumber = metaSimNumberAfterRead;

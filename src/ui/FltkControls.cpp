@@ -20,7 +20,7 @@ FltkControls::~FltkControls() {
     detachAll();
 }
 
-void FltkControls::setEnabled(ControlId id, bool enabled) {
+void FltkControls::setEnabled(status::ControlId id, bool enabled) {
     queue_.post([this, id, enabled] {
         Fl_Widget* widget = find(id);
         if (widget == nullptr) return;
@@ -33,7 +33,7 @@ void FltkControls::setEnabled(ControlId id, bool enabled) {
     });
 }
 
-void FltkControls::setChecked(ControlId id, bool checked) {
+void FltkControls::setChecked(status::ControlId id, bool checked) {
     queue_.post([this, id, checked] {
         if (auto* box = dynamic_cast<Fl_Check_Button*>(find(id))) {
             box->value(checked ? 1 : 0);
@@ -42,11 +42,11 @@ void FltkControls::setChecked(ControlId id, bool checked) {
     });
 }
 
-void FltkControls::setListEntries(ControlId id, std::vector<std::string> entries) {
+void FltkControls::setListEntries(status::ControlId id, std::vector<std::string> entries) {
     queue_.post([this, id, entries = std::move(entries)] { applyEntries(id, entries); });
 }
 
-void FltkControls::selectListEntry(ControlId id, int index) {
+void FltkControls::selectListEntry(status::ControlId id, int index) {
     queue_.post([this, id, index] {
         auto* list = dynamic_cast<Fl_Choice*>(find(id));
         if (list == nullptr) return;
@@ -60,13 +60,13 @@ void FltkControls::selectListEntry(ControlId id, int index) {
     });
 }
 
-void FltkControls::setText(ControlId id, std::string text) {
+void FltkControls::setText(status::ControlId id, std::string text) {
     queue_.post([this, id, text = std::move(text)] {
         if (auto* box = dynamic_cast<Fl_Input_*>(find(id))) box->value(text.c_str());
     });
 }
 
-void FltkControls::attach(ControlId id, Fl_Widget& widget) {
+void FltkControls::attach(status::ControlId id, Fl_Widget& widget) {
     widgets_[id] = &widget;
 }
 
@@ -79,7 +79,7 @@ void FltkControls::detachAll() {
     menus_.clear();
 }
 
-bool FltkControls::isEnabled(ControlId id) const {
+bool FltkControls::isEnabled(status::ControlId id) const {
     const Fl_Widget* widget = find(id);
     return widget == nullptr || widget->active();
 }
@@ -88,12 +88,12 @@ void FltkControls::onLabelsChanged(std::function<void()> changed) {
     labelsChanged_ = std::move(changed);
 }
 
-Fl_Widget* FltkControls::find(ControlId id) const {
+Fl_Widget* FltkControls::find(status::ControlId id) const {
     const auto found = widgets_.find(id);
     return found == widgets_.end() ? nullptr : found->second;
 }
 
-void FltkControls::applyEntries(ControlId id, const std::vector<std::string>& entries) {
+void FltkControls::applyEntries(status::ControlId id, const std::vector<std::string>& entries) {
     auto* list = dynamic_cast<Fl_Choice*>(find(id));
     if (list == nullptr) return;
     auto menu = std::make_unique<ListMenu>();

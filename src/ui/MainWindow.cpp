@@ -12,15 +12,15 @@
 #include <FL/Fl_Input.H>
 #include <FL/fl_ask.H>
 
-#include "app/Log.hpp"
-#include "app/MessageLine.hpp"
-#include "app/TimeText.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "platform/WindowStacking.hpp"
+#include "services/Log.hpp"
+#include "services/MessageLine.hpp"
+#include "services/TimeText.hpp"
 #include "settings/ParameterTable.hpp"
 #include "settings/SettingsFile.hpp"
+#include "status/DisplayState.hpp"
 #include "ui/ControlLayout.hpp"
-#include "ui/DisplayState.hpp"
 #include "ui/FltkCanvas.hpp"
 #include "ui/FltkControls.hpp"
 #include "ui/FltkNative.hpp"
@@ -47,9 +47,9 @@ void guarded(const char* where, Action&& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        app::logMarked("{} exception: {}", where, e.what());
+        services::logMarked("{} exception: {}", where, e.what());
     } catch (...) {
-        app::logMarked("{} exception: {}", where, "unknown");
+        services::logMarked("{} exception: {}", where, "unknown");
     }
 }
 }  // namespace
@@ -75,7 +75,7 @@ class MainWindow::Window final : public Fl_Double_Window {
         FltkCanvas canvas;
         canvas.fill({0, 0, w(), h()}, colors::black);
         paintWindow(canvas, main_.display_.snapshot(), main_.messages_.texts(),
-                    [this](ControlId id) { return main_.controls_.isEnabled(id); });
+                    [this](status::ControlId id) { return main_.controls_.isEnabled(id); });
         draw_children();
     }
 
@@ -88,8 +88,8 @@ struct MainWindow::Watch {
     std::function<void()> onReadable;
 };
 
-MainWindow::MainWindow(WindowOwner& owner, const app::MessageLine& messages,
-                       const DisplayState& display, settings::SettingsFile& settings,
+MainWindow::MainWindow(status::WindowOwner& owner, const services::MessageLine& messages,
+                       const status::DisplayState& display, settings::SettingsFile& settings,
                        FltkControls& controls)
     : owner_(owner),
       messages_(messages),
@@ -111,7 +111,7 @@ MainWindow::MainWindow(WindowOwner& owner, const app::MessageLine& messages,
         this);
     createControls();
     window_->end();
-    controls_.onLabelsChanged([this] { damage(Band::Controls); });
+    controls_.onLabelsChanged([this] { damage(status::Band::Controls); });
 }
 
 MainWindow::~MainWindow() {
@@ -235,13 +235,13 @@ void MainWindow::quit(int processExitCode) {
         settings_.saveNumber(MAIN_WINDOW_Y);
         keepWindowOnScreen(MAIN_WINDOW_X.defaultValue(), MAIN_WINDOW_Y.defaultValue(),
                            screenMonitors(), settings_);
-        app::log(app::timeText(std::chrono::system_clock::now()));
+        services::log(services::timeText(std::chrono::system_clock::now()));
     });
     exitCode_ = processExitCode;
     quitRequested_ = true;
 }
 
-void MainWindow::repaintBand(Band band) {
+void MainWindow::repaintBand(status::Band band) {
     if (controls_.windowThread().onWindowThread()) {
         damage(band);
     } else {
@@ -249,7 +249,7 @@ void MainWindow::repaintBand(Band band) {
     }
 }
 
-void MainWindow::damage(Band band) {
+void MainWindow::damage(status::Band band) {
     // Only this band is drawn again; the paint covers it, so nothing is erased first.
     const Rect r = bandRect(band);
     window_->damage(FL_DAMAGE_USER1, r.left, r.top, r.width(), r.height());

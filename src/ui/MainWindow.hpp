@@ -6,30 +6,34 @@
 #include <memory>
 #include <string>
 
-#include "ui/WindowSeam.hpp"
+#include "status/WindowSeam.hpp"
 
 class Fl_Widget;
 
-namespace corv::app {
+namespace corv::services {
 class MessageLine;
 }
 namespace corv::settings {
 class SettingsFile;
 }
 
+namespace corv::status {
+class DisplayState;
+}
+
 namespace corv::ui {
 
-class DisplayState;
 class FltkControls;
 
 // The program's one window, built with FLTK. Construct it on the window thread after the
 // controls and the settings file; it reads the stored position, keeps it on a monitor and
 // creates the window with all controls. run() then shows it and runs the loop until the quit
 // message. Everything of WindowSeam may be called from any thread.
-class MainWindow final : public WindowSeam {
+class MainWindow final : public status::WindowSeam {
   public:
-    MainWindow(WindowOwner& owner, const app::MessageLine& messages, const DisplayState& display,
-               settings::SettingsFile& settings, FltkControls& controls);
+    MainWindow(status::WindowOwner& owner, const services::MessageLine& messages,
+               const status::DisplayState& display, settings::SettingsFile& settings,
+               FltkControls& controls);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -42,7 +46,7 @@ class MainWindow final : public WindowSeam {
 
     void postStart() override;
     void postQuit(int processExitCode) override;
-    void repaintBand(Band band) override;
+    void repaintBand(status::Band band) override;
     void setTopmost(bool topmost) override;
     void showWarning(std::string caption, std::string text) override;
 
@@ -53,11 +57,11 @@ class MainWindow final : public WindowSeam {
     void createControls();
     void onWidget(Fl_Widget& widget, std::size_t controlIndex);
     void quit(int processExitCode);
-    void damage(Band band);
+    void damage(status::Band band);
 
-    WindowOwner& owner_;
-    const app::MessageLine& messages_;
-    const DisplayState& display_;
+    status::WindowOwner& owner_;
+    const services::MessageLine& messages_;
+    const status::DisplayState& display_;
     settings::SettingsFile& settings_;
     FltkControls& controls_;
     std::unique_ptr<Window> window_;

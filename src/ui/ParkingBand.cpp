@@ -8,14 +8,14 @@ namespace {
 constexpr int firstLine = 399;
 constexpr int secondLine = 427;
 
-std::string_view modeMarkers(const ParkingDisplay& parking) {
+std::string_view modeMarkers(const status::ParkingDisplay& parking) {
     if (parking.weekInEffect && parking.softInEffect) return "*WS*";
     if (parking.softInEffect) return "*S*";
     if (parking.weekInEffect) return "*W*";
     return "";
 }
 
-void paintAirportLine(Canvas& canvas, const ParkingDisplay& parking) {
+void paintAirportLine(Canvas& canvas, const status::ParkingDisplay& parking) {
     canvas.text(45, firstLine,
                 fmt::format(" {}, {}{}, wk={}", parking.airportName, parking.publisher,
                             parking.handmade ? " (h)" : "", parking.rtTrafficWeek),
@@ -32,7 +32,7 @@ void paintAirportLine(Canvas& canvas, const ParkingDisplay& parking) {
     canvas.text(748, firstLine, fmt::format("# updates: {:4}", parking.updates), colors::lime);
 }
 
-void paintAircraftLine(Canvas& canvas, const ParkingDisplay& parking) {
+void paintAircraftLine(Canvas& canvas, const status::ParkingDisplay& parking) {
     canvas.text(5, secondLine, fmt::format("# stands: {:3}", parking.stands), colors::lime);
     canvas.text(111, secondLine, fmt::format("parked live: {:3}", parking.parkedLive),
                 colors::lime);
@@ -63,7 +63,7 @@ void paintAircraftLine(Canvas& canvas, const ParkingDisplay& parking) {
 }
 }  // namespace
 
-void paintParkingBand(Canvas& canvas, const ParkingDisplay& parking) {
+void paintParkingBand(Canvas& canvas, const status::ParkingDisplay& parking) {
     if (!parking.airportSet) return;
     canvas.text(5, firstLine, parking.code,
                 parking.readWithoutError ? colors::lime : colors::yellow);

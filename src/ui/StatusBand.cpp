@@ -9,18 +9,18 @@ constexpr int receiverFlowing = 1;
 constexpr int receiverWithoutNewData = 2;
 
 // Lime only when the flight runs with a known user aircraft.
-Color simulatorColor(const DisplaySnapshot& display) {
+Color simulatorColor(const status::DisplaySnapshot& display) {
     if (!display.simConnected) return colors::red;
     return display.simRunning && !display.userTitle.empty() ? colors::lime : colors::yellow;
 }
 
 // The RealTraffic colour while connected.
-Color realTrafficStateColor(const DisplaySnapshot& display) {
+Color realTrafficStateColor(const status::DisplaySnapshot& display) {
     return display.trafficStatus == receiverFlowing ? colors::lime : colors::yellow;
 }
 
 // Black while the run has not yet begun to wait for RealTraffic.
-Color realTrafficBoxColor(const DisplaySnapshot& display) {
+Color realTrafficBoxColor(const status::DisplaySnapshot& display) {
     if (display.rtSetup) return colors::black;
     return display.rtConnected ? realTrafficStateColor(display) : colors::red;
 }
@@ -29,7 +29,7 @@ bool reportsData(int status) {
     return status == receiverFlowing || status == receiverWithoutNewData;
 }
 
-void paintBoxes(Canvas& canvas, const DisplaySnapshot& display) {
+void paintBoxes(Canvas& canvas, const status::DisplaySnapshot& display) {
     canvas.fill({397, 30, 426, 113}, simulatorColor(display));
     canvas.text(398, 63, "Sim", colors::lime);
     canvas.fill({425, 30, 454, 113}, realTrafficBoxColor(display));
@@ -37,11 +37,11 @@ void paintBoxes(Canvas& canvas, const DisplaySnapshot& display) {
     canvas.line(425, 29, 425, 112, colors::black);
 }
 
-void paintRealTraffic(Canvas& canvas, const DisplaySnapshot& display) {
+void paintRealTraffic(Canvas& canvas, const status::DisplaySnapshot& display) {
     if (!display.rtConnected) return;
     canvas.text(458, 35, display.rtVersionText, realTrafficStateColor(display));
     const auto receiver = [&](int y, std::string_view name, int status) {
-        if (status == receiverStopped) return;
+        if (status == status::receiverStopped) return;
         canvas.text(458, y, name, status == receiverFlowing ? colors::lime : colors::yellow);
     };
     receiver(63, "Weather", display.weatherStatus);
@@ -55,7 +55,7 @@ void paintRealTraffic(Canvas& canvas, const DisplaySnapshot& display) {
     }
 }
 
-void paintSimulator(Canvas& canvas, const DisplaySnapshot& display) {
+void paintSimulator(Canvas& canvas, const status::DisplaySnapshot& display) {
     if (!display.simConnected) return;
     const Color color = simulatorColor(display);
     std::string simulator = display.simDisplayText;
@@ -65,7 +65,7 @@ void paintSimulator(Canvas& canvas, const DisplaySnapshot& display) {
     canvas.text(5, 63, display.userTitle, display.userWingspanFound ? color : colors::yellow);
 }
 
-void paintCounts(Canvas& canvas, const DisplaySnapshot& display) {
+void paintCounts(Canvas& canvas, const status::DisplaySnapshot& display) {
     if (display.liveryCount == 0) {
         canvas.text(5, 91, "# liveries: ...", colors::red);
     } else {
@@ -83,7 +83,7 @@ void paintCounts(Canvas& canvas, const DisplaySnapshot& display) {
 }
 }  // namespace
 
-void paintStatusBand(Canvas& canvas, const DisplaySnapshot& display) {
+void paintStatusBand(Canvas& canvas, const status::DisplaySnapshot& display) {
     paintBoxes(canvas, display);
     paintRealTraffic(canvas, display);
     paintSimulator(canvas, display);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "status/DisplayState.hpp"
 #include "ui/Canvas.hpp"
-#include "ui/DisplayState.hpp"
 
 namespace corv::ui {
 
 // The connection boxes of the simulator and RealTraffic with their texts, the user aircraft,
 // the scanned counts and the weather and traffic figures.
-void paintStatusBand(Canvas& canvas, const DisplaySnapshot& display);
+void paintStatusBand(Canvas& canvas, const status::DisplaySnapshot& display);
 
 }  // namespace corv::ui

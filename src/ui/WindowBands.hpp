@@ -1,7 +1,7 @@
 #pragma once
 
+#include "status/WindowSeam.hpp"
 #include "ui/Canvas.hpp"
-#include "ui/WindowSeam.hpp"
 
 namespace corv::ui {
 
@@ -11,15 +11,15 @@ inline constexpr int clientHeight = 516;
 
 inline constexpr Rect titleBand{0, 0, 880, 28};
 
-constexpr Rect bandRect(Band band) {
+constexpr Rect bandRect(status::Band band) {
     switch (band) {
-        case Band::Status:
+        case status::Band::Status:
             return {0, 28, 880, 112};
-        case Band::Controls:
+        case status::Band::Controls:
             return {0, 112, 880, 392};
-        case Band::Parking:
+        case status::Band::Parking:
             return {0, 392, 880, 448};
-        case Band::Message:
+        case status::Band::Message:
             return {0, 448, 880, 476};
     }
     return {};

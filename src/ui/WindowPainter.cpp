@@ -21,10 +21,10 @@ constexpr std::string_view makersNotice = "(c) the Corvane makers";
 
 void paintBands(Canvas& canvas) {
     canvas.fill(titleBand, colors::black);
-    canvas.fill(bandRect(Band::Status), colors::black);
-    canvas.fill(bandRect(Band::Controls), colors::lightBlue);
-    canvas.fill(bandRect(Band::Parking), colors::black);
-    canvas.fill(bandRect(Band::Message), colors::lime);
+    canvas.fill(bandRect(status::Band::Status), colors::black);
+    canvas.fill(bandRect(status::Band::Controls), colors::lightBlue);
+    canvas.fill(bandRect(status::Band::Parking), colors::black);
+    canvas.fill(bandRect(status::Band::Message), colors::lime);
     for (const int y : {28, 113, 449, 392}) {
         canvas.line(0, y, clientWidth, y, colors::white);
     }
@@ -49,15 +49,16 @@ void paintSeparators(Canvas& canvas) {
 }
 
 // A persistent error hides the message line until a restart.
-void paintMessageBand(Canvas& canvas, const app::MessageLine::Texts& messages) {
+void paintMessageBand(Canvas& canvas, const services::MessageLine::Texts& messages) {
     const bool error = !messages.error.empty();
     canvas.fill(messageBandFill, error ? colors::red : colors::lime);
     canvas.text(messageX, messageY, error ? messages.error : messages.message, colors::yellow);
 }
 }  // namespace
 
-void paintWindow(Canvas& canvas, const DisplaySnapshot& display,
-                 const app::MessageLine::Texts& messages, const ControlEnabled& controlEnabled) {
+void paintWindow(Canvas& canvas, const status::DisplaySnapshot& display,
+                 const services::MessageLine::Texts& messages,
+                 const ControlEnabled& controlEnabled) {
     paintBands(canvas);
     paintTitle(canvas);
     paintSeparators(canvas);

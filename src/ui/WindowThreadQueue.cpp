@@ -4,7 +4,7 @@
 
 #include <FL/Fl.H>
 
-#include "app/Log.hpp"
+#include "services/Log.hpp"
 
 namespace corv::ui {
 
@@ -73,7 +73,7 @@ void WindowThreadQueue::runPending() {
         try {
             job();
         } catch (const std::exception& e) {
-            app::logMarked("{} exception: {}", "window thread", e.what());
+            services::logMarked("{} exception: {}", "window thread", e.what());
         }
     }
 }

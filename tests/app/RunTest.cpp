@@ -11,21 +11,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(RunState, FirstStopRequestKeepsItsReason) {
-    RunState run;
-    EXPECT_TRUE(run.requestStop(ExitReason::ReaderError, 15));
-    EXPECT_FALSE(run.requestStop(ExitReason::NewSettings, 3));
-    EXPECT_EQ(run.exitReason(), ExitReason::ReaderError);
-    EXPECT_EQ(run.restartDelaySeconds(), 15);
-    run.setReasonIfUnset(ExitReason::UserClosedSim);
-    EXPECT_EQ(run.exitReason(), ExitReason::ReaderError);
-
-    run.resetForNewRun();
-    EXPECT_FALSE(run.stopRequested);
-    EXPECT_EQ(exitReasonText(run.exitReason()), "NOT YET SET");
-    EXPECT_THROW(exitReasonText(static_cast<ExitReason>(42)), std::out_of_range);
-}
-
 struct RunTest : test::RunFixture, ::testing::Test {
     // Runs one tick in which the simulator's second has passed; returns the calls it made.
     std::vector<std::string> secondTick() {
@@ -130,7 +115,7 @@ TEST_F(RunTest, FlushAndBlockRequestsAreConsumedOnce) {
 }
 
 struct ClosingCase {
-    ExitReason reason;
+    services::ExitReason reason;
     int delay;
     const char* posted;
     bool scansSwitchedOff;
@@ -149,7 +134,8 @@ TEST_P(ClosingDownTest, RestartsOrQuitsAsTheReasonSays) {
     runner.lf_closingDown();
 
     EXPECT_EQ(window.posted, std::vector<std::string>{c.posted});
-    EXPECT_TRUE(logged.contains(std::string("Exiting: ") + std::string(exitReasonText(c.reason))));
+    EXPECT_TRUE(logged.contains(std::string("Exiting: ") +
+                                std::string(services::exitReasonText(c.reason))));
     EXPECT_EQ(sleptInTotal(), 500ms + c.waited);
     EXPECT_EQ(settings::SCAN_LIVERIES.value(), !c.scansSwitchedOff);
     EXPECT_EQ(settings::SCAN_AIRPORTS.value(), !c.scansSwitchedOff);
@@ -158,7 +144,7 @@ TEST_P(ClosingDownTest, RestartsOrQuitsAsTheReasonSays) {
     EXPECT_EQ(run.isRestart.load(), restarted);
     if (restarted) {
         EXPECT_FALSE(run.stopRequested);  // the next run starts clean
-        EXPECT_EQ(run.exitReason(), ExitReason::NotYetSet);
+        EXPECT_EQ(run.exitReason(), services::ExitReason::NotYetSet);
     }
     if (c.delay > 0 && restarted) {
         EXPECT_TRUE(logged.contains(fmt::format("Restarting after {} seconds", c.delay)));
@@ -168,16 +154,16 @@ TEST_P(ClosingDownTest, RestartsOrQuitsAsTheReasonSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Reasons, ClosingDownTest,
-    ::testing::Values(ClosingCase{ExitReason::ReaderError, 15, "start", true, 15s},
-                      ClosingCase{ExitReason::SimconnectError, 9, "start", true, 9s},
-                      ClosingCase{ExitReason::NewSettings, 3, "start", false, 3s},
-                      ClosingCase{ExitReason::SimWasClosed, 0, "quit 0", false, 0s},
-                      ClosingCase{ExitReason::NewFlight, 30, "quit 0", false, 10s},
-                      ClosingCase{ExitReason::UserClosedSim, 0, "quit 0", false, 0s},
-                      ClosingCase{ExitReason::NewVersion, 0, "quit 0", false, 0s}));
+    ::testing::Values(ClosingCase{services::ExitReason::ReaderError, 15, "start", true, 15s},
+                      ClosingCase{services::ExitReason::SimconnectError, 9, "start", true, 9s},
+                      ClosingCase{services::ExitReason::NewSettings, 3, "start", false, 3s},
+                      ClosingCase{services::ExitReason::SimWasClosed, 0, "quit 0", false, 0s},
+                      ClosingCase{services::ExitReason::NewFlight, 30, "quit 0", false, 10s},
+                      ClosingCase{services::ExitReason::UserClosedSim, 0, "quit 0", false, 0s},
+                      ClosingCase{services::ExitReason::NewVersion, 0, "quit 0", false, 0s}));
 
 TEST_F(RunTest, SystemErrorWaitsUntilTheWindowIsClosed) {
-    run.requestStop(ExitReason::SystemError, 0);
+    run.requestStop(services::ExitReason::SystemError, 0);
     int pauses = 0;
     onSleep = [&] {
         if (++pauses == 4) run.windowClosed = true;
@@ -189,7 +175,7 @@ TEST_F(RunTest, SystemErrorWaitsUntilTheWindowIsClosed) {
 }
 
 TEST_F(RunTest, CloseClickedDuringTheCountdownQuits) {
-    run.requestStop(ExitReason::ReaderError, 15);
+    run.requestStop(services::ExitReason::ReaderError, 15);
     onSleep = [&] { run.userClosedWindow = true; };
     runner.lf_closingDown();
     EXPECT_EQ(window.posted, std::vector<std::string>{"quit 0"});
@@ -200,7 +186,7 @@ TEST_F(RunTest, MissingDocsFolderShowsTheUserErrorUntilClosed) {
     onSleep = [&] { run.windowClosed = true; };
     runner.lf_startUpCorvane();
     EXPECT_EQ(messages.texts().error, "41: Corvane_P3D must be run from the Corvane_P3D folder!");
-    EXPECT_EQ(run.exitReason(), ExitReason::SystemError);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::SystemError);
     EXPECT_EQ(window.posted, std::vector<std::string>{"quit 0"});
     EXPECT_EQ(fake.count("checkForUpdates"), 0u);  // no data file was read
 }
@@ -208,7 +194,7 @@ TEST_F(RunTest, MissingDocsFolderShowsTheUserErrorUntilClosed) {
 TEST_F(RunTest, WithoutInstallPathTheUserTypesOneAndTheProgramRestarts) {
     std::filesystem::create_directories(install / "P3D v5" / "Scenery");
     onSleep = [&] {
-        if (window.posted.empty() && run.exitReason() == ExitReason::SystemError) {
+        if (window.posted.empty() && run.exitReason() == services::ExitReason::SystemError) {
             commands.onEditEnter(settings::ALL_INSTALL_PATH.controlId,
                                  (install / "P3D v5").string());
         }
@@ -266,7 +252,7 @@ TEST_F(RunTest, BadDataFilesEndTheStartWithTheErrorShownAndNoPlainFileLeft) {
         runner.lf_startUpCorvane();
 
         EXPECT_EQ(messages.texts().error, c.error);
-        EXPECT_EQ(run.exitReason(), ExitReason::SystemError);
+        EXPECT_EQ(run.exitReason(), services::ExitReason::SystemError);
         EXPECT_FALSE(std::filesystem::exists(install / "input" / "dbase.xml"));
         EXPECT_FALSE(std::filesystem::exists(install / "input" / "airports.xml"));
     }
@@ -298,7 +284,7 @@ TEST_F(RunTest, FullStartRunsEveryStepInOrder) {
     bool stopped = false;
     onSleep = [&] {
         if (!stopped && fake.count("handleAddingStack") > 0) {
-            stopped = run.requestStop(ExitReason::SimWasClosed, 0);
+            stopped = run.requestStop(services::ExitReason::SimWasClosed, 0);
             run.secondTick = true;  // the run notices the stop at the next second
         }
     };

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
 #include "platform/TcpServer.hpp"
 #include "realtraffic/PositionServer.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
 #include "support/LogCapture.hpp"
 
 namespace corv::realtraffic {
@@ -63,8 +63,8 @@ struct PositionServerTest : ::testing::Test {
     ~PositionServerTest() override { server.stop(); }
 
     test::LogCapture logged;
-    app::RunState run;
-    app::MessageLine messages{[] {}};
+    services::RunState run;
+    services::MessageLine messages{[] {}};
     std::vector<std::string> effects;
     PositionServer server{
         run, messages,

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "Datagrams.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
 #include "common/TrafficRadius.hpp"
 #include "realtraffic/QnhDatagram.hpp"
 #include "realtraffic/QnhReader.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
 #include "support/LogCapture.hpp"
 
 namespace corv::realtraffic {
@@ -58,8 +58,8 @@ TEST(QnhDatagram, WhatSaysNothingIsLogged) {
 
 struct QnhReaderTest : ::testing::Test {
     test::LogCapture logged;
-    app::RunState run;
-    app::MessageLine messages{[] {}};
+    services::RunState run;
+    services::MessageLine messages{[] {}};
     common::ModelCodeTable models;
     common::TrafficRadius radius;
     TrafficQueue queue{[] { return 0; }};

@@ -7,12 +7,12 @@
 #include <utility>
 
 #include "Datagrams.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
-#include "app/SocketErrorText.hpp"
 #include "platform/UdpReceiver.hpp"
 #include "platform/UdpSender.hpp"
 #include "realtraffic/Receivers.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
+#include "services/SocketErrorText.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 
@@ -65,8 +65,8 @@ struct ReceiversTest : ::testing::Test {
     }
 
     test::LogCapture logged;
-    app::RunState run;
-    app::MessageLine messages{[] {}};
+    services::RunState run;
+    services::MessageLine messages{[] {}};
     common::ModelCodeTable models;
     common::TrafficRadius radius;
     std::atomic<int> repaints{0};
@@ -160,11 +160,11 @@ TEST_F(ReceiversTest, AReceiverThatCannotBindEndsTheRunWithReaderError) {
     const std::string error =
         "The Traffic Reader has stopped with error: bind to stream "
         "socket failed, error: " +
-        app::socketErrorText(10048);
+        services::socketErrorText(10048);
     EXPECT_EQ(messages.texts().message, error);
     EXPECT_TRUE(logged.contains(error));
     EXPECT_TRUE(run.stopRequested);
-    EXPECT_EQ(run.exitReason(), app::ExitReason::ReaderError);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::ReaderError);
     EXPECT_EQ(run.restartDelaySeconds(), 15);
     EXPECT_EQ(receivers->trafficStatus(), ReaderStatus::Stopped);
     EXPECT_FALSE(logged.contains("Traffic Reader connected"));
@@ -178,8 +178,8 @@ TEST_F(ReceiversTest, AnAddressThatIsNoAddressCannotBeBound) {
     EXPECT_TRUE(
         logged.contains("The QNH Reader has stopped with error: bind to stream socket "
                         "failed, error: " +
-                        app::socketErrorText(10049)));
-    EXPECT_EQ(run.exitReason(), app::ExitReason::ReaderError);
+                        services::socketErrorText(10049)));
+    EXPECT_EQ(run.exitReason(), services::ExitReason::ReaderError);
 }
 
 TEST(BindAddress, FollowsWhereRealTrafficRuns) {

@@ -134,7 +134,7 @@ TEST_F(AiAircraftTest, FailedCreateCallEndsTheRunAndUnreadablePacketIdIsZero) {
         "==> ! Simcon call to create ac in sim failed, hexid:10002, liv: 'Some Title', callsign: "
         "KLM2)"));
     EXPECT_TRUE(client.hasError());
-    EXPECT_EQ(run.exitReason(), app::ExitReason::SimconnectError);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::SimconnectError);
 }
 
 TEST_F(AiAircraftTest, FlushSendsPositionsEventsCreationsAndRemovalsInThatOrder) {
@@ -266,7 +266,7 @@ TEST_F(AiAircraftTest, LightsGoOutAsSevenEventsInTheirOrder) {
 
 TEST(CreationFailures, TwentyDistinctRefusedTitlesEndTheRunWithError81) {
     test::LogCapture logged;
-    app::MessageLine messages{[] {}};
+    services::MessageLine messages{[] {}};
     CreationFailures failures;
     for (int i = 0; i < 19; ++i) {
         failures.record("KLM" + std::to_string(i), "Title " + std::to_string(i), "B738", "KLM",

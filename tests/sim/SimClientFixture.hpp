@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "airports/AirportCatalogue.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
 #include "common/TrafficRadius.hpp"
 #include "liveries/DbaseXml.hpp"
 #include "liveries/ReferenceData.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
 #include "sim/ScriptedSimulator.hpp"
 #include "sim/SimClient.hpp"
 #include "sim/SimIds.hpp"
+#include "status/DisplayState.hpp"
+#include "status/WindowSeam.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/QuietWindow.hpp"
 #include "support/TempFolder.hpp"
-#include "ui/DisplayState.hpp"
-#include "ui/WindowSeam.hpp"
 
 namespace corv::test {
 
@@ -57,9 +57,9 @@ class SimClientTest : public ::testing::Test {
 
     LogCapture logged;
     TempFolder folder;
-    app::RunState run;
-    app::MessageLine messages{[] {}};
-    ui::DisplayState display;
+    services::RunState run;
+    services::MessageLine messages{[] {}};
+    status::DisplayState display;
     QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;

@@ -84,7 +84,7 @@ TEST_F(SimClientTest, HandshakeWaitsForTheFlightThenAsksGroundStateAndTheUserAir
 }
 
 TEST_F(SimClientTest, HandshakeEndsWithFailureWhenAStopIsRequested) {
-    run.requestStop(app::ExitReason::UserClosedSim, 0);
+    run.requestStop(services::ExitReason::UserClosedSim, 0);
     EXPECT_FALSE(client.handshake());
     EXPECT_TRUE(sim->callsStartingWith("request").empty());
 }
@@ -146,7 +146,7 @@ TEST_F(SimClientTest, EveryNewFlightTriggerEndsTheRunOnceWithNewFlight) {
     deliver(EventMessage{event::positionChanged, 0});
     EXPECT_TRUE(logged.contains("==> User ac position changed"));
     EXPECT_TRUE(run.stopRequested);
-    EXPECT_EQ(run.exitReason(), app::ExitReason::NewFlight);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::NewFlight);
     EXPECT_EQ(run.restartDelaySeconds(), 30);
 
     // A second trigger, and a failing request after it, keep the first reason.
@@ -154,7 +154,7 @@ TEST_F(SimClientTest, EveryNewFlightTriggerEndsTheRunOnceWithNewFlight) {
     sim->failing.insert("request 109");
     client.requestUserState();
     EXPECT_TRUE(logged.contains("==> SimConnect: New file event"));
-    EXPECT_EQ(run.exitReason(), app::ExitReason::NewFlight);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::NewFlight);
     EXPECT_EQ(run.restartDelaySeconds(), 30);
     EXPECT_TRUE(client.hasError());
 }
@@ -166,7 +166,7 @@ TEST_F(SimClientTest, FailedRequestSetsTheErrorAndEndsTheRunForARestart) {
     EXPECT_TRUE(logged.contains("SimConnect request error"));
     EXPECT_EQ(messages.texts().message, "SimConnect request error");
     EXPECT_TRUE(client.hasError());
-    EXPECT_EQ(run.exitReason(), app::ExitReason::SimconnectError);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::SimconnectError);
     EXPECT_EQ(run.restartDelaySeconds(), 9);
 
     // With the error set nothing more is asked of the simulator.
@@ -177,11 +177,11 @@ TEST_F(SimClientTest, FailedRequestSetsTheErrorAndEndsTheRunForARestart) {
 }
 
 TEST_F(SimClientTest, FailedRequestWhileAStopIsRequestedKeepsTheEarlierReason) {
-    run.requestStop(app::ExitReason::UserClosedSim, 0);
+    run.requestStop(services::ExitReason::UserClosedSim, 0);
     sim->failing.insert("bytype");
     client.requestNearbyAircraft();
     EXPECT_TRUE(client.hasError());
-    EXPECT_EQ(run.exitReason(), app::ExitReason::UserClosedSim);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::UserClosedSim);
     EXPECT_EQ(run.restartDelaySeconds(), 0);
 }
 
@@ -201,7 +201,7 @@ TEST_F(SimClientTest, TeleportIsAJumpOfMoreThanTenNauticalMiles) {
         userAt(to.latitude, to.longitude);
         EXPECT_EQ(run.stopRequested.load(), c.teleport) << c.jumpNm;
         EXPECT_EQ(run.exitReason(),
-                  c.teleport ? app::ExitReason::NewFlight : app::ExitReason::NotYetSet);
+                  c.teleport ? services::ExitReason::NewFlight : services::ExitReason::NotYetSet);
     }
 }
 
@@ -298,7 +298,7 @@ TEST_F(SimClientTest, ThreadConnectsDispatchesClosesAndNoticesALostSimulator) {
 
     while (!run.stopRequested)
         std::this_thread::yield();
-    EXPECT_EQ(run.exitReason(), app::ExitReason::SimWasClosed);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::SimWasClosed);
     EXPECT_EQ(run.restartDelaySeconds(), 0);
     EXPECT_FALSE(threaded.flightRunning());
 }

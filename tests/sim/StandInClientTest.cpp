@@ -6,18 +6,18 @@
 #include <memory>
 
 #include "airports/AirportCatalogue.hpp"
-#include "app/MessageLine.hpp"
-#include "app/RunState.hpp"
 #include "common/TrafficRadius.hpp"
 #include "liveries/ReferenceData.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
 #include "sim/SimClient.hpp"
 #include "sim/standin/StandInSimulator.hpp"
+#include "status/DisplayState.hpp"
+#include "status/WindowSeam.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/QuietWindow.hpp"
 #include "support/TempFolder.hpp"
-#include "ui/DisplayState.hpp"
-#include "ui/WindowSeam.hpp"
 
 namespace corv::sim {
 namespace {
@@ -53,9 +53,9 @@ struct StandInClientTest : ::testing::Test {
 
     test::LogCapture logged;
     test::TempFolder folder;
-    app::RunState run;
-    app::MessageLine messages{[] {}};
-    ui::DisplayState display;
+    services::RunState run;
+    services::MessageLine messages{[] {}};
+    status::DisplayState display;
     test::QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Subsystems.hpp"
-#include "ui/WindowSeam.hpp"
+#include "run/Subsystems.hpp"
+#include "status/WindowSeam.hpp"
 
 namespace corv::test {
 
@@ -18,7 +18,7 @@ class FakeSubsystems final : public data::DataFilesPort,
                              public realtraffic::RealTrafficPort,
                              public live::TrafficPort {
   public:
-    app::Subsystems subsystems() { return {*this, *this, *this, *this, *this, *this, *this}; }
+    run::Subsystems subsystems() { return {*this, *this, *this, *this, *this, *this, *this}; }
 
     std::size_t count(const std::string& name) const {
         return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), name));
@@ -148,11 +148,11 @@ class FakeSubsystems final : public data::DataFilesPort,
 };
 
 // A window that records what the program asked of it.
-class RecordingWindow final : public ui::WindowSeam {
+class RecordingWindow final : public status::WindowSeam {
   public:
     void postStart() override { posted.push_back("start"); }
     void postQuit(int code) override { posted.push_back("quit " + std::to_string(code)); }
-    void repaintBand(ui::Band) override {}
+    void repaintBand(status::Band) override {}
     void setTopmost(bool topmost) override { this->topmost = topmost; }
     void showWarning(std::string caption, std::string text) override {
         warnings.push_back(caption + "|" + text);

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Log.hpp"
+#include "services/Log.hpp"
 #include "support/TempFolder.hpp"
 
 namespace corv::test {
@@ -14,8 +14,8 @@ namespace corv::test {
 // what was logged.
 class LogCapture {
   public:
-    LogCapture() : file_(folder_ / "Log.txt") { app::openLog(file_); }
-    ~LogCapture() { app::closeLog(); }
+    LogCapture() : file_(folder_ / "Log.txt") { services::openLog(file_); }
+    ~LogCapture() { services::closeLog(); }
 
     // Every line after the header line.
     std::vector<std::string> lines() const {

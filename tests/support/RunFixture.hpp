@@ -5,10 +5,10 @@
 #include <functional>
 #include <vector>
 
-#include "app/MessageLine.hpp"
 #include "app/Run.hpp"
-#include "app/RunContext.hpp"
 #include "data/EncryptedFile.hpp"
+#include "run/RunContext.hpp"
+#include "services/MessageLine.hpp"
 #include "support/FakeSubsystems.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
@@ -66,11 +66,11 @@ struct RunFixture {
     TempFolder appData;
     ui::HeadlessControls controls;
     RecordingWindow window;
-    ui::DisplayState display;
-    ui::CommandRequests requests;
+    status::DisplayState display;
+    run::CommandRequests requests;
     common::TrafficRadius radius;
-    app::RunState run;
-    app::MessageLine messages{[] {}};
+    services::RunState run;
+    services::MessageLine messages{[] {}};
     settings::SettingsFile settings{appData / "parameters.xml", controls, run.stopRequested};
     FakeSubsystems fake;
     liveries::ReferenceData referenceData;
@@ -79,7 +79,7 @@ struct RunFixture {
     std::vector<std::chrono::milliseconds> sleeps;
     std::function<void()> onSleep;
     std::atomic<int> metaSimNumber{1};
-    app::RunContext ctx{run,
+    run::RunContext ctx{run,
                         messages,
                         settings,
                         controls,

@@ -16,7 +16,7 @@ struct Expected {
     int y;
     int width;
     int dropHeight;
-    ControlId id;
+    status::ControlId id;
     const char* name;
 };
 

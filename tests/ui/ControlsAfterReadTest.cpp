@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "settings/ParameterTable.hpp"
+#include "status/ControlIds.hpp"
 #include "support/ParameterReset.hpp"
-#include "ui/ControlIds.hpp"
 #include "ui/ControlsAfterRead.hpp"
 #include "ui/HeadlessControls.hpp"
 
@@ -22,7 +22,7 @@ struct ControlsAfterReadTest : ::testing::Test {
     ~ControlsAfterReadTest() override { test::resetParameters(); }
 
     void enable() { enableControlsAfterRead(controls, metaSimNumber); }
-    std::optional<bool> enabled(ControlId id) const { return controls.control(id).enabled; }
+    std::optional<bool> enabled(status::ControlId id) const { return controls.control(id).enabled; }
 
     HeadlessControls controls;
     std::atomic<int> metaSimNumber{1};
@@ -38,9 +38,10 @@ TEST_F(ControlsAfterReadTest, SettingsControlsAreEnabledAndTheRestWaitsForTheRun
         EXPECT_EQ(enabled(box->controlId), true) << box->name();
     }
     EXPECT_EQ(enabled(BLOCK_CALLSIGN.controlId), true);
-    for (const ControlId id : {button::tbloZip, button::block, button::callsignList,
-                               CALLSIGN_2_OBJECTID.controlId, DESTINATION.controlId, button::reRead,
-                               button::flushStatic, button::now, button::unblock}) {
+    for (const status::ControlId id :
+         {status::button::tbloZip, status::button::block, status::button::callsignList,
+          CALLSIGN_2_OBJECTID.controlId, DESTINATION.controlId, status::button::reRead,
+          status::button::flushStatic, status::button::now, status::button::unblock}) {
         EXPECT_EQ(enabled(id), false) << std::hex << id;
     }
     EXPECT_EQ(metaSimNumber, 3);
@@ -99,8 +100,8 @@ TEST_F(ControlsAfterReadTest, ControlsThatDependOnOtherSettings) {
         enableControlsAfterRead(fresh, metaSimNumber);
         EXPECT_EQ(fresh.control(RANGE.controlId).enabled, c.rangeEnabled);
         EXPECT_EQ(fresh.control(AR_ABOVE_HEIGHT.controlId).enabled, c.heightEnabled);
-        EXPECT_EQ(fresh.control(button::unblock).enabled, c.unblockEnabled);
-        EXPECT_EQ(fresh.control(button::now).enabled, c.nowEnabled);
+        EXPECT_EQ(fresh.control(status::button::unblock).enabled, c.unblockEnabled);
+        EXPECT_EQ(fresh.control(status::button::now).enabled, c.nowEnabled);
         // Both radius lists are filled either way.
         EXPECT_EQ(fresh.control(RANGE.controlId).entries.size(), RANGE.choices().size());
         EXPECT_EQ(fresh.control(RANGE.controlId).selected, RANGE.indexOf(40));

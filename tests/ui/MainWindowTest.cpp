@@ -12,14 +12,14 @@
 #include <fmt/format.h>
 #include <pugixml.hpp>
 
-#include "app/MessageLine.hpp"
+#include "services/MessageLine.hpp"
 #include "settings/ParameterTable.hpp"
 #include "settings/SettingsFile.hpp"
+#include "status/ControlIds.hpp"
+#include "status/DisplayState.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/StoredParameters.hpp"
-#include "ui/ControlIds.hpp"
-#include "ui/DisplayState.hpp"
 #include "ui/FltkControls.hpp"
 #include "ui/MainWindow.hpp"
 
@@ -33,20 +33,20 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-struct RecordingOwner final : WindowOwner {
+struct RecordingOwner final : status::WindowOwner {
     void onStartMessage() override {
         events.push_back("start");
         if (onStart) onStart();
     }
     void onCloseClicked() override { events.push_back("close"); }
-    bool onCommand(ControlId id) override {
+    bool onCommand(status::ControlId id) override {
         events.push_back(fmt::format("command {:#x}", id));
         return true;
     }
-    void onListSelected(ControlId id, int index, const std::string& text) override {
+    void onListSelected(status::ControlId id, int index, const std::string& text) override {
         events.push_back(fmt::format("list {:#x} {} '{}'", id, index, text));
     }
-    void onEditEnter(ControlId id, const std::string& text) override {
+    void onEditEnter(status::ControlId id, const std::string& text) override {
         events.push_back(fmt::format("edit {:#x} '{}'", id, text));
     }
 
@@ -67,8 +67,8 @@ struct MainWindowTest : ::testing::Test {
     test::TempFolder folder;
     std::filesystem::path file = folder / "parameters.xml";
     std::atomic<bool> stopRequested{false};
-    app::MessageLine messages{[] {}};
-    DisplayState display;
+    services::MessageLine messages{[] {}};
+    status::DisplayState display;
     RecordingOwner owner;
 };
 
@@ -80,10 +80,10 @@ TEST_F(MainWindowTest, RunsTheLoopUntilQuitAppliesControlChangesAndSavesThePosit
     owner.onStart = [&] {
         // Changes from the run's thread reach the widgets in call order, before the quit.
         worker = std::thread([&] {
-            controls.setEnabled(button::tbloZip, true);
-            controls.setEnabled(button::reRead, true);
-            controls.setEnabled(button::reRead, false);
-            window.repaintBand(Band::Status);
+            controls.setEnabled(status::button::tbloZip, true);
+            controls.setEnabled(status::button::reRead, true);
+            controls.setEnabled(status::button::reRead, false);
+            window.repaintBand(status::Band::Status);
             window.postQuit(7);
         });
     };
@@ -91,8 +91,8 @@ TEST_F(MainWindowTest, RunsTheLoopUntilQuitAppliesControlChangesAndSavesThePosit
     EXPECT_EQ(window.run(), 7);
     worker.join();
 
-    EXPECT_TRUE(controls.isEnabled(button::tbloZip));
-    EXPECT_FALSE(controls.isEnabled(button::reRead));  // buttons start disabled
+    EXPECT_TRUE(controls.isEnabled(status::button::tbloZip));
+    EXPECT_FALSE(controls.isEnabled(status::button::reRead));  // buttons start disabled
     EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_X"),
               std::to_string(settings::MAIN_WINDOW_X.value()));
     EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_Y"),

@@ -24,26 +24,26 @@ void PrintTo(const RecordingCanvas::Text& text, std::ostream* out) {
 namespace {
 
 using Text = RecordingCanvas::Text;
-using Change = std::function<void(DisplaySnapshot&)>;
+using Change = std::function<void(status::DisplaySnapshot&)>;
 
 struct WindowPainterTest : ::testing::Test {
     WindowPainterTest() { test::resetParameters(); }
     ~WindowPainterTest() override { test::resetParameters(); }
 
-    RecordingCanvas paint(const DisplaySnapshot& display,
-                          const app::MessageLine::Texts& messages = {}) {
+    RecordingCanvas paint(const status::DisplaySnapshot& display,
+                          const services::MessageLine::Texts& messages = {}) {
         RecordingCanvas canvas;
         paintWindow(canvas, display, messages,
-                    [this](ControlId id) { return !disabled.contains(id); });
+                    [this](status::ControlId id) { return !disabled.contains(id); });
         return canvas;
     }
     RecordingCanvas paint(const Change& change) {
-        DisplaySnapshot display;
+        status::DisplaySnapshot display;
         change(display);
         return paint(display);
     }
 
-    std::set<ControlId> disabled;
+    std::set<status::ControlId> disabled;
 };
 
 std::optional<Color> fillColorOf(const RecordingCanvas& canvas, const Rect& rect) {
@@ -64,7 +64,7 @@ std::vector<Text> textsOnRow(const RecordingCanvas& canvas, int y) {
 }
 
 TEST_F(WindowPainterTest, BandsWhiteLinesAndSeparatorsAreDrawnFirst) {
-    const RecordingCanvas canvas = paint(DisplaySnapshot{});
+    const RecordingCanvas canvas = paint(status::DisplaySnapshot{});
     const auto fills = canvas.fills();
     const std::vector<RecordingCanvas::Fill> bands = {
         {{0, 0, 880, 28}, colors::black},        {{0, 28, 880, 112}, colors::black},
@@ -98,15 +98,15 @@ TEST_F(WindowPainterTest, ConnectionBoxesShowTheStateOfSimulatorAndRealTraffic) 
         Color realTraffic;
     };
     const Case cases[] = {
-        {"program start", [](DisplaySnapshot&) {}, colors::red, colors::black},
+        {"program start", [](status::DisplaySnapshot&) {}, colors::red, colors::black},
         {"connected, waiting for RealTraffic",
-         [](DisplaySnapshot& d) {
+         [](status::DisplaySnapshot& d) {
              d.simConnected = true;
              d.rtSetup = false;
          },
          colors::yellow, colors::red},
         {"flight runs without a known user aircraft",
-         [](DisplaySnapshot& d) {
+         [](status::DisplaySnapshot& d) {
              d.simConnected = d.simRunning = true;
              d.rtSetup = false;
              d.rtConnected = true;
@@ -114,7 +114,7 @@ TEST_F(WindowPainterTest, ConnectionBoxesShowTheStateOfSimulatorAndRealTraffic) 
          },
          colors::yellow, colors::yellow},
         {"everything flows",
-         [](DisplaySnapshot& d) {
+         [](status::DisplaySnapshot& d) {
              d.simConnected = d.simRunning = true;
              d.userTitle = "Boeing 737-800";
              d.rtSetup = false;
@@ -123,7 +123,7 @@ TEST_F(WindowPainterTest, ConnectionBoxesShowTheStateOfSimulatorAndRealTraffic) 
          },
          colors::lime, colors::lime},
         {"set-up hides a connection",
-         [](DisplaySnapshot& d) {
+         [](status::DisplaySnapshot& d) {
              d.rtConnected = true;
              d.trafficStatus = 1;
          },
@@ -141,7 +141,7 @@ TEST_F(WindowPainterTest, ConnectionBoxesShowTheStateOfSimulatorAndRealTraffic) 
 
 TEST_F(WindowPainterTest, StatusTextsFollowTheConnections) {
     const auto realTraffic = [](int weather, int traffic) {
-        return [=](DisplaySnapshot& d) {
+        return [=](status::DisplaySnapshot& d) {
             d.rtSetup = false;
             d.rtConnected = true;
             d.rtVersionText = "RealTraffic 10.0.236";
@@ -151,7 +151,7 @@ TEST_F(WindowPainterTest, StatusTextsFollowTheConnections) {
             d.liveCount = 7;
         };
     };
-    const auto simulator = [](DisplaySnapshot& d) {
+    const auto simulator = [](status::DisplaySnapshot& d) {
         d.simConnected = true;
         d.simDisplayText = "Prepar3D v5.4";
         d.userStand = "A12";
@@ -181,15 +181,15 @@ TEST_F(WindowPainterTest, StatusTextsFollowTheConnections) {
         {"user aircraft with a borrowed wingspan",
          simulator,
          {5, 63, "Cessna 172", colors::yellow}},
-        {"no liveries", [](DisplaySnapshot&) {}, {5, 91, "# liveries: ...", colors::red}},
+        {"no liveries", [](status::DisplaySnapshot&) {}, {5, 91, "# liveries: ...", colors::red}},
         {"liveries",
-         [](DisplaySnapshot& d) { d.liveryCount = 1234; },
+         [](status::DisplaySnapshot& d) { d.liveryCount = 1234; },
          {5, 91, "# liveries: 1234", colors::lime}},
         {"no simulator add-on airports",
-         [](DisplaySnapshot&) {},
+         [](status::DisplaySnapshot&) {},
          {141, 91, "# simaddon: ...", colors::yellow}},
         {"third-party airports",
-         [](DisplaySnapshot& d) { d.thirdpartyCount = 5; },
+         [](status::DisplaySnapshot& d) { d.thirdpartyCount = 5; },
          {278, 91, "# thirdp: 5", colors::lime}},
     };
     for (const Case& c : cases) {
@@ -205,7 +205,7 @@ TEST_F(WindowPainterTest, StatusTextsAreLeftOutWithoutTheirSource) {
         int x, y;
     };
     const auto connected = [](int weather, int traffic, int qnh) {
-        return [=](DisplaySnapshot& d) {
+        return [=](status::DisplaySnapshot& d) {
             d.rtSetup = false;
             d.rtConnected = true;
             d.weatherStatus = weather;
@@ -220,16 +220,16 @@ TEST_F(WindowPainterTest, StatusTextsAreLeftOutWithoutTheirSource) {
         {"traffic receiver stopped: no count", connected(1, 3, 1013), 642, 91},
         {"traffic receiver stopped: no name", connected(1, 3, 1013), 458, 91},
         {"RealTraffic not connected: no version",
-         [](DisplaySnapshot& d) {
+         [](status::DisplaySnapshot& d) {
              d.rtSetup = false;
              d.weatherStatus = d.trafficStatus = 1;
              d.qnhHectopascal = 1013;
          },
          458, 35},
         {"simulator not connected: no simulator",
-         [](DisplaySnapshot& d) { d.simDisplayText = "Prepar3D v5.4"; }, 5, 35},
+         [](status::DisplaySnapshot& d) { d.simDisplayText = "Prepar3D v5.4"; }, 5, 35},
         {"simulator not connected: no user aircraft",
-         [](DisplaySnapshot& d) { d.userTitle = "Cessna 172"; }, 5, 63},
+         [](status::DisplaySnapshot& d) { d.userTitle = "Cessna 172"; }, 5, 63},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -241,10 +241,10 @@ TEST_F(WindowPainterTest, LabelColoursFollowTheSettingsTheyDescribe) {
     using namespace settings;
     struct Case {
         const char* name;
-        std::function<void(WindowPainterTest&, DisplaySnapshot&)> setUp;
+        std::function<void(WindowPainterTest&, status::DisplaySnapshot&)> setUp;
         Text expected;
     };
-    const auto none = [](WindowPainterTest&, DisplaySnapshot&) {};
+    const auto none = [](WindowPainterTest&, status::DisplaySnapshot&) {};
     const Case cases[] = {
         {"scan for liveries on",
          [](auto&, auto&) { SCAN_LIVERIES.setCurrent(true); },
@@ -282,7 +282,7 @@ TEST_F(WindowPainterTest, LabelColoursFollowTheSettingsTheyDescribe) {
          [](auto&, auto&) { AEROWINX.setCurrent(true); },
          {672, 203, "Aerowinx", colors::yellow}},
         {"static computation runs",
-         [](auto&, DisplaySnapshot& d) { d.staticComputationRunning = true; },
+         [](auto&, status::DisplaySnapshot& d) { d.staticComputationRunning = true; },
          {5, 315, "Airport parking", colors::yellow}},
         {"no parking at all: max park",
          [](auto&, auto&) {
@@ -326,7 +326,7 @@ TEST_F(WindowPainterTest, LabelColoursFollowTheSettingsTheyDescribe) {
         SCOPED_TRACE(c.name);
         test::resetParameters();
         disabled.clear();
-        DisplaySnapshot display;
+        status::DisplaySnapshot display;
         c.setUp(*this, display);
         EXPECT_EQ(paint(display).textAt(c.expected.x, c.expected.y), c.expected);
     }
@@ -340,7 +340,7 @@ TEST_F(WindowPainterTest, ControlsBandNotesAppearOnlyWhenTheyApply) {
         std::optional<Text> expected;
     };
     const auto loaded = [](int minutes, bool computing) {
-        return [=](DisplaySnapshot& d) {
+        return [=](status::DisplaySnapshot& d) {
             d.parkAirportLoaded = true;
             d.minutesToRenewal = minutes;
             d.staticComputationRunning = computing;
@@ -352,7 +352,7 @@ TEST_F(WindowPainterTest, ControlsBandNotesAppearOnlyWhenTheyApply) {
         {"renewal due", false, loaded(0, false), std::nullopt},
         {"no renewals", true, loaded(7, false), Text{5, 343, "(no next ... )", colors::black}},
         {"computation runs", false, loaded(7, true), std::nullopt},
-        {"no park airport", false, [](DisplaySnapshot& d) { d.minutesToRenewal = 7; },
+        {"no park airport", false, [](status::DisplaySnapshot& d) { d.minutesToRenewal = 7; },
          std::nullopt},
     };
     for (const Case& c : cases) {
@@ -361,9 +361,9 @@ TEST_F(WindowPainterTest, ControlsBandNotesAppearOnlyWhenTheyApply) {
         EXPECT_EQ(paint(c.change).textAt(5, 343), c.expected);
     }
 
-    EXPECT_EQ(paint(DisplaySnapshot{}).textAt(303, 175), std::nullopt);
+    EXPECT_EQ(paint(status::DisplaySnapshot{}).textAt(303, 175), std::nullopt);
     const auto request =
-        paint([](DisplaySnapshot& d) { d.tbloRequestShown = true; }).textAt(303, 175);
+        paint([](status::DisplaySnapshot& d) { d.tbloRequestShown = true; }).textAt(303, 175);
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->color, colors::yellow);
     EXPECT_NE(request->text.find("tblo.zip"), std::string::npos);
@@ -371,21 +371,22 @@ TEST_F(WindowPainterTest, ControlsBandNotesAppearOnlyWhenTheyApply) {
 
 TEST_F(WindowPainterTest, PersistentErrorTurnsTheMessageBandRedAndHidesMessages) {
     const RecordingCanvas withError =
-        paint(DisplaySnapshot{}, {"Prepare for a restart ...", "Error 41"});
+        paint(status::DisplaySnapshot{}, {"Prepare for a restart ...", "Error 41"});
     const auto fills = withError.fills();
     EXPECT_EQ(fills.back(), (RecordingCanvas::Fill{{0, 448, 881, 477}, colors::red}));
     EXPECT_EQ(withError.textAt(3, 455), (Text{3, 455, "Error 41", colors::yellow}));
     EXPECT_EQ(withError.findText("Prepare for a restart ..."), std::nullopt);
 
-    const RecordingCanvas withMessage = paint(DisplaySnapshot{}, {"Prepare for a restart ...", ""});
+    const RecordingCanvas withMessage =
+        paint(status::DisplaySnapshot{}, {"Prepare for a restart ...", ""});
     EXPECT_EQ(withMessage.fills().back(),
               (RecordingCanvas::Fill{{0, 448, 881, 477}, colors::lime}));
     EXPECT_EQ(withMessage.textAt(3, 455),
               (Text{3, 455, "Prepare for a restart ...", colors::yellow}));
 }
 
-ParkingDisplay frankfurt() {
-    ParkingDisplay p;
+status::ParkingDisplay frankfurt() {
+    status::ParkingDisplay p;
     p.airportSet = true;
     p.code = "EDDF";
     p.readWithoutError = true;
@@ -411,7 +412,7 @@ ParkingDisplay frankfurt() {
 }
 
 TEST_F(WindowPainterTest, ParkingBandShowsTheParkAirport) {
-    DisplaySnapshot display;
+    status::DisplaySnapshot display;
     display.parking = frankfurt();
     const RecordingCanvas canvas = paint(display);
     const std::vector<Text> expected = {
@@ -438,18 +439,18 @@ TEST_F(WindowPainterTest, ParkingBandShowsTheParkAirport) {
 TEST_F(WindowPainterTest, ParkingBandVariants) {
     struct Case {
         const char* name;
-        std::function<void(ParkingDisplay&)> change;
+        std::function<void(status::ParkingDisplay&)> change;
         std::vector<Text> row399;
         std::vector<Text> row427;
     };
     const Case cases[] = {
-        {"no park airport", [](ParkingDisplay& p) { p.airportSet = false; }, {}, {}},
+        {"no park airport", [](status::ParkingDisplay& p) { p.airportSet = false; }, {}, {}},
         {"stand data unreadable",
-         [](ParkingDisplay& p) { p.readWithoutError = false; },
+         [](status::ParkingDisplay& p) { p.readWithoutError = false; },
          {{5, 399, "EDDF", colors::yellow}},
          {}},
         {"soft only, known stand, nothing wanted",
-         [](ParkingDisplay& p) {
+         [](status::ParkingDisplay& p) {
              p.weekInEffect = false;
              p.handmade = false;
              p.reservedStandKnown = true;
@@ -466,7 +467,7 @@ TEST_F(WindowPainterTest, ParkingBandVariants) {
           {111, 427, "parked live:   4", colors::lime},
           {708, 427, "no max park live", colors::lime}}},
         {"day mode, all placed, no reserved stand",
-         [](ParkingDisplay& p) {
+         [](status::ParkingDisplay& p) {
              p.weekInEffect = p.softInEffect = false;
              p.reservedStand.clear();
              p.staticQueued = 0;
@@ -484,7 +485,7 @@ TEST_F(WindowPainterTest, ParkingBandVariants) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DisplaySnapshot display;
+        status::DisplaySnapshot display;
         display.parking = frankfurt();
         c.change(display.parking);
         const RecordingCanvas canvas = paint(display);

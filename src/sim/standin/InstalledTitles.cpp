@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "app/TextFile.hpp"
+#include "services/TextFile.hpp"
 
 namespace corv::sim::standin {
 
@@ -59,9 +59,10 @@ bool isConfigFile(const std::filesystem::path& path) {
 
 void readAircraftConfig(const std::filesystem::path& file,
                         std::map<std::string, InstalledTitle>& titles) {
-    const auto charset = app::detectCharset(file);
+    const auto charset = services::detectCharset(file);
     std::vector<std::string> lines;
-    if (charset == app::Charset::NoneFound || !app::readLines(charset, file, lines)) return;
+    if (charset == services::Charset::NoneFound || !services::readLines(charset, file, lines))
+        return;
 
     std::vector<std::string> fileTitles;
     std::string atcModel;

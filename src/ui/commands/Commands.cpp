@@ -9,11 +9,11 @@
 
 #include <fmt/format.h>
 
-#include "app/Log.hpp"
-#include "app/ShellOpen.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "services/Log.hpp"
+#include "services/ShellOpen.hpp"
 #include "settings/ParameterTable.hpp"
-#include "ui/ControlIds.hpp"
+#include "status/ControlIds.hpp"
 #include "ui/commands/AutoRadius.hpp"
 
 namespace corv::ui {
@@ -31,7 +31,7 @@ std::string upperCase(std::string text) {
     return text;
 }
 
-CheckBox* checkBoxWithId(ControlId id) {
+CheckBox* checkBoxWithId(status::ControlId id) {
     for (CheckBox* box :
          {&ALWAYS_ON_TOP, &NAV_LIGHTS_WHILE_PARKED, &AEROWINX, &GUID_CHANGES, &SCAN_LIVERIES,
           &LIG_PRIORITIZE, &SCAN_AIRPORTS, &LIGHT_AIRCRAFT, &HELICOPTERS, &HIGH_PERF_AIRCRAFT,
@@ -42,7 +42,7 @@ CheckBox* checkBoxWithId(ControlId id) {
     return nullptr;
 }
 
-ChoiceList<std::int32_t>* numberListWithId(ControlId id) {
+ChoiceList<std::int32_t>* numberListWithId(status::ControlId id) {
     for (ChoiceList<std::int32_t>* list :
          {&MATCHING_DEPTH, &RANGE, &AR_ABOVE_HEIGHT, &MAX_PARK_SEL, &MAX_LIVE_SEL, &AIRP_RANGE,
           &AIRP_HEIGHT, &parking_percentage}) {
@@ -52,52 +52,53 @@ ChoiceList<std::int32_t>* numberListWithId(ControlId id) {
 }
 }  // namespace
 
-bool Commands::lf_HandleWMCOMMAND(ControlId id) {
+bool Commands::lf_HandleWMCOMMAND(status::ControlId id) {
     try {
         if (onButtonCommand(id) || onCheckBoxCommand(id)) return true;
     } catch (const std::exception& e) {
-        app::logMarked("{} exception {}", "lf_HandleWMCOMMAND", e.what());
+        services::logMarked("{} exception {}", "lf_HandleWMCOMMAND", e.what());
     }
-    ctx_.window.repaintBand(Band::Controls);
+    ctx_.window.repaintBand(status::Band::Controls);
     return false;
 }
 
-bool Commands::onButtonCommand(ControlId id) {
+bool Commands::onButtonCommand(status::ControlId id) {
     switch (id) {
-        case button::unblock:
+        case status::button::unblock:
             if (!BLOCK_CALLSIGN.value().empty()) {
                 unblockCallsign();
             } else {
                 showNoLog("Nothing to block or unblock...");
             }
-            if (!CALLSIGN_2_OBJECTID.value().empty()) ctx_.controls.setEnabled(button::block, true);
+            if (!CALLSIGN_2_OBJECTID.value().empty())
+                ctx_.controls.setEnabled(status::button::block, true);
             return true;
-        case button::callsignList:
+        case status::button::callsignList:
             ctx_.requests.callsignListRequested = true;
-            ctx_.controls.setEnabled(button::block, false);
+            ctx_.controls.setEnabled(status::button::block, false);
             return true;
-        case button::block:
+        case status::button::block:
             blockSelected();
-            ctx_.controls.setEnabled(button::block, false);
+            ctx_.controls.setEnabled(status::button::block, false);
             return true;
-        case button::reRead:
+        case status::button::reRead:
             ctx_.requests.reReadRequested = true;
-            ctx_.controls.setEnabled(button::reRead, false);
+            ctx_.controls.setEnabled(status::button::reRead, false);
             ctx_.controls.setEnabled(DESTINATION.controlId, false);
             return true;
-        case button::flushStatic:
+        case status::button::flushStatic:
             showNoLog("All static parked aircraft will be removed ...");
             ctx_.requests.flushStaticRequested = true;
-            ctx_.controls.setEnabled(button::flushStatic, false);
+            ctx_.controls.setEnabled(status::button::flushStatic, false);
             return true;
-        case button::tbloZip:
-            return app::shellOpen(ctx_.installFolder / "tblo" / "tblo.zip",
-                                  "Could not open File Explorer at tblo.zip.",
-                                  [this](std::string_view caption, std::string_view text) {
-                                      ctx_.window.showWarning(std::string(caption),
-                                                              std::string(text));
-                                  });
-        case button::now:
+        case status::button::tbloZip:
+            return services::shellOpen(ctx_.installFolder / "tblo" / "tblo.zip",
+                                       "Could not open File Explorer at tblo.zip.",
+                                       [this](std::string_view caption, std::string_view text) {
+                                           ctx_.window.showWarning(std::string(caption),
+                                                                   std::string(text));
+                                       });
+        case status::button::now:
             if (ctx_.subsystems.airports.parkAirportSet()) {
                 if (INITIAL_LOAD_ONLY.value()) {
                     ctx_.messages.clearMessage();
@@ -105,17 +106,17 @@ bool Commands::onButtonCommand(ControlId id) {
                     announceStaticUpdate();
                     ctx_.requests.renewalMinutesLeft = renewalMinutes;
                     ctx_.display.update(
-                        [](DisplaySnapshot& d) { d.minutesToRenewal = renewalMinutes; });
+                        [](status::DisplaySnapshot& d) { d.minutesToRenewal = renewalMinutes; });
                 }
             }
-            ctx_.window.repaintBand(Band::Controls);
+            ctx_.window.repaintBand(status::Band::Controls);
             return true;
         default:
             return false;
     }
 }
 
-bool Commands::onCheckBoxCommand(ControlId id) {
+bool Commands::onCheckBoxCommand(status::ControlId id) {
     CheckBox* box = checkBoxWithId(id);
     if (box == nullptr) return false;
     const bool on = !box->value();
@@ -150,17 +151,17 @@ bool Commands::onCheckBoxCommand(ControlId id) {
         showWhen(on, fmt::format("Initial Load Only: static parked aircraft are generated once, no "
                                  "renewal every {} minutes",
                                  renewalMinutes));
-        if (controlsReady_) ctx_.controls.setEnabled(button::now, !on);
-        ctx_.window.repaintBand(Band::Controls);
+        if (controlsReady_) ctx_.controls.setEnabled(status::button::now, !on);
+        ctx_.window.repaintBand(status::Band::Controls);
     } else if (box == &ALWAYS_ON_TOP) {
         showWhen(on, fmt::format("{}'s window will remain visible", programName));
         ctx_.window.setTopmost(on);
-        ctx_.window.repaintBand(Band::Controls);
+        ctx_.window.repaintBand(status::Band::Controls);
     } else if (box == &GUID_CHANGES) {
         showWhen(!on,
                  "Be aware, no more livery updates: you miss correct data for Learn, LittleNavMap, "
                  "etc!");
-        ctx_.window.repaintBand(Band::Controls);
+        ctx_.window.repaintBand(status::Band::Controls);
     } else if (box == &AEROWINX) {
         showWhen(on,
                  fmt::format("Note: This mode is for Aerowinx PSX users only, please re-start {}",
@@ -176,7 +177,7 @@ bool Commands::onCheckBoxCommand(ControlId id) {
             // Nothing is flying yet: restart at once and scan.
             if (liveries) ctx_.subsystems.liveries.clearLiveryData();
             showAndLog(fmt::format("Your {} will be scanned", what));
-            ctx_.run.requestStop(app::ExitReason::NewSettings, 2);
+            ctx_.run.requestStop(services::ExitReason::NewSettings, 2);
         } else {
             showNoLog(
                 fmt::format("Your {} will be scanned at the next start of {}", what, programName));
@@ -189,20 +190,20 @@ bool Commands::onCheckBoxCommand(ControlId id) {
             fmt::format(
                 "Be aware, airborne live traffic only!  (greater than {:.0f} ft above ground ...)",
                 airborneOnlyMarginFeet));
-        ctx_.window.repaintBand(Band::Controls);
+        ctx_.window.repaintBand(status::Band::Controls);
     }
     return true;
 }
 
-void Commands::onListSelected(ControlId id, int index, const std::string& text) {
+void Commands::onListSelected(status::ControlId id, int index, const std::string& text) {
     try {
         if (id == CALLSIGN_2_OBJECTID.controlId) {
             if (text == CALLSIGN_2_OBJECTID.value()) return;
             CALLSIGN_2_OBJECTID.setCurrent(text);
-            ctx_.display.update([](DisplaySnapshot& d) { d.selectionText.clear(); });
-            ctx_.window.repaintBand(Band::Controls);
+            ctx_.display.update([](status::DisplaySnapshot& d) { d.selectionText.clear(); });
+            ctx_.window.repaintBand(status::Band::Controls);
             ctx_.subsystems.traffic.selectionChanged();
-            ctx_.controls.setEnabled(button::block, BLOCK_CALLSIGN.value().empty());
+            ctx_.controls.setEnabled(status::button::block, BLOCK_CALLSIGN.value().empty());
             return;
         }
         if (id == MAX_FIT_FL.controlId) {
@@ -215,11 +216,11 @@ void Commands::onListSelected(ControlId id, int index, const std::string& text) 
         }
         onNumberListSelected(id, index);
     } catch (const std::exception& e) {
-        app::logMarked("{} exception {}", "lf_HandleWMCOMMAND", e.what());
+        services::logMarked("{} exception {}", "lf_HandleWMCOMMAND", e.what());
     }
 }
 
-void Commands::onNumberListSelected(ControlId id, int index) {
+void Commands::onNumberListSelected(status::ControlId id, int index) {
     ChoiceList<std::int32_t>* list = numberListWithId(id);
     if (list == nullptr || index < 0 || index >= static_cast<int>(list->choices().size())) return;
     const std::int32_t old = list->value();
@@ -237,7 +238,7 @@ void Commands::onNumberListSelected(ControlId id, int index) {
     }
 }
 
-void Commands::onEditEnter(ControlId id, const std::string& text) {
+void Commands::onEditEnter(status::ControlId id, const std::string& text) {
     try {
         ctx_.messages.clearMessage();
         if (id == BLOCK_CALLSIGN.controlId) {
@@ -248,7 +249,7 @@ void Commands::onEditEnter(ControlId id, const std::string& text) {
             setInstallPath(text);
         }
     } catch (const std::exception& e) {
-        app::logMarked("{} exception {}", "onEditEnter", e.what());
+        services::logMarked("{} exception {}", "onEditEnter", e.what());
     }
 }
 
@@ -268,7 +269,7 @@ void Commands::setInstallPath(const std::string& text) {
         SIM_INSTALL_PATH.setCurrent(text);
         ctx_.settings.saveText(SIM_INSTALL_PATH);
         showAndLog(fmt::format("Install path exists, {} will restart", programName));
-        ctx_.run.requestStop(app::ExitReason::NewSettings, 3);
+        ctx_.run.requestStop(services::ExitReason::NewSettings, 3);
         return;
     }
     if (ec && ec != std::errc::no_such_file_or_directory) {
@@ -294,7 +295,7 @@ void Commands::setBlockCallsign(const std::string& text) {
         }
         BLOCK_CALLSIGN.setCurrent(callsign);
         ctx_.settings.saveText(BLOCK_CALLSIGN);
-        ctx_.controls.setEnabled(button::unblock, true);
+        ctx_.controls.setEnabled(status::button::unblock, true);
         ctx_.requests.blockChanged = true;
     }
     BLOCK_CALLSIGN.showCurrent(ctx_.controls);
@@ -305,7 +306,7 @@ void Commands::unblockCallsign() {
     BLOCK_CALLSIGN.setCurrent("");
     ctx_.settings.saveText(BLOCK_CALLSIGN);
     BLOCK_CALLSIGN.showCurrent(ctx_.controls);
-    ctx_.controls.setEnabled(button::unblock, false);
+    ctx_.controls.setEnabled(status::button::unblock, false);
     showAndLog(fmt::format("no more blocking of live aircraft '{}'", old));
     ctx_.requests.blockChanged = true;
 }
@@ -314,14 +315,14 @@ void Commands::blockSelected() {
     BLOCK_CALLSIGN.setCurrent(CALLSIGN_2_OBJECTID.value());
     ctx_.settings.saveText(BLOCK_CALLSIGN);
     BLOCK_CALLSIGN.showCurrent(ctx_.controls);
-    ctx_.controls.setEnabled(button::unblock, true);
+    ctx_.controls.setEnabled(status::button::unblock, true);
     ctx_.requests.blockChanged = true;
 }
 
 void Commands::setDestination(const std::string& text) {
     if (text.empty()) {
         DESTINATION.setCurrent("");
-        ctx_.controls.setEnabled(button::reRead, true);
+        ctx_.controls.setEnabled(status::button::reRead, true);
         showAndLog("destination set to empty");
         return;
     }
@@ -343,7 +344,7 @@ void Commands::applyDestination(const std::string& code) {
     DESTINATION.showCurrent(ctx_.controls);
     showAndLog(fmt::format("New destination: {}", code));
     ctx_.subsystems.airports.setDestination(code);
-    ctx_.controls.setEnabled(button::reRead, false);
+    ctx_.controls.setEnabled(status::button::reRead, false);
 }
 
 void Commands::computeAutoRadius() {
@@ -370,7 +371,7 @@ void Commands::onAutoRangeChanged() {
     }
     ctx_.controls.setEnabled(RANGE.controlId, !automatic);
     ctx_.controls.setEnabled(AR_ABOVE_HEIGHT.controlId, automatic);
-    ctx_.window.repaintBand(Band::Controls);
+    ctx_.window.repaintBand(status::Band::Controls);
 }
 
 void Commands::setRange(int nauticalMiles) {
@@ -391,29 +392,30 @@ void Commands::announceStaticUpdate() {
 }
 
 void Commands::setParkingControlsEnabled(bool enabled) {
-    for (ControlId id : {parking_percentage.controlId, MAX_FIT_FL.controlId, MAX_PARK_SEL.controlId,
-                         MAX_LIVE_SEL.controlId, WEEK.controlId, PARK_SOFT.controlId,
-                         button::flushStatic, button::reRead}) {
+    for (status::ControlId id :
+         {parking_percentage.controlId, MAX_FIT_FL.controlId, MAX_PARK_SEL.controlId,
+          MAX_LIVE_SEL.controlId, WEEK.controlId, PARK_SOFT.controlId, status::button::flushStatic,
+          status::button::reRead}) {
         ctx_.controls.setEnabled(id, enabled);
     }
-    if (!INITIAL_LOAD_ONLY.value()) ctx_.controls.setEnabled(button::now, enabled);
+    if (!INITIAL_LOAD_ONLY.value()) ctx_.controls.setEnabled(status::button::now, enabled);
 }
 
 void Commands::lockParkingControls() {
     ctx_.requests.staticComputationRunning = true;
-    ctx_.display.update([](DisplaySnapshot& d) { d.staticComputationRunning = true; });
+    ctx_.display.update([](status::DisplaySnapshot& d) { d.staticComputationRunning = true; });
     setParkingControlsEnabled(false);
-    ctx_.window.repaintBand(Band::Controls);
+    ctx_.window.repaintBand(status::Band::Controls);
 }
 
 void Commands::unlockParkingControls() {
     ctx_.requests.staticComputationRunning = false;
-    ctx_.display.update([](DisplaySnapshot& d) {
+    ctx_.display.update([](status::DisplaySnapshot& d) {
         d.staticComputationRunning = false;
         d.minutesToRenewal = renewalMinutes;
     });
     setParkingControlsEnabled(true);
-    ctx_.window.repaintBand(Band::Controls);
+    ctx_.window.repaintBand(status::Band::Controls);
 }
 
 }  // namespace corv::ui

@@ -4,8 +4,8 @@
 #include <mutex>
 #include <string>
 
-#include "app/RunContext.hpp"
-#include "ui/ControlStates.hpp"
+#include "run/RunContext.hpp"
+#include "status/ControlStates.hpp"
 
 namespace corv::ui {
 
@@ -14,14 +14,14 @@ namespace corv::ui {
 // and never wait for the run.
 class Commands {
   public:
-    explicit Commands(app::RunContext& context) : ctx_(context) {}
+    explicit Commands(run::RunContext& context) : ctx_(context) {}
 
     // A button or check box; false when no handler took it.
-    bool lf_HandleWMCOMMAND(ControlId id);
-    bool onButtonCommand(ControlId id);
-    bool onCheckBoxCommand(ControlId id);
-    void onListSelected(ControlId id, int index, const std::string& text);
-    void onEditEnter(ControlId id, const std::string& text);
+    bool lf_HandleWMCOMMAND(status::ControlId id);
+    bool onButtonCommand(status::ControlId id);
+    bool onCheckBoxCommand(status::ControlId id);
+    void onListSelected(status::ControlId id, int index, const std::string& text);
+    void onEditEnter(status::ControlId id, const std::string& text);
 
     void setInstallPath(const std::string& text);
     void setBlockCallsign(const std::string& text);
@@ -43,12 +43,12 @@ class Commands {
     void setControlsReady(bool ready) { controlsReady_ = ready; }
 
   private:
-    void onNumberListSelected(ControlId id, int index);
+    void onNumberListSelected(status::ControlId id, int index);
     void setParkingControlsEnabled(bool enabled);
     void showNoLog(const std::string& text) { ctx_.messages.showMessage(text, false); }
     void showAndLog(const std::string& text) { ctx_.messages.showMessage(text, true); }
 
-    app::RunContext& ctx_;
+    run::RunContext& ctx_;
     std::atomic<bool> controlsReady_{false};
     std::mutex radiusMutex_;
     int manualRadius_ = -1;  // the radius chosen by hand, kept while the automatic one rules

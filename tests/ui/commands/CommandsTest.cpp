@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "settings/ParameterTable.hpp"
+#include "status/ControlIds.hpp"
 #include "support/RunFixture.hpp"
 #include "support/StoredParameters.hpp"
-#include "ui/ControlIds.hpp"
 #include "ui/commands/AutoRadius.hpp"
 
 namespace corv::ui {
@@ -127,7 +127,7 @@ TEST_F(CommandsTest, ScanSwitchRestartsOnlyWhileWaitingForRealTraffic) {
     EXPECT_TRUE(SCAN_LIVERIES.value());
     EXPECT_EQ(stored("SCAN_LIVERIES"), "true");
     EXPECT_EQ(fake.count("clearLiveryData"), 1u);
-    EXPECT_EQ(run.exitReason(), app::ExitReason::NewSettings);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::NewSettings);
     EXPECT_EQ(run.restartDelaySeconds(), 2);
     EXPECT_TRUE(logged.contains("Your liveries will be scanned"));
 }
@@ -176,7 +176,7 @@ TEST_F(CommandsTest, InstallPathMustExist) {
     commands.onEditEnter(ALL_INSTALL_PATH.controlId, install.path().string());
     EXPECT_EQ(SIM_INSTALL_PATH.value(), install.path().string());
     EXPECT_EQ(stored("SIM_INSTALL_PATH"), install.path().string());
-    EXPECT_EQ(run.exitReason(), app::ExitReason::NewSettings);
+    EXPECT_EQ(run.exitReason(), services::ExitReason::NewSettings);
     EXPECT_EQ(run.restartDelaySeconds(), 3);
 }
 
@@ -186,7 +186,7 @@ TEST_F(CommandsTest, StaticUpdateLocksTheParkingControlsUntilDone) {
     EXPECT_EQ(messages.texts().message, "Corvane_P3D will update static parking in 1 second ...");
     EXPECT_TRUE(requests.staticRenewalRequested);
     EXPECT_EQ(controls.control(MAX_FIT_FL.controlId).enabled, false);
-    EXPECT_EQ(controls.control(button::now).enabled, false);
+    EXPECT_EQ(controls.control(status::button::now).enabled, false);
     EXPECT_TRUE(display.snapshot().staticComputationRunning);
 
     commands.unlockParkingControls();
@@ -195,7 +195,7 @@ TEST_F(CommandsTest, StaticUpdateLocksTheParkingControlsUntilDone) {
 }
 
 TEST_F(CommandsTest, TbloButtonWarnsWhenTheFileCannotBeOpened) {
-    EXPECT_FALSE(commands.lf_HandleWMCOMMAND(button::tbloZip));
+    EXPECT_FALSE(commands.lf_HandleWMCOMMAND(status::button::tbloZip));
     EXPECT_EQ(window.warnings,
               std::vector<std::string>{"Corvane|Could not open File Explorer at tblo.zip."});
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "common/CodeTable.hpp"
+
+namespace corv::common {
+
+// Who an aircraft is as far as livery matching cares: indexes into the airline and model code
+// tables. A traffic report knows only the model; the live traffic completes the rest.
+struct AircraftIdentity {
+    common::CodeIndex airline = 0;
+    common::CodeIndex operatorIndex = 0;
+    common::CodeIndex model = 0;
+    bool cargo = false;
+    bool fromRegistration = false;
+};
+
+}  // namespace corv::common
