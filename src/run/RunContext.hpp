@@ -14,15 +14,13 @@
 #include "run/Subsystems.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
+#include "services/Sleeper.hpp"
 #include "settings/SettingsFile.hpp"
 #include "status/ControlStates.hpp"
 #include "status/DisplayState.hpp"
 #include "status/WindowSeam.hpp"
 
 namespace corv::run {
-
-// Pauses the calling thread; tests pass one that only records.
-using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
 // Everything a run works with, created once by the composition root.
 struct RunContext {
@@ -41,7 +39,7 @@ struct RunContext {
     std::atomic<airports::TimeKey>& timeKeyNow;
     std::filesystem::path installFolder;
     std::filesystem::path appDataFolder;  // the user's roaming application-data folder
-    Sleeper sleep;
+    services::Sleeper sleep;
     // The simulator number written into the meta block of the program's XML files.
     std::atomic<int>& metaSimNumber;
 

@@ -13,6 +13,7 @@
 
 #include "airports/NearestStand.hpp"
 #include "common/GreatCircle.hpp"
+#include "services/Sleeper.hpp"
 #include "sim/CreationFailures.hpp"
 #include "sim/SimIds.hpp"
 #include "sim/SimNotice.hpp"
@@ -41,7 +42,6 @@ struct TrafficRadius;
 
 namespace corv::sim {
 
-using Sleep = std::function<void(std::chrono::milliseconds)>;
 // Makes (or hands out again) the simulator connection of a run.
 using OperationsFactory = std::function<std::shared_ptr<SimOperations>()>;
 
@@ -55,7 +55,7 @@ struct SimClientContext {
     const liveries::ReferenceData& referenceData;
     const common::TrafficRadius& radius;
     std::filesystem::path appDataFolder;        // the user's roaming application-data folder
-    Sleep sleep;                                // the handshake's pauses
+    services::Sleeper sleep;                    // the handshake's pauses
     airports::NearestStandLookup nearestStand;  // empty: no stand data
     std::function<void()> rememberUserStand;    // empty: nothing to remember
 };

@@ -1,5 +1,8 @@
 #include "sim/standin/ObjectVariables.hpp"
 
+#include "common/UpperCase.hpp"
+#include "sim/standin/StandInCommon.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -12,19 +15,12 @@ namespace {
 
 constexpr double feetPerMetre = 3.280839895;
 
-std::string upper(const std::string& text) {
-    std::string result = text;
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return result;
-}
-
 bool isRadians(const std::string& unit) {
-    const auto u = upper(unit);
+    const auto u = common::upperCase(unit);
     return u == "RADIANS" || u == "RADIAN";
 }
 bool isMetres(const std::string& unit) {
-    const auto u = upper(unit);
+    const auto u = common::upperCase(unit);
     return u == "METERS" || u == "METER" || u == "METRES" || u == "METRE";
 }
 
@@ -37,11 +33,11 @@ double toDegrees(double value, const std::string& unit) {
 }
 // Stored in radians, read in the asked unit ("degrees" or "radians").
 double fromRadians(double radians, const std::string& unit) {
-    const auto u = upper(unit);
+    const auto u = common::upperCase(unit);
     return (u == "DEGREES" || u == "DEGREE") ? radians * 180.0 / std::numbers::pi : radians;
 }
 double toRadians(double value, const std::string& unit) {
-    const auto u = upper(unit);
+    const auto u = common::upperCase(unit);
     return (u == "DEGREES" || u == "DEGREE") ? value * std::numbers::pi / 180.0 : value;
 }
 double fromFeet(double feet, const std::string& unit) {
@@ -51,24 +47,17 @@ double toFeet(double value, const std::string& unit) {
     return isMetres(unit) ? value * feetPerMetre : value;
 }
 double fromFeetPerSecond(double fps, const std::string& unit) {
-    return upper(unit) == "FEET PER MINUTE" ? fps * 60.0 : fps;
+    return common::upperCase(unit) == "FEET PER MINUTE" ? fps * 60.0 : fps;
 }
 double toFeetPerSecond(double value, const std::string& unit) {
-    return upper(unit) == "FEET PER MINUTE" ? value / 60.0 : value;
-}
-
-std::tm utcParts(std::chrono::system_clock::time_point utc) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(utc);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
-    return parts;
+    return common::upperCase(unit) == "FEET PER MINUTE" ? value / 60.0 : value;
 }
 
 }  // namespace
 
 std::optional<VariableValue> readVariable(const WorldObject& object, const std::string& name,
                                           const std::string& unit, const ReadContext& context) {
-    const auto n = upper(name);
+    const auto n = common::upperCase(name);
     if (n == "PLANE LATITUDE") return fromDegrees(object.latitude, unit);
     if (n == "PLANE LONGITUDE") return fromDegrees(object.longitude, unit);
     if (n == "PLANE PITCH DEGREES") return fromRadians(object.pitch, unit);
@@ -102,17 +91,18 @@ std::optional<VariableValue> readVariable(const WorldObject& object, const std::
         return object.enginesRunning ? 1.0 : 0.0;
     }
     if (n == "ZULU TIME") {
-        const auto parts = utcParts(context.utc);
+        const auto parts = detail::utcParts(context.utc);
         return static_cast<double>(parts.tm_hour * 3600 + parts.tm_min * 60 + parts.tm_sec);
     }
-    if (n == "ZULU DAY OF YEAR") return static_cast<double>(utcParts(context.utc).tm_yday + 1);
-    if (n == "ZULU YEAR") return static_cast<double>(utcParts(context.utc).tm_year + 1900);
+    if (n == "ZULU DAY OF YEAR")
+        return static_cast<double>(detail::utcParts(context.utc).tm_yday + 1);
+    if (n == "ZULU YEAR") return static_cast<double>(detail::utcParts(context.utc).tm_year + 1900);
     return std::nullopt;
 }
 
 bool writeVariable(WorldObject& object, const std::string& name, const std::string& unit,
                    double value) {
-    const auto n = upper(name);
+    const auto n = common::upperCase(name);
     if (n == "PLANE LATITUDE") {
         object.latitude = toDegrees(value, unit);
     } else if (n == "PLANE LONGITUDE") {

@@ -48,19 +48,15 @@ std::string elementText(const std::string& text, const std::string& element) {
 
 Status StandInSimulator::transmitClientEvent(ObjectId objectId, ClientEventId event,
                                              std::uint32_t data, GroupId) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     const auto mapped = mappedEvents_.find(event);
     if (mapped == mappedEvents_.end()) {
         raise(exception::unrecognizedId, 2);
         return ok;
     }
-    WorldObject* target = object(objectId == 0 ? userObjectId : objectId);
-    if (target == nullptr) {
-        raise(exception::unrecognizedId, 1);
-        return ok;
-    }
+    WorldObject* target = knownObject(objectId, 1);
+    if (target == nullptr) return ok;
     const bool known = applySimEvent(*target, mapped->second, data);
     log(fmt::format("event {} {} on {} '{}'{}", mapped->second, static_cast<std::int32_t>(data),
                     target->id, target->tailNumber, known ? "" : " (not simulated)"));
@@ -70,9 +66,8 @@ Status StandInSimulator::transmitClientEvent(ObjectId objectId, ClientEventId ev
 Status StandInSimulator::aiCreateNonAtcAircraft(const std::string& containerTitle,
                                                 const std::string& tailNumber,
                                                 const InitPosition& position, RequestId) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     if (objects_.size() - 1 >= maxAiObjects) {
         raise(exception::tooManyObjects, 0);
         log(fmt::format("creation of '{}' refused: too many objects", containerTitle));
@@ -121,9 +116,8 @@ WorldObject* StandInSimulator::aiObject(ObjectId objectId) {
 }
 
 Status StandInSimulator::aiReleaseControl(ObjectId objectId, RequestId) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     WorldObject* target = aiObject(objectId);
     if (target == nullptr) {
         return ok;
@@ -134,9 +128,8 @@ Status StandInSimulator::aiReleaseControl(ObjectId objectId, RequestId) {
 }
 
 Status StandInSimulator::aiRemoveObject(ObjectId objectId, RequestId) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     WorldObject* target = aiObject(objectId);
     if (target == nullptr) {
         log(fmt::format("removal of {} refused", objectId));
@@ -152,9 +145,8 @@ Status StandInSimulator::aiRemoveObject(ObjectId objectId, RequestId) {
 
 Status StandInSimulator::aiSetAircraftFlightPlan(ObjectId objectId,
                                                  const std::string& flightPlanPath, RequestId) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     WorldObject* target = aiObject(objectId);
     if (target == nullptr) {
         return ok;

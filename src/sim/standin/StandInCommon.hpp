@@ -1,9 +1,8 @@
 #pragma once
 
-#include <algorithm>
-#include <cctype>
+#include <chrono>
+#include <ctime>
 #include <numbers>
-#include <string>
 
 #include "sim/SimOperations.hpp"
 
@@ -17,10 +16,12 @@ inline double radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
 }
 
-inline std::string upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
+// The calendar fields of a UTC instant.
+inline std::tm utcParts(std::chrono::system_clock::time_point utc) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(utc);
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    return parts;
 }
 
 }  // namespace corv::sim::standin::detail

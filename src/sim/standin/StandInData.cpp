@@ -1,5 +1,7 @@
 #include "sim/standin/StandInSimulator.hpp"
 
+#include "common/UpperCase.hpp"
+
 #include <cmath>
 #include <stdexcept>
 #include <utility>
@@ -23,21 +25,28 @@ constexpr double metresPerNm = 1852.0;
 
 }  // namespace
 
+const std::vector<StandInSimulator::Variable>* StandInSimulator::knownDefinition(
+    DefineId define, std::uint32_t parameter) {
+    const auto definition = definitions_.find(define);
+    if (definition != definitions_.end()) return &definition->second;
+    raise(exception::unrecognizedId, parameter);
+    return nullptr;
+}
+
+WorldObject* StandInSimulator::knownObject(ObjectId id, std::uint32_t parameter) {
+    WorldObject* target = object(id == 0 ? userObjectId : id);
+    if (target == nullptr) raise(exception::unrecognizedId, parameter);
+    return target;
+}
+
 Status StandInSimulator::requestDataOnSimObject(RequestId request, DefineId define,
                                                 ObjectId objectId, Period period) {
-    std::lock_guard lock(mutex_);
-    if (!usable() || consumeRequestFailure()) return fail;
-    nextPacket();
-    const auto definition = definitions_.find(define);
-    if (definition == definitions_.end()) {
-        raise(exception::unrecognizedId, 2);
-        return ok;
-    }
-    WorldObject* target = object(objectId == 0 ? userObjectId : objectId);
-    if (target == nullptr) {
-        raise(exception::unrecognizedId, 3);
-        return ok;
-    }
+    const auto operation = beginOperation(Scripted::MayFail);
+    if (!operation) return fail;
+    const auto* definition = knownDefinition(define, 2);
+    if (definition == nullptr) return ok;
+    WorldObject* target = knownObject(objectId, 3);
+    if (target == nullptr) return ok;
     if (period == Period::Second) {
         // A new request with the same id replaces the old one, as in the real simulator.
         std::erase_if(periodic_, [&](const auto& p) { return p.request == request; });
@@ -45,22 +54,17 @@ Status StandInSimulator::requestDataOnSimObject(RequestId request, DefineId defi
         return ok;
     }
     refreshUser();
-    queue_.push_back(
-        ObjectDataMessage{request, target->id, define, pack(definition->second, *target)});
+    queue_.push_back(ObjectDataMessage{request, target->id, define, pack(*definition, *target)});
     return ok;
 }
 
 Status StandInSimulator::requestDataOnSimObjectType(RequestId request, DefineId define,
                                                     std::uint32_t radiusMetres,
                                                     SimObjectType type) {
-    std::lock_guard lock(mutex_);
-    if (!usable() || consumeRequestFailure()) return fail;
-    nextPacket();
-    const auto definition = definitions_.find(define);
-    if (definition == definitions_.end()) {
-        raise(exception::unrecognizedId, 2);
-        return ok;
-    }
+    const auto operation = beginOperation(Scripted::MayFail);
+    if (!operation) return fail;
+    const auto* definition = knownDefinition(define, 2);
+    if (definition == nullptr) return ok;
     refreshUser();
     const auto& user = objects_.at(userObjectId);
     const common::GeoPoint centre{user.latitude, user.longitude};
@@ -76,30 +80,23 @@ Status StandInSimulator::requestDataOnSimObjectType(RequestId request, DefineId 
     const auto outOf = static_cast<std::uint32_t>(found.size());
     for (std::uint32_t entry = 0; entry < outOf; ++entry) {
         queue_.push_back(ObjectDataByTypeMessage{request, found[entry]->id, define, entry + 1,
-                                                 outOf, pack(definition->second, *found[entry])});
+                                                 outOf, pack(*definition, *found[entry])});
     }
     return ok;
 }
 
 Status StandInSimulator::setDataOnSimObject(DefineId define, ObjectId objectId,
                                             std::span<const std::byte> data) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
-    const auto definition = definitions_.find(define);
-    if (definition == definitions_.end()) {
-        raise(exception::unrecognizedId, 1);
-        return ok;
-    }
-    WorldObject* target = object(objectId == 0 ? userObjectId : objectId);
-    if (target == nullptr) {
-        raise(exception::unrecognizedId, 2);
-        return ok;
-    }
+    const auto operation = beginOperation();
+    if (!operation) return fail;
+    const auto* definition = knownDefinition(define, 1);
+    if (definition == nullptr) return ok;
+    WorldObject* target = knownObject(objectId, 2);
+    if (target == nullptr) return ok;
     std::vector<std::pair<const Variable*, double>> values;
     DefinitionReader reader(data);
     try {
-        for (const auto& variable : definition->second) {
+        for (const auto& variable : *definition) {
             switch (variable.type) {
                 case DataType::Float64:
                     values.emplace_back(&variable, reader.float64());
@@ -131,7 +128,7 @@ Status StandInSimulator::setDataOnSimObject(DefineId define, ObjectId objectId,
     std::string written;
     for (const auto& [variable, value] : values) {
         if (!writeVariable(*target, variable->name, variable->unit, value)) continue;
-        const auto name = detail::upper(variable->name);
+        const auto name = common::upperCase(variable->name);
         moved = moved || name == "PLANE LATITUDE" || name == "PLANE LONGITUDE" ||
                 name == "PLANE ALTITUDE";
         written += fmt::format(" {}={:g}", variable->name, value);

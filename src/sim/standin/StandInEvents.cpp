@@ -1,5 +1,7 @@
 #include "sim/standin/StandInEvents.hpp"
 
+#include "common/UpperCase.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <utility>
@@ -21,9 +23,7 @@ void setLight(WorldObject& object, std::uint32_t bit, std::uint32_t data) {
 }  // namespace
 
 bool applySimEvent(WorldObject& object, const std::string& simEventName, std::uint32_t data) {
-    std::string name = simEventName;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const std::string name = common::upperCase(simEventName);
 
     static const std::pair<const char*, std::uint32_t> lights[] = {
         {"NAV_LIGHTS_SET", light::nav},         {"BEACON_LIGHTS_SET", light::beacon},

@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include "sim/standin/StandInCommon.hpp"
+
 namespace corv::sim::standin {
 
 StandInLog::StandInLog(const std::filesystem::path& file)
@@ -11,9 +13,7 @@ StandInLog::StandInLog(const std::filesystem::path& file)
 
 void StandInLog::write(std::chrono::system_clock::time_point utc, std::string_view line) {
     if (!out_) return;  // a read-only installation folder leaves the world unlogged
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(utc);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
+    const std::tm parts = detail::utcParts(utc);
     const auto millis =
         std::chrono::duration_cast<std::chrono::milliseconds>(utc.time_since_epoch()).count() %
         1000;

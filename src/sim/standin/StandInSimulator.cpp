@@ -1,5 +1,7 @@
 #include "sim/standin/StandInSimulator.hpp"
 
+#include "common/UpperCase.hpp"
+
 #include <algorithm>
 #include <chrono>
 
@@ -108,43 +110,38 @@ Status StandInSimulator::getLastSentPacketId(std::uint32_t& packetId) {
 
 Status StandInSimulator::addToDataDefinition(DefineId define, const std::string& variable,
                                              const std::string& unit, DataType type) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     definitions_[define].push_back({variable, unit, type});
     return ok;
 }
 
 Status StandInSimulator::mapClientEventToSimEvent(ClientEventId event,
                                                   const std::string& simEventName) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     mappedEvents_[event] = simEventName;
     return ok;
 }
 
 Status StandInSimulator::addClientEventToNotificationGroup(GroupId, ClientEventId event, bool) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     if (!mappedEvents_.contains(event)) raise(exception::unrecognizedId, 2);
     return ok;
 }
 
 Status StandInSimulator::setNotificationGroupPriority(GroupId, std::uint32_t) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
+    const auto operation = beginOperation();
+    if (!operation) return fail;
     return ok;
 }
 
 Status StandInSimulator::subscribeToSystemEvent(ClientEventId event,
                                                 const std::string& systemEventName) {
-    std::lock_guard lock(mutex_);
-    if (!usable()) return fail;
-    nextPacket();
-    subscriptions_[detail::upper(systemEventName)] = event;
+    const auto operation = beginOperation();
+    if (!operation) return fail;
+    subscriptions_[common::upperCase(systemEventName)] = event;
     return ok;
 }
 
@@ -175,9 +172,19 @@ WorldObject* StandInSimulator::object(ObjectId id) {
 }
 
 std::optional<ClientEventId> StandInSimulator::subscription(const std::string& systemEvent) const {
-    const auto found = subscriptions_.find(detail::upper(systemEvent));
+    const auto found = subscriptions_.find(common::upperCase(systemEvent));
     if (found == subscriptions_.end()) return std::nullopt;
     return found->second;
+}
+
+std::unique_lock<std::mutex> StandInSimulator::beginOperation(Scripted scripted) {
+    std::unique_lock lock(mutex_);
+    if (!usable() || (scripted == Scripted::MayFail && consumeRequestFailure())) {
+        lock.unlock();
+        return lock;
+    }
+    nextPacket();
+    return lock;
 }
 
 bool StandInSimulator::consumeRequestFailure() {

@@ -91,11 +91,19 @@ class StandInSimulator final : public SimOperations {
     };
 
     bool usable() const { return open_ && !quit_; }
+    // Every operation: the world's lock and a new packet id, or no lock when the connection is
+    // closed (or, for data requests, when the scenario makes this request fail).
+    enum class Scripted { NeverFails, MayFail };
+    std::unique_lock<std::mutex> beginOperation(Scripted scripted = Scripted::NeverFails);
     std::uint32_t nextPacket() { return ++packetId_; }
     void raise(std::uint32_t code, std::uint32_t index);
     void log(std::string_view line);
     std::optional<ClientEventId> subscription(const std::string& systemEvent) const;
     WorldObject* object(ObjectId id);
+    // The request's definition and object (0 is the user's aircraft); each raises the
+    // simulator's exception for the given parameter and answers nullptr when unknown.
+    const std::vector<Variable>* knownDefinition(DefineId define, std::uint32_t parameter);
+    WorldObject* knownObject(ObjectId id, std::uint32_t parameter);
     // An AI object of the world; nothing, after raising the simulator's exception, otherwise.
     WorldObject* aiObject(ObjectId id);
     double groundAt(const WorldObject& object);

@@ -6,6 +6,8 @@
 
 #include <fmt/format.h>
 
+#include "sim/standin/StandInCommon.hpp"
+
 namespace corv::sim::standin {
 
 namespace {
@@ -17,9 +19,7 @@ double degrees(double radians) {
 }
 
 std::string isoTime(std::chrono::system_clock::time_point utc) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(utc);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
+    const std::tm parts = detail::utcParts(utc);
     return fmt::format("{:04}-{:02}-{:02}T{:02}:{:02}:{:02}Z", parts.tm_year + 1900,
                        parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
 }

@@ -1,5 +1,7 @@
 #include "ui/commands/Commands.hpp"
 
+#include "common/UpperCase.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -24,12 +26,6 @@ using namespace settings;
 namespace {
 constexpr int renewalMinutes = 20;
 constexpr double airborneOnlyMarginFeet = 150.0;
-
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 CheckBox* checkBoxWithId(status::ControlId id) {
     for (CheckBox* box :
@@ -287,7 +283,8 @@ void Commands::setBlockCallsign(const std::string& text) {
     }
     if (text.size() < 4 || text.size() > 8) {
         showAndLog(fmt::format("callsign '{}' is not valid", text));
-    } else if (const std::string callsign = upperCase(text); callsign == BLOCK_CALLSIGN.value()) {
+    } else if (const std::string callsign = common::upperCase(text);
+               callsign == BLOCK_CALLSIGN.value()) {
         showAndLog(fmt::format("callsign '{}' was already set ...", callsign));
     } else {
         if (callsign == CALLSIGN_2_OBJECTID.value()) {
@@ -328,7 +325,7 @@ void Commands::setDestination(const std::string& text) {
     }
     if (text.size() != 4) {
         showAndLog(fmt::format("destination '{}' is not valid", text));
-    } else if (const std::string code = upperCase(text); code == DESTINATION.value()) {
+    } else if (const std::string code = common::upperCase(text); code == DESTINATION.value()) {
         showAndLog(fmt::format("destination '{}' was already set ...", code));
     } else if (!ctx_.catalogue.isRtSupported(code)) {
         showAndLog(fmt::format("destination '{}' is unknown ...", code));
