@@ -47,6 +47,8 @@ class RunState {
   private:
     std::atomic<ExitReason> exitReason_{ExitReason::NotYetSet};
     std::atomic<std::int32_t> restartDelaySeconds_{0};
+    // Taken by the first requestStop of a run, before it publishes stopRequested.
+    std::atomic<bool> stopClaimed_{false};
 };
 
 }  // namespace corv::services
