@@ -69,9 +69,8 @@ void RealTrafficLink::sendUserPosition() {
 
 void RealTrafficLink::setReferencePositionFromUser() {
     const sim::UserAircraftState user = simulator_.userAircraft();
-    receivers_.setInputs({{user.latitude, user.longitude},
-                          std::nullopt,
-                          user.altitudeFeet - user.indicatedAltitude});
+    receivers_.setUserPosition({user.latitude, user.longitude},
+                               user.altitudeFeet - user.indicatedAltitude);
 }
 
 std::int64_t RealTrafficLink::firstReportTime() const {

@@ -42,6 +42,9 @@ class RealTrafficLink final : public realtraffic::RealTrafficPort {
     void startReceivers() override { receivers_.start(location_); }
     void stopReceivers() override { receivers_.stop(); }
     void setReferencePositionFromUser() override;
+    void setParkAirport(const std::optional<realtraffic::ParkAirport>& park) override {
+        receivers_.setParkAirport(park);
+    }
     std::int64_t firstReportTime() const override;
     void runWatchdog() override;
     bool receiverIdle() const override { return receivers_.receiverIdle(); }

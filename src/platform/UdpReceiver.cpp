@@ -28,9 +28,17 @@ bool toAddress(const std::string& text, int port, sockaddr_in& address) {
 }  // namespace
 
 std::optional<UdpOpenFailure> UdpReceiver::open(const std::string& bindAddress, int port,
-                                                std::chrono::milliseconds timeout) {
+                                                std::chrono::milliseconds timeout,
+                                                const std::string& acceptedSender) {
     using Step = UdpOpenFailure::Step;
     close();
+    acceptedSender_.reset();
+    if (!acceptedSender.empty()) {
+        in_addr sender{};
+        if (::inet_pton(AF_INET, acceptedSender.c_str(), &sender) != 1)
+            return UdpOpenFailure{Step::Bind, socketAddressNotAvailable};
+        acceptedSender_ = sender.s_addr;
+    }
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
     if (fd < 0) return UdpOpenFailure{Step::Socket, lastSocketErrorCode()};
     const auto fail = [fd](Step step, int error) {
@@ -53,9 +61,13 @@ std::optional<UdpOpenFailure> UdpReceiver::open(const std::string& bindAddress, 
 
 long UdpReceiver::receive(char* buffer, std::size_t size, int& error) {
     // MSG_TRUNC reports the datagram's real length, so an oversized one is recognised.
-    const ssize_t received = ::recv(fd_, buffer, size, MSG_TRUNC);
+    sockaddr_in sender{};
+    socklen_t senderLength = sizeof sender;
+    const ssize_t received = ::recvfrom(fd_, buffer, size, MSG_TRUNC,
+                                        reinterpret_cast<sockaddr*>(&sender), &senderLength);
     if (received >= 0) {
         error = 0;
+        if (acceptedSender_ && sender.sin_addr.s_addr != *acceptedSender_) return 0;
         return static_cast<long>(received);
     }
     // A receive time-out shows as "would block" here; the loop knows it as a time-out.

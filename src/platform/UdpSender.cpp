@@ -11,12 +11,21 @@
 
 namespace corv::platform {
 
-UdpSender::UdpSender(const std::string& host, int port) {
+UdpSender::UdpSender(const std::string& host, int port, const std::string& sourceAddress) {
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<std::uint16_t>(port));
     if (::inet_pton(AF_INET, host.c_str(), &destination.sin_addr) != 1) return;
     fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd_ >= 0 && !sourceAddress.empty()) {
+        sockaddr_in source{};
+        source.sin_family = AF_INET;
+        if (::inet_pton(AF_INET, sourceAddress.c_str(), &source.sin_addr) != 1 ||
+            ::bind(fd_, reinterpret_cast<const sockaddr*>(&source), sizeof source) != 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
     address_.assign(reinterpret_cast<const char*>(&destination), sizeof destination);
 }
 

@@ -10,7 +10,8 @@ namespace corv::platform {
 // Sends datagrams to one address and port.
 class UdpSender {
   public:
-    UdpSender(const std::string& host, int port);
+    // sourceAddress, when given, is the dotted address the datagrams come from.
+    UdpSender(const std::string& host, int port, const std::string& sourceAddress = {});
     UdpSender(const UdpSender&) = delete;
     UdpSender& operator=(const UdpSender&) = delete;
     ~UdpSender();

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
+#include "realtraffic/TrafficContext.hpp"
 #include "realtraffic/TrafficReport.hpp"
 
 namespace corv::realtraffic {
@@ -31,7 +33,10 @@ class RealTrafficPort {
     // Starts the weather receiver, and 2 seconds later the traffic receiver.
     virtual void startReceivers() = 0;
     virtual void stopReceivers() = 0;
+    // The Traffic Reader's inputs, each set on its own: where the user is, and the park airport
+    // (ground traffic is only of interest near it; nothing while none is set).
     virtual void setReferencePositionFromUser() = 0;
+    virtual void setParkAirport(const std::optional<ParkAirport>& park) = 0;
     // When the first traffic report arrived; 0 while none has.
     virtual std::int64_t firstReportTime() const = 0;
     virtual void runWatchdog() = 0;

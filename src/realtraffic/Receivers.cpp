@@ -11,12 +11,12 @@ namespace {
 constexpr auto startDelayStep = std::chrono::milliseconds(100);
 }
 
-std::string bindAddressFor(RealTrafficLocation location, const std::string& rtIpAddress) {
+ListenAddresses listenAddressesFor(RealTrafficLocation location, const std::string& rtIpAddress) {
     switch (location) {
         case RealTrafficLocation::Remote:
-            return rtIpAddress;
+            return {"", rtIpAddress};
         case RealTrafficLocation::Local:
-            return "127.0.0.1";
+            return {"127.0.0.1", ""};
         case RealTrafficLocation::NotDetected:
             break;
     }
@@ -44,9 +44,10 @@ void Receivers::start(RealTrafficLocation location) {
     stop();
     weather_.setStopFlag(false);
     traffic_.setStopFlag(false);
-    const std::string address = bindAddressFor(location, settings::RT_IP_ADDRESS.value());
+    const ListenAddresses addresses = listenAddressesFor(location, settings::RT_IP_ADDRESS.value());
     const auto setup = [&](int port) {
-        return ReaderSetup{address, port, options_.receiveTimeout, location};
+        return ReaderSetup{addresses.bind, addresses.acceptedSender, port, options_.receiveTimeout,
+                           location};
     };
     weatherThread_ = std::jthread(
         [this, weatherSetup = setup(options_.weatherPort)] { weather_.threadBody(weatherSetup); });

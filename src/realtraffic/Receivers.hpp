@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_set>
@@ -31,9 +32,15 @@ struct ReceiverEffects {
     std::function<void(std::int32_t)> showQnh;
 };
 
-// The address the receivers bind to: RealTraffic's address when it runs on another PC,
-// loopback when it runs here, and any local address when it was not found.
-std::string bindAddressFor(RealTrafficLocation location, const std::string& rtIpAddress);
+// Where the receivers listen: loopback when RealTraffic runs here; otherwise any local address
+// (a socket bound to one unicast address never sees a broadcast), and when RealTraffic runs on
+// another PC only its datagrams are taken.
+struct ListenAddresses {
+    std::string bind;
+    std::string acceptedSender;
+    bool operator==(const ListenAddresses&) const = default;
+};
+ListenAddresses listenAddressesFor(RealTrafficLocation location, const std::string& rtIpAddress);
 
 // The weather and traffic receivers with their threads, the traffic queue and the watchdog.
 class Receivers {
@@ -52,7 +59,10 @@ class Receivers {
     // Both loops end within one receive time-out; returns when both threads have ended.
     void stop();
 
-    void setInputs(const TrafficInputs& inputs) { traffic_.setInputs(inputs); }
+    void setUserPosition(const common::GeoPoint& position, double altitudeOffsetFeet) {
+        traffic_.setUserPosition(position, altitudeOffsetFeet);
+    }
+    void setParkAirport(const std::optional<ParkAirport>& park) { traffic_.setParkAirport(park); }
     double lastTimestamp() const noexcept { return traffic_.lastTimestamp(); }
     std::int32_t qnh() const noexcept { return traffic_.qnh(); }
 

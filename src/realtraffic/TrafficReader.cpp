@@ -13,9 +13,15 @@ TrafficReader::TrafficReader(ReaderServices services, ReceiverGauge& gauge,
       radius_(radius),
       queue_(queue) {}
 
-void TrafficReader::setInputs(const TrafficInputs& inputs) {
+void TrafficReader::setUserPosition(const common::GeoPoint& position, double altitudeOffsetFeet) {
     std::lock_guard lock(inputsMutex_);
-    inputs_ = inputs;
+    inputs_.reference = position;
+    inputs_.altitudeOffsetFeet = altitudeOffsetFeet;
+}
+
+void TrafficReader::setParkAirport(const std::optional<ParkAirport>& park) {
+    std::lock_guard lock(inputsMutex_);
+    inputs_.parkAirport = park;
 }
 
 void TrafficReader::reset() {

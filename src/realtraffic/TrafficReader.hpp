@@ -22,8 +22,10 @@ class TrafficReader final : public UdpReader {
                   common::ModelCodeTable& models, const common::TrafficRadius& radius,
                   TrafficQueue& queue);
 
-    // From the run thread: where the user is, the park airport, the altitude offset.
-    void setInputs(const TrafficInputs& inputs);
+    // From the run thread, each when it changes: where the user is (with the altitude offset of
+    // its pressure altitude), and the park airport.
+    void setUserPosition(const common::GeoPoint& position, double altitudeOffsetFeet);
+    void setParkAirport(const std::optional<ParkAirport>& park);
     // From the weather receiver.
     void setQnh(std::int32_t hectopascal) noexcept { qnh_ = hectopascal; }
     std::int32_t qnh() const noexcept { return qnh_; }

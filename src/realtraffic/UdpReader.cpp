@@ -32,7 +32,8 @@ UdpReader::UdpReader(std::string threadName, ReaderServices services, ReceiverGa
 void UdpReader::threadBody(const ReaderSetup& setup) {
     platform::UdpReceiver socket;
     try {
-        if (const auto failure = socket.open(setup.bindAddress, setup.port, setup.receiveTimeout)) {
+        if (const auto failure = socket.open(setup.bindAddress, setup.port, setup.receiveTimeout,
+                                             setup.acceptedSender)) {
             const std::string error = services::socketErrorText(failure->error);
             throw std::runtime_error(
                 failure->step == platform::UdpOpenFailure::Step::Socket
@@ -76,12 +77,13 @@ void UdpReader::receiveLoop(platform::UdpReceiver& socket, RealTrafficLocation l
         }
         buffer_[length] = '\0';
         const std::string_view datagram(buffer_.data(), length);
+        // A repetition still shows that the stream is alive, for the watchdog.
+        ++gauge_.datagrams;
         // Broadcasts from another PC can arrive more than once; a local feed repeats on purpose.
         if (location != RealTrafficLocation::Local) {
             if (datagram == previousDatagram_) continue;
             previousDatagram_.assign(datagram);
         }
-        ++gauge_.datagrams;
         processDatagram(datagram);
     }
 }

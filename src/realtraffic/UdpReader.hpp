@@ -31,7 +31,8 @@ struct ReaderServices {
 
 // Where a receiver listens.
 struct ReaderSetup {
-    std::string bindAddress;  // dotted IPv4 address; "" for any local address
+    std::string bindAddress;     // dotted IPv4 address; "" for any local address
+    std::string acceptedSender;  // dotted IPv4 address; "" for datagrams from anyone
     int port = 0;
     std::chrono::milliseconds receiveTimeout{1000};
     RealTrafficLocation location = RealTrafficLocation::NotDetected;

@@ -42,21 +42,24 @@ struct ReceiversTest : ::testing::Test {
     }
     ~ReceiversTest() override { test::resetParameters(); }
 
-    void send(int port, const std::string& datagram) {
-        platform::UdpSender sender("127.0.0.1", port);
+    void send(int port, const std::string& datagram, const std::string& from = {}) {
+        platform::UdpSender sender("127.0.0.1", port, from);
+        ASSERT_TRUE(sender.isOpen());
         ASSERT_EQ(sender.send(datagram), 0);
     }
     void startAndAccept(RealTrafficLocation location) {
         receivers->start(location);
+        // The traffic receiver shows both statuses, so each socket's own port tells when it is
+        // bound.
         ASSERT_TRUE(eventually([&] {
             return receivers->trafficStatus() == ReaderStatus::Receiving &&
-                   receivers->weatherStatus() == ReaderStatus::Receiving;
+                   receivers->weatherStatus() == ReaderStatus::Receiving &&
+                   receivers->qnhReader().localPort() != 0 &&
+                   receivers->trafficReader().localPort() != 0;
         }));
         weatherPort = receivers->qnhReader().localPort();
         trafficPort = receivers->trafficReader().localPort();
-        TrafficInputs inputs;
-        inputs.reference = test::nearZurich;
-        receivers->setInputs(inputs);
+        receivers->setUserPosition(test::nearZurich, 0.0);
         receivers->setAcceptingTraffic(true);
     }
     // The datagram with this timestamp has been read, and so have all sent before it.
@@ -134,7 +137,8 @@ TEST_F(ReceiversTest, ADatagramOf16383BytesIsReadAndOneOf16384IsNot) {
     EXPECT_TRUE(logged.contains("buffer overrun: 20000 bytes"));
 }
 
-TEST_F(ReceiversTest, ARepeatedDatagramCountsOnceOnlyWhenRealTrafficRunsElsewhere) {
+TEST_F(ReceiversTest, ARepeatedDatagramIsReadOnceOnlyWhenRealTrafficRunsElsewhere) {
+    settings::RT_IP_ADDRESS.setCurrent("127.0.0.1");
     for (const auto& [location, expected] :
          {std::pair{RealTrafficLocation::Remote, 2u}, std::pair{RealTrafficLocation::Local, 3u}}) {
         build();
@@ -147,6 +151,41 @@ TEST_F(ReceiversTest, ARepeatedDatagramCountsOnceOnlyWhenRealTrafficRunsElsewher
         receivers->stop();
         EXPECT_EQ(receivers->queue().size(), expected) << static_cast<int>(location);
     }
+}
+
+TEST_F(ReceiversTest, ARepeatedWeatherDatagramKeepsTheWeatherAliveForTheWatchdog) {
+    settings::RT_IP_ADDRESS.setCurrent("127.0.0.1");
+    build();
+    startAndAccept(RealTrafficLocation::Remote);
+    const std::string weather = R"({"ICAO": "LSZH", "QNH": 1020})";
+    send(weatherPort, weather);
+    ASSERT_TRUE(eventually([&] { return receivers->qnh() == 1020; }));
+    receivers->runWatchdog(true);
+    ASSERT_EQ(receivers->weatherStatus(), ReaderStatus::Receiving);
+
+    // RealTraffic repeats the unchanged weather: it is not read again, but it did arrive.
+    send(weatherPort, weather);
+    ASSERT_TRUE(eventually([&] { return receivers->qnhReader().gauge().datagrams == 2u; }));
+    receivers->runWatchdog(true);
+    EXPECT_EQ(receivers->weatherStatus(), ReaderStatus::Receiving);
+}
+
+TEST_F(ReceiversTest, WithRealTrafficOnAnotherPcOnlyItsDatagramsAreRead) {
+    // 127.0.0.2 is another host on the loopback network: RealTraffic's PC in this test.
+    settings::RT_IP_ADDRESS.setCurrent("127.0.0.2");
+    build();
+    startAndAccept(RealTrafficLocation::Remote);
+    send(trafficPort, trafficLine({{1, "4000001"}}), "127.0.0.2");
+    send(trafficPort, trafficLine({{1, "4000002"}}), "127.0.0.3");
+    send(trafficPort, trafficLine({{1, "4000003"}, {14, "1700000003"}}), "127.0.0.2");
+    ASSERT_TRUE(readUpTo("1700000003"));
+    receivers->stop();
+
+    TrafficReport taken[3];
+    ASSERT_EQ(receivers->queue().take(taken), 2u);
+    EXPECT_EQ(taken[0].hexid, 4000001u);
+    EXPECT_EQ(taken[1].hexid, 4000003u);
+    EXPECT_FALSE(run.stopRequested) << "binding must not depend on the other PC's address";
 }
 
 TEST_F(ReceiversTest, AReceiverThatCannotBindEndsTheRunWithReaderError) {
@@ -182,10 +221,31 @@ TEST_F(ReceiversTest, AnAddressThatIsNoAddressCannotBeBound) {
     EXPECT_EQ(run.exitReason(), services::ExitReason::ReaderError);
 }
 
-TEST(BindAddress, FollowsWhereRealTrafficRuns) {
-    EXPECT_EQ(bindAddressFor(RealTrafficLocation::Remote, "192.168.1.20"), "192.168.1.20");
-    EXPECT_EQ(bindAddressFor(RealTrafficLocation::Local, "192.168.1.20"), "127.0.0.1");
-    EXPECT_EQ(bindAddressFor(RealTrafficLocation::NotDetected, "127.0.0.1"), "");
+TEST_F(ReceiversTest, TheUserPositionAndTheParkAirportAreSetEachOnItsOwn) {
+    TrafficReader& reader = receivers->trafficReader();
+    receivers->setAcceptingTraffic(true);
+    const std::string onTheGround = trafficLine({{4, "30"}, {8, "20"}});
+    receivers->setParkAirport(test::zurichAirport);
+    // The user position comes every 5 seconds; it must not forget the park airport.
+    receivers->setUserPosition(test::nearZurich, 0.0);
+    reader.processDatagram(onTheGround);
+    EXPECT_EQ(receivers->queue().size(), 1u) << "ground traffic at the park airport is read";
+
+    receivers->setParkAirport(std::nullopt);
+    reader.processDatagram(onTheGround);
+    EXPECT_EQ(receivers->queue().size(), 1u) << "without a park airport it is not";
+    receivers->setParkAirport(test::zurichAirport);
+    receivers->setUserPosition({-33.85, 151.20}, 0.0);
+    reader.processDatagram(onTheGround);
+    EXPECT_EQ(receivers->queue().size(), 1u) << "out of range of the user";
+}
+
+TEST(ListenAddresses, FollowWhereRealTrafficRuns) {
+    using L = ListenAddresses;
+    EXPECT_EQ(listenAddressesFor(RealTrafficLocation::Remote, "192.168.1.20"),
+              (L{"", "192.168.1.20"}));
+    EXPECT_EQ(listenAddressesFor(RealTrafficLocation::Local, "192.168.1.20"), (L{"127.0.0.1", ""}));
+    EXPECT_EQ(listenAddressesFor(RealTrafficLocation::NotDetected, "127.0.0.1"), (L{"", ""}));
 }
 
 TEST_F(ReceiversTest, WatchdogMarksQuietReceiversAndLeavesStoppedOnes) {

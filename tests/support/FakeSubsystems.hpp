@@ -99,6 +99,9 @@ class FakeSubsystems final : public data::DataFilesPort,
     void startReceivers() override { note("startReceivers"); }
     void stopReceivers() override { note("stopReceivers"); }
     void setReferencePositionFromUser() override { note("setReferencePositionFromUser"); }
+    void setParkAirport(const std::optional<realtraffic::ParkAirport>&) override {
+        note("setParkAirport");
+    }
     std::int64_t firstReportTime() const override { return 1; }
     void runWatchdog() override { note("runWatchdog"); }
     bool receiverIdle() const override { return false; }
