@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <numbers>
 #include <string>
@@ -10,6 +11,7 @@
 #include "realtraffic/PositionServer.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
+#include "support/Eventually.hpp"
 #include "support/LogCapture.hpp"
 
 namespace corv::realtraffic {
@@ -37,12 +39,14 @@ TEST(PositionLines, ScaledAsRealTrafficReadsThem) {
 struct FakeRealTraffic {
     platform::TcpConnection connection;
 
-    void connect(int port) {
-        platform::SocketError error = 0;
-        for (int attempt = 0; attempt < 100 && !connection.isOpen(); ++attempt) {
-            connection = platform::connectTcp("127.0.0.1", port, error);
-            if (!connection.isOpen()) std::this_thread::sleep_for(10ms);
-        }
+    bool connect(int port) {
+        return test::eventually(
+            [&] {
+                platform::SocketError error = 0;
+                connection = platform::connectTcp("127.0.0.1", port, error);
+                return connection.isOpen();
+            },
+            10s, 10ms);
     }
     // Reads until the text holds the given number of lines.
     std::string readLines(int lines) {
@@ -66,10 +70,14 @@ struct PositionServerTest : ::testing::Test {
     services::RunState run;
     services::MessageLine messages{[] {}};
     std::vector<std::string> effects;
+    std::atomic<bool> lossNoticed{false};  // read by other threads
     PositionServer server{
         run, messages,
         PositionServer::Effects{
-            [this](bool on) { effects.push_back(on ? "connected" : "disconnected"); },
+            [this](bool on) {
+                effects.push_back(on ? "connected" : "disconnected");
+                if (!on) lossNoticed = true;
+            },
             [this](const std::string& version) { effects.push_back("version " + version); },
             [this] { effects.push_back("remove live traffic"); },
             [this] { effects.push_back("reset receivers"); }}};
@@ -129,14 +137,17 @@ TEST_F(PositionServerTest, LostRealTrafficIsWaitedForAndNotAskedForItsVersionAga
     effects.clear();
 
     FakeRealTraffic second;
-    std::thread comeback([&] {
-        std::this_thread::sleep_for(50ms);
-        second.connect(server.port());
+    // RealTraffic comes back once the server has noticed the loss; should either not happen,
+    // stopping the server ends any wait for it, so the test fails instead of hanging.
+    std::jthread comeback([&] {
+        if (!test::eventually([&] { return lossNoticed.load(); }) || !second.connect(server.port()))
+            server.stop();
     });
     // The first sends after the peer left may still be buffered; the loss shows within a few.
-    for (int attempt = 0; attempt < 50 && effects.empty(); ++attempt) {
+    ASSERT_TRUE(test::eventually([&] {
         server.sendPosition(RealTrafficLocation::Local, user);
-    }
+        return !effects.empty();
+    })) << "the lost connection was never noticed";
     comeback.join();
 
     EXPECT_EQ(effects, (std::vector<std::string>{"disconnected", "remove live traffic",

@@ -43,8 +43,9 @@ class ScriptedSimulator final : public sim::SimOperations {
     sim::Status close() override { return note("close", "close"); }
     sim::Status addToDataDefinition(sim::DefineId define, const std::string& variable,
                                     const std::string& unit, sim::DataType type) override {
+        constexpr const char* typeNames[] = {"float64", "int64", "string32", "stringV"};
         return note("define", fmt::format("define {} {} ({}) {}", define, variable, unit,
-                                          static_cast<int>(type)));
+                                          typeNames[static_cast<int>(type)]));
     }
     sim::Status mapClientEventToSimEvent(sim::ClientEventId event,
                                          const std::string& name) override {

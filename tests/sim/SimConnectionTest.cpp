@@ -8,6 +8,7 @@
 #include "settings/ParameterTable.hpp"
 #include "sim/ConnectionCheck.hpp"
 #include "sim/SimClientFixture.hpp"
+#include "support/Eventually.hpp"
 
 namespace corv::sim {
 namespace {
@@ -35,12 +36,42 @@ TEST_F(SimClientTest, DeclaresDefinitionsEventsGroupAndSubscriptionsInTheirOrder
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.front(), "open Corvane_P3D");
 
-    std::vector<int> defines = idsOf(calls, "define");
-    defines.erase(std::unique(defines.begin(), defines.end()), defines.end());
-    EXPECT_EQ(defines, (std::vector<int>{407, 408, 409, 402, 403, 405, 406, 404, 401}));
-    EXPECT_EQ(sim->callsStartingWith("define 403").size(), 13u);
-    EXPECT_EQ(sim->callsStartingWith("define 403").back(), "define 403 LIGHT STATES (Mask) 1");
-    EXPECT_EQ(sim->callsStartingWith("define 404").back(), "define 404 ATC ID () 2");
+    // Replies are packed in this order, so every variable, unit and type counts.
+    EXPECT_EQ(sim->callsStartingWith("define"),
+              (Strings{"define 407 TITLE () stringV",
+                       "define 408 ATC MODEL () string32",
+                       "define 409 SIM ON GROUND (Bool) int64",
+                       "define 402 Plane Latitude (degree) float64",
+                       "define 402 Plane Longitude (degree) float64",
+                       "define 402 Plane Pitch degrees (radians) float64",
+                       "define 402 Plane Bank degrees (radians) float64",
+                       "define 402 Plane Heading degrees true (radians) float64",
+                       "define 402 Plane Altitude (feet) float64",
+                       "define 402 Vertical Speed (feet per second) float64",
+                       "define 402 Airspeed True (knots) float64",
+                       "define 403 Plane Latitude (degree) float64",
+                       "define 403 Plane Longitude (degree) float64",
+                       "define 403 Plane Pitch degrees (radians) float64",
+                       "define 403 Plane Bank degrees (radians) float64",
+                       "define 403 Plane Heading degrees true (radians) float64",
+                       "define 403 Plane Altitude (feet) float64",
+                       "define 403 Indicated Altitude (feet) float64",
+                       "define 403 Plane Alt Above Ground (feet) float64",
+                       "define 403 Ground Velocity (knots) float64",
+                       "define 403 ZULU TIME (Seconds) int64",
+                       "define 403 ZULU DAY OF YEAR (Number) int64",
+                       "define 403 ZULU YEAR (Number) int64",
+                       "define 403 LIGHT STATES (Mask) int64",
+                       "define 405 Static CG to Ground (feet) float64",
+                       "define 405 Static Pitch (radians) float64",
+                       "define 406 Light On States (Mask) int64",
+                       "define 404 Plane Alt Above Ground (feet) float64",
+                       "define 404 Ground Altitude (feet) float64",
+                       "define 404 SIM ON GROUND (Bool) int64",
+                       "define 404 ATC ID () string32",
+                       "define 401 SPOILERS HANDLE POSITION (percent) float64",
+                       "define 401 GENERAL ENG THROTTLE LEVER POSITION:1 (percent) float64",
+                       "define 401 GENERAL ENG THROTTLE LEVER POSITION:2 (percent) float64"}));
     EXPECT_EQ(idsOf(calls, "map"), (std::vector<int>{220, 221, 222, 223, 218, 219, 208, 207, 211,
                                                      209, 210, 213, 212, 214, 215, 216, 217}));
     EXPECT_EQ(idsOf(calls, "group", 2), (std::vector<int>{208, 207, 211, 209, 210, 213, 212, 214,
@@ -288,16 +319,18 @@ TEST_F(SimClientTest, ThreadConnectsDispatchesClosesAndNoticesALostSimulator) {
                             });
     threaded.expectMajorVersion("6");
     threaded.startClient();
-    while (!threaded.flightRunning())
-        std::this_thread::yield();
+    ASSERT_TRUE(test::eventually([&] { return threaded.flightRunning(); }))
+        << "the first simulator's running flight was never dispatched";
     EXPECT_EQ(messages.texts().message, "Waiting for Prepar3Dv6 ...");
     threaded.stopClient();
-    threaded.startClient();  // joins the first thread before the second starts
-    EXPECT_TRUE(logged.contains("SimConnect closed ok"));
+    // A close on request is no lost simulator: the run goes on. Checked before the second
+    // connection starts, whose failing dispatch ends the run.
+    ASSERT_TRUE(test::eventually([&] { return logged.contains("SimConnect closed ok"); }));
     EXPECT_FALSE(run.stopRequested);
+    threaded.startClient();  // joins the first thread before the second starts
 
-    while (!run.stopRequested)
-        std::this_thread::yield();
+    ASSERT_TRUE(test::eventually([&] { return run.stopRequested.load(); }))
+        << "the lost simulator never ended the run";
     EXPECT_EQ(run.exitReason(), services::ExitReason::SimWasClosed);
     EXPECT_EQ(run.restartDelaySeconds(), 0);
     EXPECT_FALSE(threaded.flightRunning());
