@@ -44,6 +44,7 @@ class SilentRealTraffic final : public realtraffic::RealTrafficPort {
     void startReceivers() override {}
     void stopReceivers() override {}
     void setReferencePositionFromUser() override {}
+    void setParkAirport(const std::optional<corv::realtraffic::ParkAirport>&) override {}
     std::int64_t firstReportTime() const override { return 0; }
     void runWatchdog() override {}
     bool receiverIdle() const override { return false; }
