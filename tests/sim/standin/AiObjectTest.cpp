@@ -27,7 +27,7 @@ ObjectId create(StandInHarness& h, const std::string& title, const std::string& 
     const auto messages = h.dispatch();
     for (const auto& message : messages) {
         if (const auto* added = std::get_if<ObjectAddRemoveMessage>(&message)) {
-            EXPECT_EQ(added->eventId, objectAdded);
+            EXPECT_EQ(added->eventId, event::objectAdded);
             EXPECT_EQ(added->objectKind, ObjectKind::Aircraft);
             return added->objectId;
         }
@@ -171,7 +171,7 @@ TEST(StandInAiObjects, IsReleasedFrozenMovedOperatedAndRemoved) {
     h.dispatch();
     const auto removed = h.receivedOf<ObjectAddRemoveMessage>();
     ASSERT_EQ(removed.size(), 1u);
-    EXPECT_EQ(removed[0].eventId, objectRemoved);
+    EXPECT_EQ(removed[0].eventId, event::objectRemoved);
     EXPECT_EQ(removed[0].objectId, id);
     const auto exceptions = h.receivedOf<ExceptionMessage>();
     ASSERT_EQ(exceptions.size(), 2u);

@@ -89,10 +89,10 @@ TEST(StandInConnection, SendsFramesAtThirtyASecondAndTheRunningFlightOnce) {
     h.startAndOpen();
     h.run(2000ms);
     EXPECT_EQ(h.receivedOf<FrameMessage>().size(), 60u);
-    EXPECT_EQ(h.receivedOf<FrameMessage>().front().eventId, frameEvent);
+    EXPECT_EQ(h.receivedOf<FrameMessage>().front().eventId, event::frame);
     const auto events = h.receivedOf<EventMessage>();
     ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].eventId, simEvent);
+    EXPECT_EQ(events[0].eventId, event::sim);
     EXPECT_EQ(events[0].data, 1u);
 
     // A client that stalled for a minute gets a second of frames, not the backlog.

@@ -129,18 +129,18 @@ TEST(StandInScenario, ScriptedEventsHappenAtTheirTime) {
     h.run(1100ms);
     const auto changed = h.receivedOf<EventMessage>();
     ASSERT_EQ(changed.size(), 2u);
-    EXPECT_EQ(changed[1].eventId, positionChanged);
+    EXPECT_EQ(changed[1].eventId, event::positionChanged);
     EXPECT_EQ(sim.findObject(StandInSimulator::userObjectId)->latitude, 51.47);
     const auto loaded = h.receivedOf<FilenameMessage>();
     ASSERT_EQ(loaded.size(), 1u);
-    EXPECT_EQ(loaded[0].eventId, flightLoaded);
+    EXPECT_EQ(loaded[0].eventId, event::flightLoaded);
     EXPECT_EQ(loaded[0].fileName, "Flights\\other.fxml");
 
     h.received.clear();
     h.run(2000ms);
     const auto running = h.receivedOf<EventMessage>();
     ASSERT_EQ(running.size(), 2u);
-    EXPECT_EQ(running[0].eventId, simEvent);
+    EXPECT_EQ(running[0].eventId, event::sim);
     EXPECT_EQ(running[0].data, 0u);
     EXPECT_EQ(running[1].data, 1u);
 

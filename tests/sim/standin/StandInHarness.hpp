@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "airports/AirportCatalogue.hpp"
+#include "sim/SimIds.hpp"
 #include "sim/SimMessages.hpp"
+#include "sim/SimSetup.hpp"
 #include "sim/standin/StandInSimulator.hpp"
 #include "support/TempFolder.hpp"
 
@@ -41,16 +43,6 @@ inline std::string fltsimConfig(const std::vector<std::string>& titles, int maxG
     return text;
 }
 
-// The program's declarations, as far as the tests need them.
-enum : std::uint32_t {
-    simEvent = 201,
-    objectAdded = 202,
-    objectRemoved = 203,
-    frameEvent = 204,
-    positionChanged = 205,
-    flightLoaded = 206,
-};
-
 // A stand-in installation in a temporary folder, a hand-driven clock and the messages of every
 // dispatch. Write the scenario and the aircraft.cfg files before start().
 class StandInHarness {
@@ -75,66 +67,8 @@ class StandInHarness {
         return *sim;
     }
 
-    void declare() {
-        sim->addToDataDefinition(407, "TITLE", "", DataType::StringV);
-        sim->addToDataDefinition(408, "ATC MODEL", "", DataType::String32);
-        sim->addToDataDefinition(409, "SIM ON GROUND", "Bool", DataType::Int64);
-        for (const char* name : {"Plane Latitude", "Plane Longitude"}) {
-            sim->addToDataDefinition(402, name, "degree", DataType::Float64);
-            sim->addToDataDefinition(403, name, "degree", DataType::Float64);
-        }
-        for (const char* name :
-             {"Plane Pitch degrees", "Plane Bank degrees", "Plane Heading degrees true"}) {
-            sim->addToDataDefinition(402, name, "radians", DataType::Float64);
-            sim->addToDataDefinition(403, name, "radians", DataType::Float64);
-        }
-        sim->addToDataDefinition(402, "Plane Altitude", "feet", DataType::Float64);
-        sim->addToDataDefinition(402, "Vertical Speed", "feet per second", DataType::Float64);
-        sim->addToDataDefinition(402, "Airspeed True", "knots", DataType::Float64);
-        sim->addToDataDefinition(403, "Plane Altitude", "feet", DataType::Float64);
-        sim->addToDataDefinition(403, "Indicated Altitude", "feet", DataType::Float64);
-        sim->addToDataDefinition(403, "Plane Alt Above Ground", "feet", DataType::Float64);
-        sim->addToDataDefinition(403, "Ground Velocity", "knots", DataType::Float64);
-        sim->addToDataDefinition(403, "ZULU TIME", "Seconds", DataType::Int64);
-        sim->addToDataDefinition(403, "ZULU DAY OF YEAR", "Number", DataType::Int64);
-        sim->addToDataDefinition(403, "ZULU YEAR", "Number", DataType::Int64);
-        sim->addToDataDefinition(403, "LIGHT STATES", "Mask", DataType::Int64);
-        sim->addToDataDefinition(405, "Static CG to Ground", "feet", DataType::Float64);
-        sim->addToDataDefinition(405, "Static Pitch", "radians", DataType::Float64);
-        sim->addToDataDefinition(404, "Plane Alt Above Ground", "feet", DataType::Float64);
-        sim->addToDataDefinition(404, "Ground Altitude", "feet", DataType::Float64);
-        sim->addToDataDefinition(404, "SIM ON GROUND", "Bool", DataType::Int64);
-        sim->addToDataDefinition(404, "ATC ID", "", DataType::String32);
-        for (const char* name :
-             {"SPOILERS HANDLE POSITION", "GENERAL ENG THROTTLE LEVER POSITION:1",
-              "GENERAL ENG THROTTLE LEVER POSITION:2"}) {
-            sim->addToDataDefinition(401, name, "percent", DataType::Float64);
-        }
-        const std::pair<std::uint32_t, const char*> events[] = {
-            {220, "GEAR_SET"},
-            {221, "ENGINE_AUTO_START"},
-            {223, "THROTTLE_SET"},
-            {218, "FLAPS_SET"},
-            {219, "SPOILERS_SET"},
-            {211, "LANDING_LIGHTS_SET"},
-            {208, "NAV_LIGHTS_SET"},
-            {215, "FREEZE_LATITUDE_LONGITUDE_SET"},
-            {216, "FREEZE_ALTITUDE_SET"},
-            {217, "FREEZE_ATTITUDE_SET"},
-        };
-        for (const auto& [id, name] : events)
-            sim->mapClientEventToSimEvent(id, name);
-        const std::pair<std::uint32_t, const char*> systemEvents[] = {
-            {simEvent, "Sim"},
-            {objectAdded, "ObjectAdded"},
-            {objectRemoved, "ObjectRemoved"},
-            {positionChanged, "PositionChanged"},
-            {flightLoaded, "FlightLoaded"},
-            {frameEvent, "Frame"},
-        };
-        for (const auto& [id, name] : systemEvents)
-            sim->subscribeToSystemEvent(id, name);
-    }
+    // The program's own set-up: the stand-in sees what the program declares.
+    void declare() { EXPECT_EQ(declareSimSetup(*sim), 0); }
 
     // One dispatch; the messages it handed over, also kept in `received`.
     std::vector<SimMessage> dispatch() {
