@@ -1,4 +1,5 @@
-// Saves settings as fast as it can, in every way the program saves them, until killed.
+// Saves settings as fast as it can, in every way the program saves them, until killed. Prints
+// "saved" once every kind of save has been done, so a kill after that finds a file to check.
 #include <atomic>
 #include <cstdio>
 
@@ -24,5 +25,9 @@ int main(int argc, char** argv) {
         DESTINATION.setCurrent(round % 3 == 0 ? "" : "EHAM");
         settings.saveText(DESTINATION);
         if (round % 10 == 0) settings.saveAllParameters(false);
+        if (round == 0) {
+            std::puts("saved");
+            std::fflush(stdout);
+        }
     }
 }
