@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/ParameterTable.hpp"
@@ -43,15 +44,14 @@ TEST(ParameterTable, RegistrationListsKeepTheirOrder) {
 }
 
 TEST(ParameterTable, OnlyControlsWithAVisibleBoxShowTheirValueOnLoad) {
-    for (const Registration& registration : registeredParameters()) {
-        const Parameter<std::string>* const* text =
-            std::get_if<Parameter<std::string>*>(&registration.parameter);
-        if (text != nullptr && (*text)->name() == "DESTINATION") {
-            EXPECT_FALSE(registration.showsInControl);
-        }
-        if (text != nullptr && (*text)->name() == "BLOCK_CALLSIGN") {
-            EXPECT_TRUE(registration.showsInControl);
-        }
+    const std::vector<std::string> names = registeredNames();
+    for (const auto& [name, shows] :
+         {std::pair{"DESTINATION", false}, std::pair{"BLOCK_CALLSIGN", true}}) {
+        const auto found = std::find(names.begin(), names.end(), name);
+        ASSERT_NE(found, names.end()) << name << " is not registered";
+        const Registration& registration =
+            registeredParameters()[static_cast<std::size_t>(found - names.begin())];
+        EXPECT_EQ(registration.showsInControl, shows) << name;
     }
     EXPECT_EQ(DESTINATION.controlId, 0x8047);
     EXPECT_EQ(lfolder[3].name(), "lfolder3");

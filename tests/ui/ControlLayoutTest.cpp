@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -97,13 +98,14 @@ TEST(ControlLayout, WidgetRectanglesDependOnTheKind) {
         {"ALL_INSTALL_PATH", {111, 119, 1311, 135}},
         {"Flush static", {758, 369, 848, 389}},
     };
+    const std::vector<ControlPlacement>& layout = controlLayout();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const ControlPlacement& control : controlLayout()) {
-            if (control.name == c.name) {
-                EXPECT_EQ(controlRect(control), c.expected);
-            }
-        }
+        const auto control =
+            std::find_if(layout.begin(), layout.end(),
+                         [&](const ControlPlacement& placed) { return placed.name == c.name; });
+        ASSERT_NE(control, layout.end()) << "no control named " << c.name;
+        EXPECT_EQ(controlRect(*control), c.expected);
     }
 }
 
