@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -13,6 +14,7 @@
 #include <pugixml.hpp>
 
 #include "services/MessageLine.hpp"
+#include "services/TimeText.hpp"
 #include "settings/ParameterTable.hpp"
 #include "settings/SettingsFile.hpp"
 #include "status/ControlIds.hpp"
@@ -77,7 +79,12 @@ TEST_F(MainWindowTest, RunsTheLoopUntilQuitAppliesControlChangesAndSavesThePosit
     settings::SettingsFile settings(file, controls, stopRequested);
     MainWindow window(owner, messages, display, settings, controls);
     std::thread worker;
+    const auto started = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
     owner.onStart = [&] {
+        // The user moved the window: the quit saves where it is now.
+        Fl_Window* shown = Fl::first_window();
+        EXPECT_NE(shown, nullptr);
+        if (shown != nullptr) shown->position(260, 170);
         // Changes from the run's thread reach the widgets in call order, before the quit.
         worker = std::thread([&] {
             controls.setEnabled(status::button::tbloZip, true);
@@ -91,13 +98,19 @@ TEST_F(MainWindowTest, RunsTheLoopUntilQuitAppliesControlChangesAndSavesThePosit
     EXPECT_EQ(window.run(), 7);
     worker.join();
 
+    const auto ended = std::chrono::system_clock::now();
+
     EXPECT_TRUE(controls.isEnabled(status::button::tbloZip));
     EXPECT_FALSE(controls.isEnabled(status::button::reRead));  // buttons start disabled
-    EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_X"),
-              std::to_string(settings::MAIN_WINDOW_X.value()));
-    EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_Y"),
-              std::to_string(settings::MAIN_WINDOW_Y.value()));
-    EXPECT_FALSE(logged.lines().empty());
+    EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_X"), "260");
+    EXPECT_EQ(test::storedValue(file, "MAIN_WINDOW_Y"), "170");
+    // The quit logs when the window closed.
+    const Strings lines = logged.lines();
+    ASSERT_FALSE(lines.empty());
+    bool closingTime = false;
+    for (auto second = started; second <= ended; second += std::chrono::seconds(1))
+        closingTime = closingTime || lines.back() == services::timeText(second);
+    EXPECT_TRUE(closingTime) << lines.back();
     EXPECT_EQ(Fl::first_window(), nullptr);  // hidden once the loop has ended
 }
 
