@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
 
 #include "airports/TimeKey.hpp"
 #include "airports/WeekSlot.hpp"
@@ -27,13 +29,36 @@ TEST(TimeKey, HalfHourOfTheClockChangesAtMinute29Second30) {
         {sunday + 23h + 29min + 30s, {7, 47}},
         {sunday + 23h + 59min + 59s, {7, 47}},
         {sunday + 24h, {1, 0}},
+        {sys_days{2026y / December / 9} + 1h + 53min + 10s, {3, 3}},     // a Wednesday
+        {sys_days{2024y / February / 29} + 18h + 45min, {4, 37}},        // a leap day, Thursday
+        {sys_days{2000y / January / 1} + 9h + 29min + 30s, {6, 19}},     // a Saturday
+        {sys_days{1969y / December / 31} + 23h + 59min + 59s, {3, 47}},  // before the epoch
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.at.time_since_epoch().count());
         EXPECT_EQ(currentTimeKey(c.at), c.expected);
     }
-    std::atomic<TimeKey> now{currentTimeKey()};
-    EXPECT_GE(now.load().weekday, 1);
+}
+
+TEST(TimeKey, WithoutAnInstantItIsTheUtcKeyOfNow) {
+    // A local zone 14 hours off UTC, so a key from local time would differ.
+    const char* zone = std::getenv("TZ");
+    const std::string savedZone = zone != nullptr ? zone : "";
+    setenv("TZ", "<+14>-14", 1);
+    tzset();
+    // Read between two readings of the clock, it equals the key of one of them.
+    const TimeKey before = currentTimeKey(system_clock::now());
+    const TimeKey now = currentTimeKey();
+    const TimeKey after = currentTimeKey(system_clock::now());
+    if (zone != nullptr) {
+        setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+    EXPECT_TRUE(now == before || now == after)
+        << now.weekday << "/" << now.halfHour << " between " << before.weekday << "/"
+        << before.halfHour << " and " << after.weekday << "/" << after.halfHour;
 }
 
 TEST(TimeKey, FitLooksBackAcrossMidnightAndTheWeek) {
