@@ -35,14 +35,18 @@ TEST_F(UserAircraftTest, TitleIsCutTo48CharactersAndLoggedOnceWhenItChanges) {
 }
 
 TEST_F(UserAircraftTest, ModelGivesHalfWingspanAndCategory) {
-    model("B744");
+    // Not the largest span of the table: that one also stands in for unknown types.
+    model("A320");
     const UserAircraftIdentity user = client.userIdentity();
     EXPECT_TRUE(user.dataKnown);
-    EXPECT_DOUBLE_EQ(user.halfWingspan, halfSpan(64.44));
-    EXPECT_EQ(user.category, 3);
-    EXPECT_TRUE(logged.contains("model raw: B744"));
+    EXPECT_TRUE(user.wingspanFound);
+    EXPECT_TRUE(display.snapshot().userWingspanFound);
+    EXPECT_DOUBLE_EQ(user.halfWingspan, halfSpan(34.10));
+    EXPECT_EQ(user.category, 2);
+    EXPECT_TRUE(logged.contains("model raw: A320"));
     EXPECT_TRUE(logged.contains(
-        "SimConnect: User aircraft model: B744, half wing span: 32.2 meter, category: 3"));
+        "SimConnect: User aircraft model: A320, half wing span: 17.1 meter, category: 2"));
+    EXPECT_EQ(messages.texts().message, "");
 }
 
 TEST_F(UserAircraftTest, AerosoftTitleTellsTheAirbusOfALongModel) {
