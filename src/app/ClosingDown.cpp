@@ -43,6 +43,10 @@ void Run::lf_closingDown() {
             box->showCurrent(ctx_.controls);
         }
         subsystems.airports.clearDestination();
+        // The callsigns of this run's aircraft mean nothing to the next one.
+        settings::CALLSIGN_2_OBJECTID.setEntries({});
+        settings::CALLSIGN_2_OBJECTID.setCurrent("");
+        ctx_.controls.setListEntries(settings::CALLSIGN_2_OBJECTID.controlId, {});
         subsystems.liveries.logMatchingSummary();
         subsystems.traffic.logNoLiverySet();
 

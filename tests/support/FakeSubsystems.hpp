@@ -155,7 +155,7 @@ class RecordingWindow final : public status::WindowSeam {
   public:
     void postStart() override { posted.push_back("start"); }
     void postQuit(int code) override { posted.push_back("quit " + std::to_string(code)); }
-    void repaintBand(status::Band) override {}
+    void repaintBand(status::Band band) override { repainted.push_back(band); }
     void setTopmost(bool topmost) override { this->topmost = topmost; }
     void showWarning(std::string caption, std::string text) override {
         warnings.push_back(caption + "|" + text);
@@ -167,3 +167,4 @@ class RecordingWindow final : public status::WindowSeam {
 };
 
 }  // namespace corv::test
+    std::vector<status::Band> repainted;

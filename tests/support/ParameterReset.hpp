@@ -18,6 +18,7 @@ inline void resetParameters() {
     MAX_FIT_FL.setCurrent(MAX_FIT_FL.defaultValue());
     parking_percentage.setCurrent(parking_percentage.defaultValue());
     ALL_INSTALL_PATH.setCurrent("");
+    CALLSIGN_2_OBJECTID.setEntries({});
 }
 
 }  // namespace corv::test

@@ -12,6 +12,7 @@
 #include <fmt/format.h>
 
 #include "common/ProgramIdentity.hpp"
+#include "services/ExitReason.hpp"
 #include "services/Log.hpp"
 #include "services/ShellOpen.hpp"
 #include "settings/ParameterTable.hpp"
@@ -211,6 +212,8 @@ void Commands::onListSelected(status::ControlId id, int index, const std::string
             return;
         }
         onNumberListSelected(id, index);
+        // Labels beside the lists take their colour from the values.
+        ctx_.window.repaintBand(status::Band::Controls);
     } catch (const std::exception& e) {
         services::logMarked("{} exception {}", "lf_HandleWMCOMMAND", e.what());
     }
@@ -264,11 +267,15 @@ void Commands::setInstallPath(const std::string& text) {
         ALL_INSTALL_PATH.setCurrent(text);
         SIM_INSTALL_PATH.setCurrent(text);
         ctx_.settings.saveText(SIM_INSTALL_PATH);
-        showAndLog(fmt::format("Install path exists, {} will restart", programName));
-        ctx_.run.requestStop(services::ExitReason::NewSettings, 3);
+        // Only the first stop of a run counts: promise a restart only when one will follow.
+        const bool restarts =
+            ctx_.run.requestStop(services::ExitReason::NewSettings, 3) ||
+            (services::restartsAfter(ctx_.run.exitReason()) && !ctx_.run.userClosedWindow);
+        if (restarts) showAndLog(fmt::format("Install path exists, {} will restart", programName));
         return;
     }
-    if (ec && ec != std::errc::no_such_file_or_directory) {
+    // A path through a regular file is just as missing.
+    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
         showAndLog(fmt::format("Cannot access install path '{}': {}", text, ec.message()));
     } else {
         showAndLog(fmt::format("This install path does not exist: {}", text));
@@ -309,11 +316,13 @@ void Commands::unblockCallsign() {
 }
 
 void Commands::blockSelected() {
-    BLOCK_CALLSIGN.setCurrent(CALLSIGN_2_OBJECTID.value());
+    const std::string callsign = CALLSIGN_2_OBJECTID.value();
+    BLOCK_CALLSIGN.setCurrent(callsign);
     ctx_.settings.saveText(BLOCK_CALLSIGN);
     BLOCK_CALLSIGN.showCurrent(ctx_.controls);
     ctx_.controls.setEnabled(status::button::unblock, true);
     ctx_.requests.blockChanged = true;
+    ctx_.subsystems.traffic.dropFromCallsignList(callsign);
 }
 
 void Commands::setDestination(const std::string& text) {

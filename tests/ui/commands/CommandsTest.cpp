@@ -166,18 +166,52 @@ TEST_F(CommandsTest, AutoRadiusSwitchKeepsTheManualRadius) {
 }
 
 TEST_F(CommandsTest, InstallPathMustExist) {
+    test::writeFile(install / "a-file", "");
     ALL_INSTALL_PATH.setCurrent("/old");
-    commands.onEditEnter(ALL_INSTALL_PATH.controlId, (install / "missing").string());
-    EXPECT_EQ(messages.texts().message,
-              "This install path does not exist: " + (install / "missing").string());
-    EXPECT_EQ(controls.control(ALL_INSTALL_PATH.controlId).text, "/old");
-    EXPECT_FALSE(run.stopRequested);
+    // A path that runs through a file is as missing as any other.
+    for (const std::filesystem::path& missing : {install / "missing", install / "a-file" / "x"}) {
+        SCOPED_TRACE(missing);
+        commands.onEditEnter(ALL_INSTALL_PATH.controlId, missing.string());
+        EXPECT_EQ(messages.texts().message,
+                  "This install path does not exist: " + missing.string());
+        EXPECT_EQ(controls.control(ALL_INSTALL_PATH.controlId).text, "/old");
+        EXPECT_FALSE(run.stopRequested);
+    }
 
     commands.onEditEnter(ALL_INSTALL_PATH.controlId, install.path().string());
     EXPECT_EQ(SIM_INSTALL_PATH.value(), install.path().string());
     EXPECT_EQ(stored("SIM_INSTALL_PATH"), install.path().string());
     EXPECT_EQ(run.exitReason(), services::ExitReason::NewSettings);
     EXPECT_EQ(run.restartDelaySeconds(), 3);
+}
+
+TEST_F(CommandsTest, InstallPathPromisesARestartOnlyWhenOneFollows) {
+    using services::ExitReason;
+    struct Case {
+        ExitReason earlier;  // the stop the run already asked for
+        bool userClosed;
+        bool restarts;
+    };
+    const Case cases[] = {
+        {ExitReason::NewSettings, false, true},
+        {ExitReason::ReaderError, true, false},
+        {ExitReason::SimWasClosed, false, false},
+        {ExitReason::SystemError, false, false},
+    };
+    const std::string promise = "Install path exists, Corvane_P3D will restart";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(services::exitReasonText(c.earlier));
+        const std::filesystem::path typed = install / services::exitReasonText(c.earlier);
+        std::filesystem::create_directories(typed);
+        run.resetForNewRun();
+        run.userClosedWindow = c.userClosed;
+        run.requestStop(c.earlier, 0);
+        commands.onEditEnter(ALL_INSTALL_PATH.controlId, typed.string());
+        EXPECT_EQ(messages.texts().message, c.restarts ? promise : "");
+        EXPECT_EQ(stored("SIM_INSTALL_PATH"), typed.string());  // kept for the next start
+    }
+    const std::vector<std::string> lines = logged.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), promise), 1);
 }
 
 TEST_F(CommandsTest, StaticUpdateLocksTheParkingControlsUntilDone) {
@@ -192,6 +226,29 @@ TEST_F(CommandsTest, StaticUpdateLocksTheParkingControlsUntilDone) {
     commands.unlockParkingControls();
     EXPECT_EQ(controls.control(MAX_FIT_FL.controlId).enabled, true);
     EXPECT_FALSE(requests.staticComputationRunning);
+}
+
+TEST_F(CommandsTest, PickingFromAListRepaintsTheControlsBand) {
+    // The labels beside the parking limits change colour with the value at once.
+    for (const ChoiceList<std::int32_t>* list : {&MAX_PARK_SEL, &MAX_LIVE_SEL, &AIRP_RANGE}) {
+        SCOPED_TRACE(list->name());
+        window.repainted.clear();
+        commands.onListSelected(list->controlId, 0, "0");
+        EXPECT_EQ(list->value(), list->choices().front());
+        EXPECT_EQ(window.repainted, std::vector<status::Band>{status::Band::Controls});
+    }
+}
+
+TEST_F(CommandsTest, BlockTakesTheSelectedCallsignOffTheList) {
+    CALLSIGN_2_OBJECTID.setCurrent("KLM1234");
+    EXPECT_TRUE(commands.lf_HandleWMCOMMAND(status::button::block));
+    EXPECT_EQ(BLOCK_CALLSIGN.value(), "KLM1234");
+    EXPECT_EQ(stored("BLOCK_CALLSIGN"), "KLM1234");
+    EXPECT_EQ(controls.control(BLOCK_CALLSIGN.controlId).text, "KLM1234");
+    EXPECT_EQ(controls.control(status::button::unblock).enabled, true);
+    EXPECT_EQ(controls.control(status::button::block).enabled, false);
+    EXPECT_TRUE(requests.blockChanged);
+    EXPECT_EQ(fake.count("dropFromCallsignList KLM1234"), 1u);
 }
 
 TEST_F(CommandsTest, TbloButtonWarnsWhenTheFileCannotBeOpened) {
