@@ -129,6 +129,9 @@ TEST_P(ClosingDownTest, RestartsOrQuitsAsTheReasonSays) {
     settings::SCAN_LIVERIES.setCurrent(true);
     settings::SCAN_AIRPORTS.setCurrent(true);
     settings::DESTINATION.setCurrent("EHAM");
+    settings::BLOCK_CALLSIGN.setCurrent("KLM1234");
+    settings::CALLSIGN_2_OBJECTID.setEntries({{"KLM1234", 7}, {"DLH5A", 9}});
+    settings::CALLSIGN_2_OBJECTID.setCurrent("DLH5A");
     run.requestStop(c.reason, c.delay);
 
     runner.lf_closingDown();
@@ -140,12 +143,13 @@ TEST_P(ClosingDownTest, RestartsOrQuitsAsTheReasonSays) {
     EXPECT_EQ(settings::SCAN_LIVERIES.value(), !c.scansSwitchedOff);
     EXPECT_EQ(settings::SCAN_AIRPORTS.value(), !c.scansSwitchedOff);
     EXPECT_EQ(settings::DESTINATION.value(), "");
+    // No callsign of this run is offered or blocked in the next.
+    EXPECT_EQ(settings::BLOCK_CALLSIGN.value(), "");
+    EXPECT_TRUE(settings::CALLSIGN_2_OBJECTID.entries().empty());
+    EXPECT_EQ(settings::CALLSIGN_2_OBJECTID.value(), "");
     const bool restarted = std::string(c.posted) == "start";
     EXPECT_EQ(run.isRestart.load(), restarted);
     if (restarted) {
-    settings::BLOCK_CALLSIGN.setCurrent("KLM1234");
-    settings::CALLSIGN_2_OBJECTID.setEntries({{"KLM1234", 7}, {"DLH5A", 9}});
-    settings::CALLSIGN_2_OBJECTID.setCurrent("DLH5A");
         EXPECT_FALSE(run.stopRequested);  // the next run starts clean
         EXPECT_EQ(run.exitReason(), services::ExitReason::NotYetSet);
     }
@@ -157,10 +161,6 @@ TEST_P(ClosingDownTest, RestartsOrQuitsAsTheReasonSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Reasons, ClosingDownTest,
-    // No callsign of this run is offered or blocked in the next.
-    EXPECT_EQ(settings::BLOCK_CALLSIGN.value(), "");
-    EXPECT_TRUE(settings::CALLSIGN_2_OBJECTID.entries().empty());
-    EXPECT_EQ(settings::CALLSIGN_2_OBJECTID.value(), "");
     ::testing::Values(ClosingCase{services::ExitReason::ReaderError, 15, "start", true, 15s},
                       ClosingCase{services::ExitReason::SimconnectError, 9, "start", true, 9s},
                       ClosingCase{services::ExitReason::NewSettings, 3, "start", false, 3s},

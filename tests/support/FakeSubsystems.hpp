@@ -163,8 +163,8 @@ class RecordingWindow final : public status::WindowSeam {
 
     std::vector<std::string> posted;
     std::vector<std::string> warnings;
+    std::vector<status::Band> repainted;
     bool topmost = false;
 };
 
 }  // namespace corv::test
-    std::vector<status::Band> repainted;
