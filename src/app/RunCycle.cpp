@@ -150,8 +150,12 @@ void Run::onSecondTick() {
     }
     if (ctx_.requests.staticComputationRunning) {
         const int queued = ctx_.subsystems.airports.staticQueuedCount();
-        ctx_.display.update(
-            [queued](status::DisplaySnapshot& d) { d.parking.staticQueued = queued; });
+        bool changed = false;
+        ctx_.display.update([queued, &changed](status::DisplaySnapshot& d) {
+            changed = d.parking.staticQueued != queued;
+            d.parking.staticQueued = queued;
+        });
+        if (changed) ctx_.window.repaintBand(status::Band::Parking);
     }
 }
 

@@ -207,7 +207,13 @@ bool Run::startRun() {
     if (ctx_.run.stopOrClosed()) return false;
     ctx_.display.update([](status::DisplaySnapshot& d) { d.rtSetup = false; });
     ctx_.window.repaintBand(status::Band::Status);
-    if (awaitConnection && realTraffic.waitForFirstConnection()) realTraffic.sendSimTime();
+    if (awaitConnection) {
+        const bool connected = realTraffic.waitForFirstConnection();
+        // The wait is over; its message would otherwise stay until it times out.
+        ctx_.messages.withdrawMessage(
+            fmt::format("Waiting for RealTraffic to connect to {} ...", programName));
+        if (connected) realTraffic.sendSimTime();
+    }
 
     if (ctx_.run.stopOrClosed()) return false;
     realTraffic.setAcceptingTraffic(false);

@@ -54,6 +54,16 @@ void MessageLine::clearMessage() {
     requestRepaint_();
 }
 
+void MessageLine::withdrawMessage(const std::string& text) {
+    {
+        std::lock_guard lock(statusMutex_);
+        if (messageText_ != text) return;
+        messageText_.clear();
+        messageSetAt_ = 0;
+    }
+    requestRepaint_();
+}
+
 void MessageLine::clearAll() {
     {
         std::lock_guard lock(statusMutex_);

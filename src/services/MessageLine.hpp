@@ -23,6 +23,8 @@ class MessageLine {
     void showMessage(const std::string& text, bool alsoLog);
     void showError(const std::string& text);
     void clearMessage();
+    // Clears the message only while it is still this text: a newer one stays.
+    void withdrawMessage(const std::string& text);
     // Shows (and logs) the text only when no message or error is showing.
     void offerMessage(const std::string& text);
     // Clears the persistent error too; used when a run closes down for a restart.

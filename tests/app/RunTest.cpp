@@ -114,6 +114,33 @@ TEST_F(RunTest, FlushAndBlockRequestsAreConsumedOnce) {
     EXPECT_FALSE(requests.blockChanged);
 }
 
+TEST_F(RunTest, ParkingBandShowsEachNewCountOfQueuedStatics) {
+    requests.staticComputationRunning = true;
+    for (const int queued : {5, 4, 0}) {
+        fake.staticQueued = queued;
+        window.repainted.clear();
+        secondTick();
+        EXPECT_EQ(display.snapshot().parking.staticQueued, queued);
+        EXPECT_EQ(
+            std::count(window.repainted.begin(), window.repainted.end(), status::Band::Parking), 1);
+    }
+}
+
+TEST_F(RunTest, WaitingMessageGoesOnceRealTrafficHasConnected) {
+    ctx.realTrafficLocation = realtraffic::RealTrafficLocation::Local;
+    const std::string waiting = "Waiting for RealTraffic to connect to Corvane_P3D ...";
+    const std::string userMessage = "Corvane_P3D's window will remain visible";
+    // What the user saw last while the connection came: only the waiting message goes.
+    for (const auto& shown : {std::vector{waiting}, std::vector{waiting, userMessage}}) {
+        fake.whileAwaitingRealTraffic = [&] {
+            for (const std::string& text : shown)
+                messages.showMessage(text, false);
+        };
+        ASSERT_TRUE(runner.startRun());
+        EXPECT_EQ(messages.texts().message, shown.back() == waiting ? "" : userMessage);
+    }
+}
+
 struct ClosingCase {
     services::ExitReason reason;
     int delay;

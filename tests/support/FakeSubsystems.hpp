@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ class FakeSubsystems final : public data::DataFilesPort,
     sim::UserAircraftState user;
     std::optional<double> firstAirportDistance;
     bool parkAirportIsSet = false;
+    int staticQueued = 0;
+    std::function<void()> whileAwaitingRealTraffic;
     std::vector<realtraffic::TrafficReport> pendingReports;
 
     // Data files and liveries.
@@ -60,7 +63,7 @@ class FakeSubsystems final : public data::DataFilesPort,
     std::optional<double> firstParkAirportDistance() const override { return firstAirportDistance; }
     void removeAllStatic() override { note("removeAllStatic"); }
     void renewStaticParking() override { note("renewStaticParking"); }
-    int staticQueuedCount() const override { return 0; }
+    int staticQueuedCount() const override { return staticQueued; }
     void scanAddonAirports() override { note("scanAddonAirports"); }
 
     // Simulator.
@@ -92,7 +95,10 @@ class FakeSubsystems final : public data::DataFilesPort,
         note("startPositionServer " + port);
     }
     void stopPositionServer() override { note("stopPositionServer"); }
-    bool waitForFirstConnection() override { return note("waitForFirstConnection", true); }
+    bool waitForFirstConnection() override {
+        if (whileAwaitingRealTraffic) whileAwaitingRealTraffic();
+        return note("waitForFirstConnection", true);
+    }
     bool connected() const override { return true; }
     void sendSimTime() override { note("sendSimTime"); }
     void sendUserPosition() override { note("sendUserPosition"); }
