@@ -38,19 +38,6 @@ TEST_F(RunTest, SlowTasksNeverShareASecondWithTheFiveSecondTasks) {
     }
 }
 
-TEST_F(RunTest, SecondsThatAreMultiplesOfFiveRunNoSlowTask) {
-    for (int second = 1; second <= 80; ++second) {
-        const auto calls = secondTick();
-        if (second == 5 || second == 10 || second == 15 || second == 80) {
-            SCOPED_TRACE(second);
-            for (const char* slow :
-                 {"parkAirportTick(false)", "runWatchdog", "checkParkedVersusStatic"}) {
-                EXPECT_FALSE(contains(calls, slow)) << slow;
-            }
-        }
-    }
-}
-
 TEST_F(RunTest, TicksWithoutASecondOnlyMoveTheTraffic) {
     fake.calls.clear();
     EXPECT_TRUE(runner.runTick());

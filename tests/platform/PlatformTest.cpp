@@ -7,7 +7,6 @@
 
 #include "platform/AtomicFile.hpp"
 #include "platform/KnownFolders.hpp"
-#include "platform/Registry.hpp"
 #include "platform/SingleInstanceLock.hpp"
 #include "platform/SocketErrors.hpp"
 #include "support/TempFolder.hpp"
@@ -69,11 +68,6 @@ TEST(SocketErrors, SystemErrorsMapToTheSocketCodeTable) {
     EXPECT_EQ(socketErrorCode(EWOULDBLOCK), 10035);
     EXPECT_EQ(socketErrorCode(ETIMEDOUT), 10060);
     EXPECT_EQ(socketErrorCode(123456), 123456);
-}
-
-TEST(Registry, ReportsEveryKeyAsAbsent) {
-    EXPECT_FALSE(registryKeyExists("SOFTWARE\\Lockheed Martin\\Prepar3D v5"));
-    EXPECT_FALSE(readRegistryString("SOFTWARE\\Lockheed Martin\\Prepar3D v6", "SetupPath"));
 }
 
 }  // namespace
