@@ -99,10 +99,9 @@ void Program::onCloseClicked() {
                           false);
     runState_.userClosedWindow = true;
     runState_.windowClosed = true;
-    // Unblocks a pending wait for RealTraffic's connection.
+    runState_.requestStop(services::ExitReason::UserClosedSim, 0);
+    // The flags come first: what the closed sockets make fail is then known as shutting down.
     realTraffic_.stopPositionServer();
-    runState_.stopRequested = true;
-    runState_.setReasonIfUnset(services::ExitReason::UserClosedSim);
 }
 
 bool Program::onCommand(status::ControlId id) {

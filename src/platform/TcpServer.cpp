@@ -3,6 +3,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -90,9 +91,22 @@ std::optional<ListenFailure> TcpListener::open(const std::string& port) {
     return std::nullopt;
 }
 
-TcpConnection TcpListener::accept(SocketError& error) {
+TcpConnection TcpListener::accept(SocketError& error, std::chrono::milliseconds timeout) {
     for (;;) {
-        const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        // A listener closed by another thread ends the wait (shutdown also wakes the poll).
+        const int fd = fd_.load();
+        if (fd < 0) {
+            error = socketErrorCode(EBADF);
+            return TcpConnection();
+        }
+        pollfd listening{fd, POLLIN, 0};
+        const int ready = ::poll(&listening, 1, static_cast<int>(timeout.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0) {
+            error = socketTimedOut;
+            return TcpConnection();
+        }
+        const int client = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0 && errno == EINTR) continue;
         error = client < 0 ? lastSocketErrorCode() : 0;
         return client < 0 ? TcpConnection() : TcpConnection(client);

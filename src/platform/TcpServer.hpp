@@ -1,10 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/SocketErrors.hpp"
 
 namespace corv::platform {
 
@@ -53,8 +56,9 @@ class TcpListener {
 
     // Nothing on success; the socket stays closed on failure.
     std::optional<ListenFailure> open(const std::string& port);
-    // Blocks until a client connects; an unopened or closed connection on failure.
-    TcpConnection accept(SocketError& error);
+    // Waits up to the time-out for a client; an unopened connection on failure, with error
+    // socketTimedOut when no client came in time.
+    TcpConnection accept(SocketError& error, std::chrono::milliseconds timeout);
     bool isOpen() const noexcept { return fd_ >= 0; }
     // The port it listens on (useful when it was opened on port "0").
     int localPort() const;

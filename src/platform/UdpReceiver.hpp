@@ -7,13 +7,9 @@
 #include <optional>
 #include <string>
 
-namespace corv::platform {
+#include "platform/SocketErrors.hpp"
 
-// Error codes of the program's socket error table that a receive loop meets in normal work.
-inline constexpr int socketInterrupted = 10004;
-inline constexpr int socketWouldBlock = 10035;
-inline constexpr int socketTimedOut = 10060;
-inline constexpr int socketAddressNotAvailable = 10049;
+namespace corv::platform {
 
 // Why a UDP socket could not be opened: the failing step and its socket error code.
 struct UdpOpenFailure {

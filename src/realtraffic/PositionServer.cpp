@@ -17,6 +17,8 @@ namespace corv::realtraffic {
 
 namespace {
 constexpr std::size_t receiveBufferBytes = 16384;
+// How long a wait for RealTraffic goes before it looks whether the run is stopping.
+constexpr std::chrono::milliseconds acceptSlice{100};
 
 std::string startFailureText(const platform::ListenFailure& failure, const std::string& port) {
     using Step = platform::ListenFailure::Step;
@@ -42,7 +44,7 @@ PositionServer::PositionServer(const services::RunState& run, services::MessageL
     : run_(run), messages_(messages), effects_(std::move(effects)) {}
 
 bool PositionServer::shuttingDown() const {
-    return run_.stopRequested;
+    return run_.stopOrClosed();
 }
 
 void PositionServer::start(const std::string& port) {
@@ -52,9 +54,14 @@ void PositionServer::start(const std::string& port) {
 
 bool PositionServer::waitForClient() {
     if (connected_) return false;
-    platform::SocketError error = 0;
-    platform::TcpConnection client = listener_.accept(error);
-    if (!client.isOpen()) return false;
+    // Any stop of the run ends the wait, whoever asks for it: the wait looks again every slice.
+    platform::TcpConnection client;
+    while (!client.isOpen()) {
+        if (shuttingDown()) return false;
+        platform::SocketError error = 0;
+        client = listener_.accept(error, acceptSlice);
+        if (!client.isOpen() && error != platform::socketTimedOut) return false;
+    }
     if (const platform::SocketError noDelay = client.disableNagle(); noDelay != 0) {
         const std::string reason =
             fmt::format("{} setsockopt failed with error {}", services::clockText(),

@@ -166,6 +166,23 @@ TEST_F(PositionServerTest, LostRealTrafficIsWaitedForAndNotAskedForItsVersionAga
     EXPECT_EQ(second.readLines(1), qs121Line(user));  // no version request first
 }
 
+TEST_F(PositionServerTest, AnyStopOfTheRunEndsAPendingWaitForRealTraffic) {
+    // The simulator quits, a new flight, new settings, a failed reader: none of them closes the
+    // listening socket, and the run must not hang until RealTraffic comes.
+    std::atomic<bool> waitEnded{false};
+    std::thread waiting([&] {
+        server.connectFirstTime(RealTrafficLocation::Local);
+        waitEnded = true;
+    });
+    run.requestStop(services::ExitReason::SimWasClosed, 0);
+    const bool ended = test::eventually([&] { return waitEnded.load(); });
+    if (!ended) server.stop();  // lets the thread end, so the failure is reported, not hung
+    waiting.join();
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(server.connected());
+    EXPECT_FALSE(logged.contains("waitForClient interrupted"));
+}
+
 TEST_F(PositionServerTest, StopEndsAPendingWaitAndBusyPortsFailClearly) {
     std::thread stopper([&] {
         std::this_thread::sleep_for(50ms);
