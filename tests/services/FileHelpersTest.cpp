@@ -1,12 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <future>
 #include <string>
 #include <vector>
+
+#include <fmt/format.h>
 
 #include "services/FileGenerations.hpp"
 #include "services/FileHelpers.hpp"
 #include "services/Folders.hpp"
 #include "services/ShellOpen.hpp"
+#include "support/Eventually.hpp"
 #include "support/LogCapture.hpp"
 
 namespace corv::services {
@@ -79,14 +88,76 @@ TEST(Folders, TreeIsCreatedAndTheOldObjectListDeleted) {
     EXPECT_FALSE(fs::exists(install / "output" / "info" / "ObjectIdList.txt"));
 }
 
-TEST(ShellOpen, FailureShowsTheWarningBox) {
+// The desktop opener on PATH, for the life of the object: a script of the test's making, or
+// none at all.
+class FakeOpener {
+  public:
+    explicit FakeOpener(const std::string& script) {
+        std::string path = bin_.path().string();
+        if (!script.empty()) {
+            test::writeFile(bin_ / "xdg-open", "#!/bin/sh\n" + script);
+            fs::permissions(bin_ / "xdg-open", fs::perms::owner_all);
+            path += ":" + oldPath_;  // the script's own commands
+        }
+        ::setenv("PATH", path.c_str(), 1);
+    }
+    ~FakeOpener() { ::setenv("PATH", oldPath_.c_str(), 1); }
+
+  private:
+    test::TempFolder bin_;
+    std::string oldPath_ = std::getenv("PATH");
+};
+
+struct ShellOpenTest : ::testing::Test {
+    ShellOpenTest() { fs::create_directories(install / "docs"); }
+
     test::TempFolder install;
     std::vector<std::string> boxes;
-    const WarningBox warn = [&](std::string_view caption, std::string_view text) {
+    const WarningBox warn = [this](std::string_view caption, std::string_view text) {
         boxes.push_back(std::string(caption) + "|" + std::string(text));
     };
-    EXPECT_FALSE(openManual(install.path(), warn));  // docs/Manual.pdf does not exist
-    EXPECT_EQ(boxes, std::vector<std::string>{"Corvane|Could not open local folder with Manual"});
+};
+
+TEST_F(ShellOpenTest, FailureShowsTheWarningBox) {
+    struct Case {
+        const char* name;
+        bool manualExists;
+        bool openerExists;
+    };
+    const Case cases[] = {{"no manual", false, true}, {"no desktop opener", true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        if (c.manualExists) test::writeFile(install / "docs" / "Manual.pdf", "%PDF");
+        FakeOpener opener(c.openerExists ? "exit 0\n" : "");
+        EXPECT_FALSE(openManual(install.path(), warn));
+        EXPECT_EQ(boxes,
+                  std::vector<std::string>{"Corvane|Could not open local folder with Manual"});
+    }
+}
+
+TEST_F(ShellOpenTest, OpeningDoesNotWaitForTheViewerAndLeavesNoZombie) {
+    const fs::path manual = install / "docs" / "Manual.pdf";
+    test::writeFile(manual, "%PDF");
+    // A viewer that stays open until the test lets it go.
+    FakeOpener opener(
+        fmt::format("echo \"$1\" > '{0}/opened'\n"
+                    "while [ ! -e '{0}/release' ]; do sleep 0.05; done\n",
+                    install.path().string()));
+    auto opening = std::async(std::launch::async, [&] { return openManual(install.path(), warn); });
+    const bool returned = test::eventually(
+        [&] { return opening.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    test::writeFile(install / "release", "");
+    EXPECT_TRUE(returned);
+    EXPECT_TRUE(opening.get());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(test::eventually(
+        [&] { return test::readFile(install / "opened") == manual.string() + "\n"; }));
+    // Once the viewer has ended no child of ours is left, not even an unreaped one.
+    EXPECT_TRUE(test::eventually([] {
+        siginfo_t info{};
+        return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
+    }));
 }
 
 }  // namespace
