@@ -103,6 +103,20 @@ class Program:
         subprocess.run([XWINDOW, "shot", path], check=True)
         return Screenshot(path)
 
+    def wait_for_pixel(self, folder, x, y, colour, timeout=30):
+        """The first screenshot in which the screen pixel has the colour: the window paints when
+        it gets to it."""
+        deadline = time.monotonic() + timeout
+        while True:
+            screen = self.screenshot(folder)
+            seen = screen.pixel(x, y)
+            if seen == colour:
+                return screen
+            if time.monotonic() > deadline or self.process.poll() is not None:
+                raise AssertionError(f"pixel {x}, {y} is {seen}, not {colour}; the log:\n"
+                                     + "\n".join(self.log()))
+            time.sleep(0.1)
+
     def stop(self):
         if self.process and self.process.poll() is None:
             self.process.kill()
@@ -167,16 +181,14 @@ class ProgramTest(DisplayTestCase):
                        "input/my_regcodes"):
             self.assertTrue(os.path.isdir(os.path.join(program.install, folder)), folder)
 
-        time.sleep(1)  # let the window paint the error
-        screen = program.screenshot(self.workdir)
         x0, y0 = 400, 20  # the default window position
+        screen = program.wait_for_pixel(self.workdir, x0 + 860, y0 + 465, RED)  # the error painted
         at = lambda x, y: screen.pixel(x0 + x, y0 + y)
         self.assertEqual(at(300, 2), BLACK)          # title band
         self.assertEqual(at(300, 50), BLACK)         # status band
         self.assertEqual(at(410, 100), RED)          # simulator box: not connected
         self.assertEqual(at(860, 300), LIGHT_BLUE)   # controls band
         self.assertEqual(at(860, 420), BLACK)        # parking band
-        self.assertEqual(at(860, 465), RED)          # message band with the persistent error
         for y in (28, 113, 392):  # the message band covers the line at 449
             self.assertEqual(at(870, y), WHITE, f"white line at y {y}")
         self.assertEqual(at(300, 168), BLACK)        # a separator line of the controls band
@@ -237,9 +249,8 @@ class ProgramTest(DisplayTestCase):
         shutil.rmtree(os.path.join(program.install, "docs"))
         program.start()
         program.wait_for_log("Error 41: Corvane_P3D must be run from the Corvane_P3D folder!")
-        time.sleep(1)
+        program.wait_for_pixel(self.workdir, 400 + 860, 20 + 465, RED)  # the error in the window
         self.assertIsNone(program.process.poll(), "the window stays open")
-        self.assertEqual(program.screenshot(self.workdir).pixel(400 + 860, 20 + 465), RED)
         program.close_window()
         self.assertEqual(program.wait_exit(), 0)
         self.assertIn("Exiting: SYSTEM ERROR", program.log())

@@ -1,7 +1,9 @@
 """The installed program against the stand-in simulator and rt-feed, as a user would run it."""
 import os
+import pty
 import re
 import subprocess
+import threading
 import time
 import unittest
 
@@ -10,14 +12,102 @@ from test_program import LIME, DisplayTestCase
 PARKED_AT_ZURICH = {"user": {"title": "Stand-in Airbus A320 Swiss HB-JLT", "atcModel": "A320",
                              "position": {"latitude": 47.4582, "longitude": 8.5556, "heading": 280}}}
 
+# rt-feed's report every 5 seconds; lines/s and datagrams/s are counts over the last report's time.
+FEED_REPORT = re.compile(r"rt-feed: (connected|not connected), (\d+\.\d) position lines/s, "
+                         r"\d+\.\d datagrams/s(, user at -?\d+\.\d{5}, -?\d+\.\d{5}, -?\d+ ft, -?\d+ kt)?")
+
 
 def with_events(*events):
     return dict(PARKED_AT_ZURICH, events=list(events))
 
 
+class Feed:
+    """rt-feed on a pseudo-terminal, which makes it print every line as it goes (into a file or a
+    pipe its output would wait in a buffer until it exits)."""
+
+    def __init__(self, executable, *arguments):
+        primary, secondary = pty.openpty()
+        self.process = subprocess.Popen([executable, *arguments], stdin=subprocess.DEVNULL,
+                                        stdout=secondary, stderr=secondary)
+        os.close(secondary)
+        self._lines = []
+        self._lock = threading.Lock()
+        self._reader = threading.Thread(target=self._read, args=(primary,), daemon=True)
+        self._reader.start()
+
+    def _read(self, primary):
+        pending = b""
+        while True:
+            try:
+                chunk = os.read(primary, 4096)
+            except OSError:  # the terminal closes when rt-feed ends
+                break
+            if not chunk:
+                break
+            *complete, pending = (pending + chunk).split(b"\n")
+            with self._lock:
+                self._lines.extend(line.decode(errors="replace").rstrip("\r") for line in complete)
+        os.close(primary)
+
+    def lines(self):
+        with self._lock:
+            return list(self._lines)
+
+    def reports(self):
+        """rt-feed's 5-second reports so far; every one must have the report's format."""
+        reports = [line for line in self.lines() if re.match(r"rt-feed: (not )?connected, ", line)]
+        for line in reports:
+            if not FEED_REPORT.fullmatch(line):
+                raise AssertionError(f"not a report: {line}")
+        return [FEED_REPORT.fullmatch(line) for line in reports]
+
+    def wait_for(self, condition, what, timeout=60):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if condition():
+                return
+            if self.process.poll() is not None:
+                break
+            time.sleep(0.2)
+        raise AssertionError(f"rt-feed: {what} did not happen; its output:\n" + "\n".join(self.lines()))
+
+    def kill(self):
+        self.process.kill()
+
+    def wait(self):
+        self.process.wait()
+        self._reader.join(timeout=10)
+
+
+def position_lines(report):
+    """The position lines rt-feed read in the report's 5 seconds."""
+    return round(float(report.group(2)) * 5)
+
+
 class SimulatorTest(DisplayTestCase):
     def program(self, **options):
         return super().program(with_install_path=True, **options)
+
+    def feed(self, program, *arguments):
+        feed = Feed(os.path.join(program.install, "rt-feed"), *arguments)
+        self.helpers.append(feed)
+        return feed
+
+    def wait_for_the_run_cycle(self, feed):
+        """Until the start-up has ended its wait for the first traffic and the run cycle sends the
+        user position five times a second; before, a single position line goes out. Returns how
+        many reports rt-feed had made by then."""
+        feed.wait_for(lambda: any(report.group(1) == "connected" and position_lines(report) > 1
+                                  for report in feed.reports()),
+                      "more than one position line in 5 s")
+        return len(feed.reports())
+
+    def assert_traffic_was_read(self, program):
+        """With the run cycle going, the start-up's wait for traffic is over: had no report been
+        read, it would have logged that there is no traffic."""
+        log = program.log()
+        self.assertNotIn("No traffic in this region?", log)
+        self.assertFalse([line for line in log if line.startswith("exception in processLineSub")], log)
 
     def test_connects_identifies_the_user_aircraft_and_reaches_the_cycle(self):
         program = self.program(scenario=PARKED_AT_ZURICH)
@@ -65,29 +155,26 @@ class SimulatorTest(DisplayTestCase):
     def test_realtraffic_stand_in_connects_and_feeds_traffic(self):
         port = 10800 + os.getpid() % 1000
         program = self.program(scenario=PARKED_AT_ZURICH, realtraffic_port=port)
-        feed_output = os.path.join(self.workdir, "rt-feed.out")
-        with open(feed_output, "w") as out:
-            self.helpers.append(subprocess.Popen([os.path.join(program.install, "rt-feed"), "--port", str(port)],
-                                               stdout=out, stderr=subprocess.STDOUT))
+        feed = self.feed(program, "--port", str(port))
         program.start()
         program.wait_for_log("RealTraffic connected", timeout=90)
-        time.sleep(8)  # the receivers start, traffic arrives, the status settles
-        log = program.log()
-        self.assertNotIn("No traffic in this region?", log)
-        self.assertIn("RealTraffic detected at this PC", log)
-        screen = program.screenshot(self.workdir)
-        self.assertEqual(screen.pixel(400 + 440, 20 + 100), LIME)  # the RealTraffic box
+        cycle_started = self.wait_for_the_run_cycle(feed)
+        self.assert_traffic_was_read(program)
+        self.assertIn("RealTraffic detected at this PC", program.log())
+        program.wait_for_pixel(self.workdir, 400 + 440, 20 + 100, LIME)  # the RealTraffic box
+
+        # The position lines keep coming, with the user where the simulator has them.
+        feed.wait_for(lambda: len(feed.reports()) >= cycle_started + 2, "two more reports")
+        for report in feed.reports()[cycle_started:]:
+            self.assertEqual(report.group(1), "connected", report.group(0))
+            self.assertGreater(position_lines(report), 0, report.group(0))
+        positions = re.findall(r"user at ([\d.-]+), ([\d.-]+)", "\n".join(feed.lines()))
+        self.assertAlmostEqual(float(positions[-1][0]), 47.4582, places=3)
+        self.assertAlmostEqual(float(positions[-1][1]), 8.5556, places=3)
+        self.assertIn("rt-feed: version asked, answered", "\n".join(feed.lines()))
+
         program.close_window()
         self.assertEqual(program.wait_exit(), 0)
-        with open(feed_output) as f:
-            output = f.read()
-        self.assertIn("version asked, answered", output)
-        rates = [float(rate) for rate in re.findall(r"connected, ([\d.]+) position lines/s", output)]
-        self.assertTrue(any(4.0 <= rate <= 5.5 for rate in rates), output)
-        positions = re.findall(r"user at ([\d.-]+), ([\d.-]+)", output)
-        self.assertTrue(positions, output)
-        self.assertAlmostEqual(float(positions[-1][0]), 47.4582, places=3)
-
 
     def test_replayed_recording_reaches_the_program(self):
         source = os.path.join(os.environ.get("CORV_SHARED_DATA", ""), "traffic", "fr24_34a8254b.json")
@@ -98,18 +185,15 @@ class SimulatorTest(DisplayTestCase):
         subprocess.run(["python3", converter, "fr24", source, recording], check=True, stdout=subprocess.DEVNULL)
         port = 11800 + os.getpid() % 1000
         program = self.program(scenario=PARKED_AT_ZURICH, realtraffic_port=port)
-        feed_output = os.path.join(self.workdir, "rt-feed.out")
-        with open(feed_output, "w") as out:
-            self.helpers.append(subprocess.Popen([os.path.join(program.install, "rt-feed"), "--port", str(port),
-                                                "--replay", recording], stdout=out, stderr=subprocess.STDOUT))
+        feed = self.feed(program, "--port", str(port), "--replay", recording)
         program.start()
         program.wait_for_log("RealTraffic connected", timeout=90)
-        time.sleep(20)  # past the wait for the first traffic
-        self.assertNotIn("No traffic in this region?", program.log())
+        self.wait_for_the_run_cycle(feed)
+        self.assert_traffic_was_read(program)
+        self.assertTrue(any(line.startswith("rt-feed: replaying 1249 reports") for line in feed.lines()),
+                        feed.lines())
         program.close_window()
         self.assertEqual(program.wait_exit(), 0)
-        with open(feed_output) as f:
-            self.assertIn("replaying 1249 reports", f.read())
 
 
 if __name__ == "__main__":
