@@ -9,6 +9,7 @@
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Image.H>
 #include <FL/Fl_Input.H>
 #include <FL/fl_ask.H>
 
@@ -26,6 +27,7 @@
 #include "ui/FltkNative.hpp"
 #include "ui/FltkScreens.hpp"
 #include "ui/WindowBands.hpp"
+#include "ui/WindowIcon.hpp"
 #include "ui/WindowPainter.hpp"
 #include "ui/WindowPlacement.hpp"
 
@@ -101,6 +103,9 @@ MainWindow::MainWindow(status::WindowOwner& owner, const services::MessageLine& 
     });
     window_ = std::make_unique<Window>(settings::MAIN_WINDOW_X.value(),
                                        settings::MAIN_WINDOW_Y.value(), *this);
+    const WindowIcon icon = drawWindowIcon();
+    const Fl_RGB_Image iconImage(icon.rgba.data(), WindowIcon::size, WindowIcon::size, 4);
+    window_->icon(&iconImage);  // FLTK keeps its own copy
     window_->callback(
         [](Fl_Widget*, void* data) {
             // FLTK also closes a window on Escape; only the close button counts.

@@ -5,12 +5,9 @@
 
 namespace corv::ui {
 
-// The client area that painting covers, and the horizontal bands it is made of.
-inline constexpr int clientWidth = 880;
-inline constexpr int clientHeight = 516;
-
 inline constexpr Rect titleBand{0, 0, 880, 28};
 
+// The horizontal bands of the client area, from top to bottom below the title band.
 constexpr Rect bandRect(status::Band band) {
     switch (band) {
         case status::Band::Status:
@@ -24,5 +21,10 @@ constexpr Rect bandRect(status::Band band) {
     }
     return {};
 }
+
+// The client area that painting covers: as wide as the bands, ending with the message band.
+// (880 x 516 is the size of the decorated window.)
+inline constexpr int clientWidth = 880;
+inline constexpr int clientHeight = bandRect(status::Band::Message).bottom;
 
 }  // namespace corv::ui

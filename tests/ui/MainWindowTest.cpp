@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +25,12 @@
 #include "support/StoredParameters.hpp"
 #include "ui/FltkControls.hpp"
 #include "ui/MainWindow.hpp"
+#include "ui/WindowBands.hpp"
+
+// Last: Xlib defines names such as Status as macros.
+#include <FL/x.H>
+#include <X11/Xatom.h>
+#undef Status
 
 // Fontconfig, which FLTK's fonts use, keeps its caches until the process ends.
 extern "C" const char* __lsan_default_suppressions() {
@@ -135,6 +142,43 @@ TEST_F(MainWindowTest, WidgetsReportToTheOwner) {
     EXPECT_EQ(window.run(), 0);
     EXPECT_EQ(owner.events, (Strings{"start", "command 0x801e", "list 0x8028 1 '2/3'",
                                      "edit 0x803c 'KLM1234'", "close"}));
+}
+
+TEST_F(MainWindowTest, ShownWindowEndsWithTheMessageBandAndCarriesTheProgramIcon) {
+    FltkControls controls;
+    settings::SettingsFile settings(file, controls, stopRequested);
+    MainWindow window(owner, messages, display, settings, controls);
+    std::vector<long> icon;  // as the window manager reads it: width, height, ARGB pixels
+    owner.onStart = [&] {
+        Fl_Window* shown = Fl::first_window();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->w(), 880);
+        EXPECT_EQ(shown->h(), bandRect(status::Band::Message).bottom);
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long left = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(fl_display, fl_xid(shown),
+                           XInternAtom(fl_display, "_NET_WM_ICON", False), 0, 1 << 16, False,
+                           XA_CARDINAL, &type, &format, &count, &left, &data);
+        if (data != nullptr) {
+            const auto* values = reinterpret_cast<const long*>(data);
+            icon.assign(values, values + count);
+            XFree(data);
+        }
+        window.postQuit(0);
+    };
+    window.postStart();
+    EXPECT_EQ(window.run(), 0);
+
+    ASSERT_GE(icon.size(), 2u);
+    const long width = icon[0];
+    EXPECT_GE(width, 16);
+    EXPECT_EQ(icon[1], width);
+    ASSERT_EQ(icon.size(), static_cast<std::size_t>(2 + width * width));
+    // A picture, not a blank square.
+    EXPECT_GT(std::set<long>(icon.begin() + 2, icon.end()).size(), 1u);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "settings/ParameterTable.hpp"
 #include "support/ParameterReset.hpp"
 #include "ui/RecordingCanvas.hpp"
+#include "ui/WindowBands.hpp"
 #include "ui/WindowPainter.hpp"
 
 namespace corv::ui {
@@ -88,6 +89,19 @@ TEST_F(WindowPainterTest, BandsWhiteLinesAndSeparatorsAreDrawnFirst) {
 
     EXPECT_EQ(canvas.findText("Version 12.6.0"), (Text{3, 7, "Version 12.6.0", colors::lime}));
     EXPECT_EQ(canvas.findText("Corvane_P3D"), (Text{390, 7, "Corvane_P3D", colors::lime}));
+}
+
+TEST_F(WindowPainterTest, BandsCoverTheWholeClientArea) {
+    // No row of the window is left to the black background below the message band.
+    const auto fills = paint(status::DisplaySnapshot{}).fills();
+    for (int y = 0; y < clientHeight; ++y) {
+        const bool covered = std::any_of(fills.begin(), fills.end(), [y](const auto& fill) {
+            return fill.rect.left <= 0 && fill.rect.right >= clientWidth && fill.rect.top <= y &&
+                   y < fill.rect.bottom;
+        });
+        ASSERT_TRUE(covered) << "row " << y << " of " << clientHeight;
+    }
+    EXPECT_LE(bandRect(status::Band::Message).bottom, clientHeight);
 }
 
 TEST_F(WindowPainterTest, ConnectionBoxesShowTheStateOfSimulatorAndRealTraffic) {
