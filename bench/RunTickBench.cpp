@@ -60,7 +60,6 @@ struct IdleRun {
     test::QuietWindow window;
     status::DisplayState display;
     run::CommandRequests requests;
-    common::TrafficRadius radius;
     std::atomic<int> metaSimNumber{1};
     services::MessageLine messages{[] {}};
     settings::SettingsFile settings{
@@ -84,7 +83,6 @@ struct IdleRun {
         window,
         display,
         requests,
-        radius,
         run::Subsystems{dataFiles, liveries, airports, addonScan, simulator, realTraffic, traffic},
         referenceData,
         catalogue,

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "airports/AirportCatalogue.hpp"
-#include "common/TrafficRadius.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
@@ -79,14 +78,12 @@ struct Client {
     test::QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;
-    common::TrafficRadius radius;
     sim::SimClient client{sim::SimClientContext{run,
                                                 messages,
                                                 display,
                                                 window,
                                                 catalogue,
                                                 reference,
-                                                radius,
                                                 {},
                                                 [](std::chrono::milliseconds) {},
                                                 {},

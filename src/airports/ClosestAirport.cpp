@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/GreatCircle.hpp"
 #include "services/Log.hpp"
 
 namespace corv::airports {
@@ -9,7 +10,6 @@ namespace corv::airports {
 namespace {
 constexpr double startDistanceNm = 100.0;
 constexpr double inSightNm = 5.0;
-constexpr double metresPerNm = 1852.0;
 }  // namespace
 
 const CatalogueAirport* findClosestAirport(const AirportCatalogue& catalogue,
@@ -38,7 +38,7 @@ const CatalogueAirport* findClosestAirport(const AirportCatalogue& catalogue,
     services::log(
         "Airport {} is closest, but stand {} at neighbouring airport {} is closer at {:.0F} "
         "meters ...",
-        best->code, neighbourStand, neighbour->code, neighbourStandDistance * metresPerNm);
+        best->code, neighbourStand, neighbour->code, neighbourStandDistance * common::metresPerNm);
     return neighbour;
 }
 

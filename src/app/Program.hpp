@@ -8,7 +8,6 @@
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
-#include "common/TrafficRadius.hpp"
 #include "run/CommandRequests.hpp"
 #include "run/RunContext.hpp"
 #include "services/MessageLine.hpp"
@@ -60,7 +59,6 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     ui::FltkControls controls_;
     status::DisplayState display_;
     run::CommandRequests requests_;
-    common::TrafficRadius radius_;
     std::atomic<int> metaSimNumber_{1};
     std::atomic<ui::MainWindow*> window_{nullptr};
     services::MessageLine messages_;

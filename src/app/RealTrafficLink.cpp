@@ -20,8 +20,7 @@ realtraffic::PositionSample sampleOf(const sim::UserAircraftState& user) {
 RealTrafficLink::RealTrafficLink(services::RunState& run, services::MessageLine& messages,
                                  status::DisplayState& display, status::WindowSeam& window,
                                  sim::SimulatorPort& simulator, live::TrafficPort& traffic,
-                                 liveries::ReferenceData& referenceData,
-                                 const common::TrafficRadius& radius)
+                                 liveries::ReferenceData& referenceData)
     : run_(run),
       display_(display),
       window_(window),
@@ -40,8 +39,7 @@ RealTrafficLink::RealTrafficLink(services::RunState& run, services::MessageLine&
                   },
                   [&traffic] { traffic.removeAllLive(); }, [this] { receivers_.resetRunState(); }}),
       receivers_(
-          run, messages, referenceData.modelTable(), radius,
-          [this] { return run_.liveTickCount.load(); },
+          run, messages, referenceData.modelTable(), [this] { return run_.liveTickCount.load(); },
           realtraffic::ReceiverEffects{[this] { showReceiverStatus(); },
                                        [this](std::int32_t qnh) {
                                            display_.update([qnh](status::DisplaySnapshot& d) {

@@ -29,7 +29,7 @@ class RealTrafficLink final : public realtraffic::RealTrafficPort {
     RealTrafficLink(services::RunState& run, services::MessageLine& messages,
                     status::DisplayState& display, status::WindowSeam& window,
                     sim::SimulatorPort& simulator, live::TrafficPort& traffic,
-                    liveries::ReferenceData& referenceData, const common::TrafficRadius& radius);
+                    liveries::ReferenceData& referenceData);
 
     void setLocation(realtraffic::RealTrafficLocation location) override { location_ = location; }
     void startPositionServer(const std::string& port) override { server_.start(port); }

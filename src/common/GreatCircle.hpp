@@ -10,6 +10,7 @@ struct GeoPoint {
 };
 
 inline constexpr double earthRadiusNm = 3437.7467707849396;  // 10800 / pi
+inline constexpr double metresPerNm = 1852.0;
 
 double distanceNm(const GeoPoint& from, const GeoPoint& to);
 

@@ -24,15 +24,14 @@ ListenAddresses listenAddressesFor(RealTrafficLocation location, const std::stri
 }
 
 Receivers::Receivers(services::RunState& run, services::MessageLine& messages,
-                     common::ModelCodeTable& models, const common::TrafficRadius& radius,
-                     std::function<std::int32_t()> liveTickCount, ReceiverEffects effects,
-                     ReceiverOptions options)
+                     common::ModelCodeTable& models, std::function<std::int32_t()> liveTickCount,
+                     ReceiverEffects effects, ReceiverOptions options)
     : run_(run),
       effects_(std::move(effects)),
       options_(options),
       queue_(std::move(liveTickCount)),
       traffic_(ReaderServices{run, messages, effects_.repaint}, trafficGauge_, weatherGauge_,
-               models, radius, queue_),
+               models, queue_),
       weather_(ReaderServices{run, messages, effects_.repaint}, weatherGauge_, traffic_,
                effects_.showQnh) {}
 

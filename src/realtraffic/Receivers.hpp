@@ -9,7 +9,6 @@
 #include <unordered_set>
 
 #include "common/ModelCodeTable.hpp"
-#include "common/TrafficRadius.hpp"
 #include "realtraffic/QnhReader.hpp"
 #include "realtraffic/ReaderStatus.hpp"
 #include "realtraffic/RealTrafficPort.hpp"
@@ -46,9 +45,8 @@ ListenAddresses listenAddressesFor(RealTrafficLocation location, const std::stri
 class Receivers {
   public:
     Receivers(services::RunState& run, services::MessageLine& messages,
-              common::ModelCodeTable& models, const common::TrafficRadius& radius,
-              std::function<std::int32_t()> liveTickCount, ReceiverEffects effects,
-              ReceiverOptions options = {});
+              common::ModelCodeTable& models, std::function<std::int32_t()> liveTickCount,
+              ReceiverEffects effects, ReceiverOptions options = {});
     ~Receivers();
     Receivers(const Receivers&) = delete;
     Receivers& operator=(const Receivers&) = delete;

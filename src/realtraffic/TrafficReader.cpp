@@ -7,10 +7,9 @@ namespace corv::realtraffic {
 
 TrafficReader::TrafficReader(ReaderServices services, ReceiverGauge& gauge,
                              ReceiverGauge& weatherGauge, common::ModelCodeTable& models,
-                             const common::TrafficRadius& radius, TrafficQueue& queue)
+                             TrafficQueue& queue)
     : UdpReader("Traffic Reader", std::move(services), gauge, &weatherGauge),
       models_(models),
-      radius_(radius),
       queue_(queue) {}
 
 void TrafficReader::setUserPosition(const common::GeoPoint& position, double altitudeOffsetFeet) {
@@ -37,7 +36,7 @@ void TrafficReader::processDatagram(std::string_view datagram) {
         context.inputs = inputs_;
     }
     context.qnh = qnh_;
-    context.rangeNm = radius_.nauticalMiles;
+    context.rangeNm = settings::RANGE.value();
     context.airborneOnly = settings::AIRBORNE_ONLY.value();
     processLineSub(datagram, context, state_, models_, queue_);
 }

@@ -5,7 +5,6 @@
 #include <mutex>
 
 #include "common/ModelCodeTable.hpp"
-#include "common/TrafficRadius.hpp"
 #include "realtraffic/TrafficContext.hpp"
 #include "realtraffic/TrafficLine.hpp"
 #include "realtraffic/TrafficQueue.hpp"
@@ -19,8 +18,7 @@ class TrafficReader final : public UdpReader {
     static constexpr std::int32_t standardQnh = 1013;
 
     TrafficReader(ReaderServices services, ReceiverGauge& gauge, ReceiverGauge& weatherGauge,
-                  common::ModelCodeTable& models, const common::TrafficRadius& radius,
-                  TrafficQueue& queue);
+                  common::ModelCodeTable& models, TrafficQueue& queue);
 
     // From the run thread, each when it changes: where the user is (with the altitude offset of
     // its pressure altitude), and the park airport.
@@ -40,7 +38,6 @@ class TrafficReader final : public UdpReader {
 
   private:
     common::ModelCodeTable& models_;
-    const common::TrafficRadius& radius_;
     TrafficQueue& queue_;
     std::atomic<std::int32_t> qnh_{standardQnh};
     mutable std::mutex inputsMutex_;

@@ -7,7 +7,6 @@
 
 #include "airports/AirportCatalogue.hpp"
 #include "airports/TimeKey.hpp"
-#include "common/TrafficRadius.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "realtraffic/RealTrafficPort.hpp"
 #include "run/CommandRequests.hpp"
@@ -31,7 +30,6 @@ struct RunContext {
     status::WindowSeam& window;
     status::DisplayState& display;
     run::CommandRequests& requests;
-    common::TrafficRadius& radius;
     Subsystems subsystems;
     liveries::ReferenceData& referenceData;
     airports::AirportCatalogue& catalogue;

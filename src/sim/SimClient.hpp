@@ -36,9 +36,6 @@ class AirportCatalogue;
 namespace corv::liveries {
 class ReferenceData;
 }
-namespace corv::common {
-struct TrafficRadius;
-}
 
 namespace corv::sim {
 
@@ -53,7 +50,6 @@ struct SimClientContext {
     status::WindowSeam& window;
     const airports::AirportCatalogue& catalogue;
     const liveries::ReferenceData& referenceData;
-    const common::TrafficRadius& radius;
     std::filesystem::path appDataFolder;        // the user's roaming application-data folder
     services::Sleeper sleep;                    // the handshake's pauses
     airports::NearestStandLookup nearestStand;  // empty: no stand data

@@ -4,10 +4,11 @@
 #include <chrono>
 #include <span>
 
-#include "common/TrafficRadius.hpp"
+#include "common/GreatCircle.hpp"
 #include "services/Log.hpp"
 #include "services/MessageLine.hpp"
 #include "services/TimeText.hpp"
+#include "settings/ParameterTable.hpp"
 #include "sim/FlightPlans.hpp"
 #include "sim/SimClient.hpp"
 
@@ -49,7 +50,8 @@ void SimClient::requestUserTitleAndModel() {
 void SimClient::requestNearbyAircraft() {
     std::lock_guard lock(queues_.simLock());
     if (!connected_ || error_) return;
-    const auto radius = static_cast<std::uint32_t>(ctx_.radius.metres.load());
+    // The traffic radius in force is the setting itself, whoever changed it last.
+    const auto radius = static_cast<std::uint32_t>(settings::RANGE.value() * common::metresPerNm);
     if (failed(ops_->requestDataOnSimObjectType(request::nearbyAircraft, define::nearbyAircraft,
                                                 radius, SimObjectType::Aircraft))) {
         requestError("SimConnect request ac within range fails");

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "common/GreatCircle.hpp"
 #include "common/UserErrorException.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/Log.hpp"
@@ -11,7 +12,6 @@
 namespace corv::sim {
 
 namespace {
-constexpr double metresPerNm = 1852.0;
 constexpr std::size_t shortModelLength = 5;
 
 // A well-known add-on whose model code does not say which Airbus it is.
@@ -63,7 +63,7 @@ void identify(UserAircraftIdentity& user, const std::string& model,
     user.category = index ? reference.category(*index) : 0;
     user.dataKnown = true;
     services::log("SimConnect: User aircraft model: {}, half wing span: {:.1F} meter, category: {}",
-                  user.model, user.halfWingspan * metresPerNm, user.category);
+                  user.model, user.halfWingspan * common::metresPerNm, user.category);
 }
 }  // namespace
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "Datagrams.hpp"
-#include "common/TrafficRadius.hpp"
 #include "realtraffic/QnhDatagram.hpp"
 #include "realtraffic/QnhReader.hpp"
 #include "services/MessageLine.hpp"
@@ -61,14 +60,13 @@ struct QnhReaderTest : ::testing::Test {
     services::RunState run;
     services::MessageLine messages{[] {}};
     common::ModelCodeTable models;
-    common::TrafficRadius radius;
     TrafficQueue queue{[] { return 0; }};
     ReceiverGauge weatherGauge;
     ReceiverGauge trafficGauge;
     int repaints = 0;
     std::vector<std::int32_t> shown;
     ReaderServices services{run, messages, [this] { ++repaints; }};
-    TrafficReader traffic{services, trafficGauge, weatherGauge, models, radius, queue};
+    TrafficReader traffic{services, trafficGauge, weatherGauge, models, queue};
     QnhReader weather{services, weatherGauge, traffic,
                       [this](std::int32_t qnh) { shown.push_back(qnh); }};
 };

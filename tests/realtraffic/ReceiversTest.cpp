@@ -71,21 +71,20 @@ struct ReceiversTest : ::testing::Test {
     services::RunState run;
     services::MessageLine messages{[] {}};
     common::ModelCodeTable models;
-    common::TrafficRadius radius;
     std::atomic<int> repaints{0};
     std::atomic<std::int32_t> shownQnh{0};
     ReceiverOptions options;
     int weatherPort = 0;
     int trafficPort = 0;
     std::unique_ptr<Receivers> receivers = std::make_unique<Receivers>(
-        run, messages, models, radius, [] { return 100; },
+        run, messages, models, [] { return 100; },
         ReceiverEffects{[this] { ++repaints; }, [this](std::int32_t qnh) { shownQnh = qnh; }},
         ReceiverOptions{});
 
     void build() {
         receivers.reset();
         receivers = std::make_unique<Receivers>(
-            run, messages, models, radius, [] { return 100; },
+            run, messages, models, [] { return 100; },
             ReceiverEffects{[this] { ++repaints; }, [this](std::int32_t qnh) { shownQnh = qnh; }},
             options);
     }
@@ -238,6 +237,21 @@ TEST_F(ReceiversTest, TheUserPositionAndTheParkAirportAreSetEachOnItsOwn) {
     receivers->setUserPosition({-33.85, 151.20}, 0.0);
     reader.processDatagram(onTheGround);
     EXPECT_EQ(receivers->queue().size(), 1u) << "out of range of the user";
+}
+
+TEST_F(ReceiversTest, TrafficIsReadWithinTheRadiusSetting) {
+    TrafficReader& reader = receivers->trafficReader();
+    receivers->setAcceptingTraffic(true);
+    receivers->setUserPosition(test::nearZurich, 0.0);
+    const std::string eighteenMilesNorth = trafficLine({{2, "47.70"}, {3, "8.50"}});
+    // As read from the settings file, chosen in the list or set by the automatic radius.
+    for (const auto& [nauticalMiles, read] :
+         {std::pair{10, false}, std::pair{40, true}, std::pair{16, false}, std::pair{100, true}}) {
+        settings::RANGE.setCurrent(nauticalMiles);
+        const std::size_t before = receivers->queue().size();
+        reader.processDatagram(eighteenMilesNorth);
+        EXPECT_EQ(receivers->queue().size() > before, read) << nauticalMiles << " nm";
+    }
 }
 
 TEST(ListenAddresses, FollowWhereRealTrafficRuns) {

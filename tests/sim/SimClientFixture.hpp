@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "airports/AirportCatalogue.hpp"
-#include "common/TrafficRadius.hpp"
 #include "liveries/DbaseXml.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/MessageLine.hpp"
@@ -63,7 +62,6 @@ class SimClientTest : public ::testing::Test {
     QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;
-    common::TrafficRadius radius;
     ScriptedSimulator* sim = nullptr;
     std::vector<std::chrono::milliseconds> pauses;
     sim::SimClient client{sim::SimClientContext{run,
@@ -72,7 +70,6 @@ class SimClientTest : public ::testing::Test {
                                                 window,
                                                 catalogue,
                                                 reference,
-                                                radius,
                                                 folder.path(),
                                                 [this](std::chrono::milliseconds pause) {
                                                     pauses.push_back(pause);

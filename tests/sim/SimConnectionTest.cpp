@@ -207,6 +207,19 @@ TEST_F(SimClientTest, FailedRequestSetsTheErrorAndEndsTheRunForARestart) {
     EXPECT_TRUE(sim->calls.empty());
 }
 
+TEST_F(SimClientTest, NearbyAircraftAreAskedForWithinTheRadiusSetting) {
+    // As read from the settings file, chosen in the list or set by the automatic radius.
+    for (const int nauticalMiles : {10, 40, 100}) {
+        settings::RANGE.setCurrent(nauticalMiles);
+        sim->calls.clear();
+        client.requestNearbyAircraft();
+        EXPECT_EQ(
+            sim->callsStartingWith("bytype"),
+            (std::vector<std::string>{fmt::format("bytype {} {} {}", request::nearbyAircraft,
+                                                  define::nearbyAircraft, nauticalMiles * 1852)}));
+    }
+}
+
 TEST_F(SimClientTest, FailedRequestWhileAStopIsRequestedKeepsTheEarlierReason) {
     run.requestStop(services::ExitReason::UserClosedSim, 0);
     sim->failing.insert("bytype");
@@ -305,7 +318,6 @@ TEST_F(SimClientTest, ThreadConnectsDispatchesClosesAndNoticesALostSimulator) {
                                              window,
                                              catalogue,
                                              reference,
-                                             radius,
                                              folder.path(),
                                              [](std::chrono::milliseconds) {},
                                              {},

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "airports/AirportCatalogue.hpp"
-#include "common/TrafficRadius.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
@@ -59,7 +58,6 @@ struct StandInClientTest : ::testing::Test {
     test::QuietWindow window;
     airports::AirportCatalogue catalogue;
     liveries::ReferenceData reference;
-    common::TrafficRadius radius;
     std::shared_ptr<standin::ManualClock> clock = std::make_shared<standin::ManualClock>(
         std::chrono::system_clock::time_point{std::chrono::seconds{1796864400}});
     std::shared_ptr<standin::StandInSimulator> standIn;
@@ -69,7 +67,6 @@ struct StandInClientTest : ::testing::Test {
                                       window,
                                       catalogue,
                                       reference,
-                                      radius,
                                       folder.path(),
                                       [this](std::chrono::milliseconds pause) { pass(pause); },
                                       {},

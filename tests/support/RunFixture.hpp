@@ -68,7 +68,6 @@ struct RunFixture {
     RecordingWindow window;
     status::DisplayState display;
     run::CommandRequests requests;
-    common::TrafficRadius radius;
     services::RunState run;
     services::MessageLine messages{[] {}};
     settings::SettingsFile settings{appData / "parameters.xml", controls, run.stopRequested};
@@ -86,7 +85,6 @@ struct RunFixture {
                         window,
                         display,
                         requests,
-                        radius,
                         fake.subsystems(),
                         referenceData,
                         catalogue,

@@ -19,11 +19,7 @@ namespace corv::sim::standin {
 using detail::fail;
 using detail::ok;
 
-namespace {
-
-constexpr double metresPerNm = 1852.0;
-
-}  // namespace
+namespace {}  // namespace
 
 const std::vector<StandInSimulator::Variable>* StandInSimulator::knownDefinition(
     DefineId define, std::uint32_t parameter) {
@@ -74,7 +70,8 @@ Status StandInSimulator::requestDataOnSimObjectType(RequestId request, DefineId 
             type == SimObjectType::Aircraft || (type == SimObjectType::User && candidate.isUser);
         if (!wanted) continue;
         const double metres =
-            common::distanceNm(centre, {candidate.latitude, candidate.longitude}) * metresPerNm;
+            common::distanceNm(centre, {candidate.latitude, candidate.longitude}) *
+            common::metresPerNm;
         if (metres <= radiusMetres) found.push_back(&candidate);
     }
     const auto outOf = static_cast<std::uint32_t>(found.size());

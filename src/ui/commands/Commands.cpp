@@ -385,8 +385,6 @@ void Commands::setRange(int nauticalMiles) {
     if (const int index = RANGE.currentIndex(); index >= 0) {
         ctx_.controls.selectListEntry(RANGE.controlId, index);
     }
-    ctx_.radius.nauticalMiles = static_cast<double>(RANGE.value());
-    ctx_.radius.metres = RANGE.value() * 1852;
 }
 
 void Commands::announceStaticUpdate() {

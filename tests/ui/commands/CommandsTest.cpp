@@ -155,7 +155,6 @@ TEST_F(CommandsTest, AutoRadiusSwitchKeepsTheManualRadius) {
     AUTO_RANGE.setCurrent(false);
     commands.lf_HandleWMCOMMAND(AUTO_RANGE.controlId);  // on: automatic
     EXPECT_EQ(RANGE.value(), 10);
-    EXPECT_EQ(radius.metres, 10 * 1852);
     EXPECT_EQ(controls.control(RANGE.controlId).enabled, false);
     EXPECT_EQ(controls.control(AR_ABOVE_HEIGHT.controlId).enabled, true);
 
