@@ -195,7 +195,7 @@ void SettingsFile::saveOne(const Parameter<T>& parameter) {
             services::logMarked("saving: {} failed", file_.string());
         }
     } else {
-        placeRootLevel();
+        placeRootLevel(document);
     }
 }
 
@@ -209,14 +209,22 @@ void SettingsFile::saveText(const Parameter<std::string>& parameter) {
     saveOne(parameter);
 }
 
-void SettingsFile::placeRootLevel() {
+void SettingsFile::placeRootLevel(const pugi::xml_document& withoutRoot) {
     services::log("");
     services::log(
         "Placing a root level around a new parameters.xml to make it 100% xml compliance");
     services::log("");
-    // The atomic save replaces the old file in one step; deleting it first would lose every
-    // setting if the process died before the new file was written.
-    saveAllParameters(false);
+    // The file's own values go into the new one, not the values in memory: the early
+    // window-position save comes before the full load, when every other value is still its
+    // default. The atomic save replaces the old file in one step.
+    pugi::xml_document document;
+    pugi::xml_node root = document.append_child("root");
+    for (const pugi::xml_node child : withoutRoot.children()) {
+        if (child.type() == pugi::node_element) root.append_copy(child);
+    }
+    if (const std::string failure = saveXmlDocument(document, file_); !failure.empty()) {
+        services::logMarked("saving: {} failed", file_.string());
+    }
 }
 
 void SettingsFile::readWindowPosition(const std::function<void(int, int)>& keepOnScreen) {

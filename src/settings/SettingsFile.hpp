@@ -30,9 +30,6 @@ class SettingsFile {
     void saveNumber(const Parameter<std::int32_t>& parameter);
     void saveText(const Parameter<std::string>& parameter);
 
-    // Rewrites an old file without a root element from the current values.
-    void placeRootLevel();
-
     // The early read before the window exists: MAIN_WINDOW_X and MAIN_WINDOW_Y, then
     // keepOnScreen(previous x, previous y). A damaged file is kept as parameters0.xml and removed.
     void readWindowPosition(const std::function<void(int, int)>& keepOnScreen);
@@ -46,6 +43,8 @@ class SettingsFile {
     template <typename T>
     void saveOne(const Parameter<T>& parameter);
     void logValue(const std::string& name, const std::string& valueText, bool quoted) const;
+    // Rewrites an old file without a root element around its own content.
+    void placeRootLevel(const pugi::xml_document& withoutRoot);
 
     std::filesystem::path file_;
     status::ControlStates& controls_;

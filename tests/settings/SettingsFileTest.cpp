@@ -121,10 +121,32 @@ TEST_F(SettingsFileTest, FileWithoutRootIsRewrittenWholeOnTheFirstSave) {
 
     EXPECT_TRUE(logged.contains(
         "Placing a root level around a new parameters.xml to make it 100% xml compliance"));
-    EXPECT_EQ(storedCount(file), registeredParameters().size());
+    // The file's own content goes under the root: every parameter once, as the load left it.
+    for (const Registration& registration : registeredParameters()) {
+        const std::string name =
+            std::visit([](auto* p) { return p->name(); }, registration.parameter);
+        EXPECT_EQ(storedValues(file, name).size(), 1u) << name;
+    }
     EXPECT_EQ(storedValues(file, "RANGE"), std::vector<std::string>{"25"});
     EXPECT_EQ(storedValues(file, "AEROWINX"), std::vector<std::string>{"true"});
     EXPECT_EQ(storedValues(file, "LAST_EPOCH_TIME:"), std::vector<std::string>{"1234"});
+}
+
+TEST_F(SettingsFileTest, AnEarlySaveIntoAFileWithoutRootKeepsTheValuesNotReadYet) {
+    // The window's position is read and saved back before the full load has run: every other
+    // value in memory is still its default then.
+    test::writeFile(file, parametersXml(element("SIM_INSTALL_PATH", "/games/P3D v5") +
+                                            element("lfolder0", "/liveries/one") +
+                                            element("MAIN_WINDOW_X", "40000"),
+                                        false));
+    settings.readWindowPosition([&](int, int) { settings.saveNumber(MAIN_WINDOW_X); });
+
+    EXPECT_EQ(storedValues(file, "SIM_INSTALL_PATH"), std::vector<std::string>{"/games/P3D v5"});
+    EXPECT_EQ(storedValues(file, "lfolder0"), std::vector<std::string>{"/liveries/one"});
+    EXPECT_EQ(storedValues(file, "MAIN_WINDOW_X"), std::vector<std::string>{"30000"});
+    settings.loadParameters();
+    EXPECT_EQ(SIM_INSTALL_PATH.value(), "/games/P3D v5");
+    EXPECT_TRUE(test::readFile(file).find("<root>") != std::string::npos);
 }
 
 TEST_F(SettingsFileTest, SingleSaveOfAMissingOrUnparsableFileStartsANewOne) {
