@@ -209,9 +209,9 @@ void Commands::onListSelected(status::ControlId id, int index, const std::string
             MAX_FIT_FL.setCurrent(hours);
             MAX_FIT.setCurrent(static_cast<std::int32_t>(std::lround(2.0 * hours)) - 1);
             ctx_.settings.saveNumber(MAX_FIT);
-            return;
+        } else {
+            onNumberListSelected(id, index);
         }
-        onNumberListSelected(id, index);
         // Labels beside the lists take their colour from the values.
         ctx_.window.repaintBand(status::Band::Controls);
     } catch (const std::exception& e) {

@@ -236,6 +236,9 @@ TEST_F(CommandsTest, PickingFromAListRepaintsTheControlsBand) {
         EXPECT_EQ(list->value(), list->choices().front());
         EXPECT_EQ(window.repainted, std::vector<status::Band>{status::Band::Controls});
     }
+    window.repainted.clear();
+    commands.onListSelected(MAX_FIT_FL.controlId, 0, "0.5");
+    EXPECT_EQ(window.repainted, std::vector<status::Band>{status::Band::Controls});
 }
 
 TEST_F(CommandsTest, BlockTakesTheSelectedCallsignOffTheList) {
