@@ -46,7 +46,13 @@ struct InitPosition {
 
 // Every operation the program performs on the simulator, in the simulator's own terms. The
 // program's logic is written against this; a simulator adapter or the stand-in simulator
-// implements it. Calls come from the simulator client thread only.
+// implements it.
+//
+// Threads: calls come at the same time from the run cycle (requests, set data, events) and from
+// the simulator client thread (dispatch, the frame's queued work), and also from inside the
+// message handler that dispatch runs. An implementation must take every call from any of these
+// threads, and calls made from within dispatch, without deadlocking or reordering one thread's
+// calls; messages are handed out only through dispatch, on the thread that calls it.
 class SimOperations {
   public:
     virtual ~SimOperations() = default;

@@ -1,10 +1,12 @@
 #include "sim/UserIdentification.hpp"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "common/GreatCircle.hpp"
 #include "common/UserErrorException.hpp"
+#include "common/Utf8Prefix.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/Log.hpp"
 #include "services/MessageLine.hpp"
@@ -35,29 +37,29 @@ void identify(UserAircraftIdentity& user, const std::string& model,
         user.noAircraft = true;
         user.halfWingspan = reference.halfWingspan(std::string_view("E190"));
     } else {
-        double halfSpan = model.size() < shortModelLength
-                              ? reference.halfWingspan(std::string_view(model))
-                              : largest;
-        if (halfSpan == largest) {
-            const std::string deduced = modelFromTitle(user.title);
-            double deducedSpan = 0.0;
-            if (!deduced.empty()) {
+        // The table gives 0 for a type it does not know; a long model is no type code at all.
+        const auto knownSpan = [&](const std::string& code) -> std::optional<double> {
+            const double span = reference.halfWingspan(std::string_view(code));
+            return span > 0.0 ? std::optional<double>(span) : std::nullopt;
+        };
+        std::optional<double> halfSpan =
+            model.size() < shortModelLength ? knownSpan(model) : std::nullopt;
+        if (!halfSpan) {
+            if (const std::string deduced = modelFromTitle(user.title); !deduced.empty()) {
                 user.model = deduced;
                 services::log("SimConnect: User aircraft model deduced from title: {}", deduced);
-                deducedSpan = reference.halfWingspan(std::string_view(deduced));
-            }
-            if (deducedSpan != 0.0) {
-                halfSpan = deducedSpan;
-            } else {
-                halfSpan = largest;
-                user.wingspanFound = false;
-                messages.showMessage(
-                    "User aircraft wing span unknown, max is taken instead, please report in my "
-                    "Forum!",
-                    true);
+                halfSpan = knownSpan(deduced);
             }
         }
-        user.halfWingspan = halfSpan;
+        if (!halfSpan) {
+            // Unknown: the largest span keeps the user's aircraft from stands it may not fit.
+            user.wingspanFound = false;
+            messages.showMessage(
+                "User aircraft wing span unknown, max is taken instead, please report in my "
+                "Forum!",
+                true);
+        }
+        user.halfWingspan = halfSpan.value_or(largest);
     }
     const auto index = reference.findModel(user.model);
     user.category = index ? reference.category(*index) : 0;
@@ -72,7 +74,7 @@ bool applyUserTitle(UserAircraftIdentity& user, const std::string& title) {
         services::log("! Title of your aircraft is empty?");
         return false;
     }
-    const std::string cut = title.substr(0, maxUserTitleLength);
+    const std::string cut = common::utf8Prefix(title, maxUserTitleLength);
     if (cut == user.title) return false;
     user.title = cut;
     services::log("SimConnect: User aircraft title: " + cut);

@@ -13,7 +13,7 @@ namespace corv::sim {
 
 // What the program knows of the aircraft the user flies.
 struct UserAircraftIdentity {
-    std::string title;          // at most 48 characters
+    std::string title;          // at most 48 characters (not bytes)
     std::string model;          // ICAO type code
     double halfWingspan = 0.0;  // nautical miles
     int category = 0;

@@ -32,10 +32,27 @@ TEST_F(UserAircraftTest, TitleIsCutTo48CharactersAndLoggedOnceWhenItChanges) {
     title("");
     EXPECT_TRUE(logged.contains("! Title of your aircraft is empty?"));
     EXPECT_EQ(client.userIdentity().title, std::string(48, 'c'));
+
+    // Characters, not bytes: a cut never splits one ("\u00e9" is two bytes in UTF-8).
+    const std::string accented = std::string(46, 'd') + "\u00e9\u00e9";
+    title(accented);
+    EXPECT_EQ(client.userIdentity().title, accented);
+    title(accented + "\u00e9");
+    EXPECT_EQ(client.userIdentity().title, accented);
+    title(std::string(47, 'e') + "\u00e9\u00e9");
+    EXPECT_EQ(client.userIdentity().title, std::string(47, 'e') + "\u00e9");
+}
+
+TEST_F(UserAircraftTest, TheLargestTypeOfTheTableIsKnownToo) {
+    // Its span is also what an unknown type gets; being equal to it does not make it unknown.
+    model("B744");
+    EXPECT_TRUE(client.userIdentity().wingspanFound);
+    EXPECT_TRUE(display.snapshot().userWingspanFound);
+    EXPECT_DOUBLE_EQ(client.userIdentity().halfWingspan, halfSpan(64.44));
+    EXPECT_EQ(messages.texts().message, "");
 }
 
 TEST_F(UserAircraftTest, ModelGivesHalfWingspanAndCategory) {
-    // Not the largest span of the table: that one also stands in for unknown types.
     model("A320");
     const UserAircraftIdentity user = client.userIdentity();
     EXPECT_TRUE(user.dataKnown);
@@ -63,8 +80,10 @@ TEST_F(UserAircraftTest, UnknownLongModelTakesTheLargestWingspanAndSaysSo) {
         const char* title;
         const char* model;
     };
-    // The second title names an A319, which has no wingspan entry here.
-    for (const Case& c : {Case{"Some Jet", "JETLINER"}, Case{"Aerosoft A319 Iberia", "A319-100"}}) {
+    // The second title names an A319, which has no wingspan entry here; a short type without an
+    // entry fits no stand better than the largest.
+    for (const Case& c : {Case{"Some Jet", "JETLINER"}, Case{"Aerosoft A319 Iberia", "A319-100"},
+                          Case{"Boeing 737-800", "B738"}}) {
         client.resetRunState();
         title(c.title);
         model(c.model);
