@@ -201,6 +201,7 @@ void SimClient::resetRunState() {
     previousPosition_ = {};
     identity_ = {};
     closestAirport_.clear();
+    closestSearch_.reset();
 }
 
 void SimClient::createFlightPlanFolder() {

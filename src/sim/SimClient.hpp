@@ -11,6 +11,7 @@
 #include <string_view>
 #include <thread>
 
+#include "airports/ClosestAirport.hpp"
 #include "airports/NearestStand.hpp"
 #include "common/GreatCircle.hpp"
 #include "services/Sleeper.hpp"
@@ -161,6 +162,7 @@ class SimClient final : public SimulatorPort {
     common::GeoPoint previousPosition_;
     UserAircraftIdentity identity_;
     std::string closestAirport_;
+    airports::ClosestAirportSearch closestSearch_;  // the simulator client thread's
 
     std::jthread thread_;  // last: stopped and joined before the state above goes
 };

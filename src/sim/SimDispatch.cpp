@@ -225,7 +225,7 @@ void SimClient::onUserState(const ObjectDataMessage& message) {
                                                      const common::GeoPoint&, std::string&) {
         return airports::noStandDistanceNm;
     };
-    const airports::CatalogueAirport* closest = airports::findClosestAirport(
+    const airports::CatalogueAirport* closest = closestSearch_.update(
         ctx_.catalogue, position, ctx_.nearestStand ? ctx_.nearestStand : noStands);
     const std::string name = closest != nullptr ? airports::airportLabel(*closest) : std::string();
     bool changed = false;

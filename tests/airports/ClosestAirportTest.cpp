@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -90,6 +91,41 @@ TEST(ClosestAirport, PicksBestOrTheNeighbourWithTheCloserStand) {
         for (const std::string& line : c.lines)
             EXPECT_TRUE(logged.contains(line)) << line;
     }
+}
+
+TEST(ClosestAirport, SearchesAgainOnlyWhenTheUserMovedAndLogsEachPairOnce) {
+    test::LogCapture logged;
+    AirportCatalogue catalogue;
+    catalogue.assign({airportNorth("AAAA", 4.0), airportNorth("BBBB", 3.0)});
+    int lookups = 0;
+    const NearestStandLookup lookup = [&](const AirportCode& code, const common::GeoPoint&,
+                                          std::string& standId) {
+        ++lookups;
+        standId = code.str() + "-7";
+        return code.str() == "AAAA" ? 0.1 : 0.5;
+    };
+    const std::string choice = "Airport BBBB is closest, neighbour is AAAA";
+    const auto timesLogged = [&](const std::string& line) {
+        const std::vector<std::string> lines = logged.lines();
+        return std::count(lines.begin(), lines.end(), line);
+    };
+
+    ClosestAirportSearch search;
+    for (int second = 0; second < 5; ++second) {  // parked: the same position every second
+        ASSERT_NE(search.update(catalogue, user, lookup), nullptr);
+    }
+    EXPECT_EQ(lookups, 2) << "the stands of both airports are looked up once";
+    EXPECT_EQ(timesLogged(choice), 1);
+
+    const common::GeoPoint taxiing{user.latitude + 0.0001, user.longitude};
+    EXPECT_EQ(search.update(catalogue, taxiing, lookup)->code.view(), "AAAA");
+    EXPECT_EQ(lookups, 4) << "moved: searched again";
+    EXPECT_EQ(timesLogged(choice), 1) << "the same pair is not logged again";
+
+    const common::GeoPoint away{user.latitude - 0.5, user.longitude};  // nothing in sight
+    EXPECT_EQ(search.update(catalogue, away, lookup), nullptr);
+    search.update(catalogue, user, lookup);
+    EXPECT_EQ(timesLogged(choice), 2) << "the pair came back";
 }
 
 }  // namespace
