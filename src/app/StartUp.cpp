@@ -11,6 +11,7 @@
 #include "app/SimulatorInstall.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "common/UserErrorException.hpp"
+#include "realtraffic/PositionServer.hpp"
 #include "services/FileHelpers.hpp"
 #include "services/Folders.hpp"
 #include "services/Log.hpp"
@@ -114,9 +115,9 @@ void Run::startUpSteps() {
 
 void Run::endEarly() {
     ctx_.run.windowClosed = true;
+    // The reason is published with the stop, and both before the sockets close.
+    ctx_.run.requestStop(services::ExitReason::UserClosedSim, 0);
     ctx_.subsystems.realTraffic.stopPositionServer();
-    ctx_.run.stopRequested = true;
-    ctx_.run.setReasonIfUnset(services::ExitReason::UserClosedSim);
 }
 
 bool Run::readDataFiles() {
@@ -210,8 +211,7 @@ bool Run::startRun() {
     if (awaitConnection) {
         const bool connected = realTraffic.waitForFirstConnection();
         // The wait is over; its message would otherwise stay until it times out.
-        ctx_.messages.withdrawMessage(
-            fmt::format("Waiting for RealTraffic to connect to {} ...", programName));
+        ctx_.messages.withdrawMessage(realtraffic::waitingForRealTrafficText());
         if (connected) realTraffic.sendSimTime();
     }
 

@@ -110,12 +110,17 @@ void PositionServer::stop() {
     listener_.close();
 }
 
+std::string waitingForRealTrafficText() {
+    return fmt::format("Waiting for RealTraffic to connect to {} ...", programName);
+}
+
 void PositionServer::connectFirstTime(RealTrafficLocation location) {
     if (location == RealTrafficLocation::NotDetected) return;
-    messages_.showMessage(fmt::format("Waiting for RealTraffic to connect to {} ...", programName),
-                          false);
+    messages_.showMessage(waitingForRealTrafficText(), false);
     effects_.resetReceivers();
     if (!waitForClient()) return;
+    // Gone before the version is asked: a missing reply is offered to an empty message line.
+    messages_.withdrawMessage(waitingForRealTrafficText());
     sendDataPacket("Qs999=version\r\n");
     lf_processRTVersion(receive());
     effects_.showConnected(true);

@@ -16,6 +16,9 @@ class RunState;
 
 namespace corv::realtraffic {
 
+// The message shown while the run waits for RealTraffic's first connection.
+std::string waitingForRealTrafficText();
+
 // The server RealTraffic connects to, speaking the line protocol of a PSX network server: it
 // asks for RealTraffic's version once and then tells it where the user flies. Driven from the
 // run thread; stop() may come from any thread and ends a pending wait.

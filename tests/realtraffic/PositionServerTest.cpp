@@ -166,6 +166,18 @@ TEST_F(PositionServerTest, LostRealTrafficIsWaitedForAndNotAskedForItsVersionAga
     EXPECT_EQ(second.readLines(1), qs121Line(user));  // no version request first
 }
 
+TEST_F(PositionServerTest, AMissingVersionReplyIsShownOnceTheWaitingMessageHasGone) {
+    FakeRealTraffic realTraffic;
+    std::thread peer([&] {
+        realTraffic.connect(server.port());
+        realTraffic.readLines(1);
+        realTraffic.connection.close();  // no reply
+    });
+    server.connectFirstTime(RealTrafficLocation::Local);
+    peer.join();
+    EXPECT_EQ(messages.texts().message, "No RealTraffic version received?");
+}
+
 TEST_F(PositionServerTest, AnyStopOfTheRunEndsAPendingWaitForRealTraffic) {
     // The simulator quits, a new flight, new settings, a failed reader: none of them closes the
     // listening socket, and the run must not hang until RealTraffic comes.
