@@ -73,10 +73,11 @@ struct ExceptionMessage {
     std::uint32_t index = 0;
 };
 
-// The simulator's exception codes the program handles.
+// The simulator's exception codes the program handles or the stand-in simulator raises.
 namespace exception {
 inline constexpr std::uint32_t unrecognizedId = 3;
 inline constexpr std::uint32_t versionMismatch = 5;
+inline constexpr std::uint32_t nameUnrecognized = 7;  // a variable, unit or event name
 inline constexpr std::uint32_t tooManyObjects = 11;
 inline constexpr std::uint32_t invalidDataSize = 19;
 inline constexpr std::uint32_t createObjectFailed = 22;

@@ -10,6 +10,7 @@
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
 #include "sim/SimClient.hpp"
+#include "sim/SimIds.hpp"
 #include "sim/standin/StandInSimulator.hpp"
 #include "status/DisplayState.hpp"
 #include "status/WindowSeam.hpp"
@@ -107,6 +108,26 @@ TEST_F(StandInClientTest, HandshakeThenAnAiAircraftIsCreatedRecognisedFrozenAndR
     ASSERT_FALSE(failed.empty());
     EXPECT_TRUE(std::any_of(failed.begin(), failed.end(),
                             [](const SimNotice& n) { return n.key == 10003; }));
+}
+
+TEST_F(StandInClientTest, SetUpRaisesNoExceptionAndAMisspeltNameComesBackAsOneTheProgramLogs) {
+    const auto exceptionLines = [this] {
+        const auto lines = logged.lines();
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+            return line.starts_with("==> SIMCONNECT_EXCEPTION");
+        });
+    };
+    client.expectMajorVersion("5");
+    client.makeConnection();
+    ASSERT_TRUE(client.open());
+    ASSERT_TRUE(client.handshake());
+    EXPECT_EQ(exceptionLines(), 0);
+
+    // As if the set-up had misspelt a variable: the simulator answers through dispatch.
+    standIn->addToDataDefinition(define::userOnGround, "SIM ON GRUOND", "Bool", DataType::Int64);
+    pass(20ms);
+    EXPECT_TRUE(logged.contains("==> SIMCONNECT_EXCEPTION #7"));
+    EXPECT_EQ(exceptionLines(), 1);
 }
 
 }  // namespace

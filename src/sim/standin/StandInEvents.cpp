@@ -2,9 +2,7 @@
 
 #include "common/UpperCase.hpp"
 
-#include <algorithm>
-#include <cctype>
-#include <utility>
+#include <string_view>
 
 namespace corv::sim::standin {
 
@@ -16,51 +14,65 @@ double axisPercent(std::uint32_t data) {
     return static_cast<double>(static_cast<std::int32_t>(data)) * 100.0 / 16383.0;
 }
 
-void setLight(WorldObject& object, std::uint32_t bit, std::uint32_t data) {
+template <std::uint32_t bit>
+void setLight(WorldObject& object, std::uint32_t data) {
     object.lights = data != 0 ? (object.lights | bit) : (object.lights & ~bit);
+}
+
+struct SimEvent {
+    std::string_view name;  // upper case
+    void (*apply)(WorldObject&, std::uint32_t);
+};
+
+const SimEvent simEvents[] = {
+    {"NAV_LIGHTS_SET", setLight<light::nav>},
+    {"BEACON_LIGHTS_SET", setLight<light::beacon>},
+    {"LANDING_LIGHTS_SET", setLight<light::landing>},
+    {"TAXI_LIGHTS_SET", setLight<light::taxi>},
+    {"STROBES_SET", setLight<light::strobe>},
+    {"LOGO_LIGHTS_SET", setLight<light::logo>},
+    {"CABIN_LIGHTS_SET", setLight<light::cabin>},
+    {"PANEL_LIGHTS_SET", setLight<light::panel>},
+    {"WING_LIGHTS_SET", setLight<light::wing>},
+    {"RECOGNITION_LIGHTS_SET", setLight<light::recognition>},
+    {"ALL_LIGHTS_TOGGLE",
+     [](WorldObject& o, std::uint32_t) { o.lights = o.lights != 0 ? 0 : light::all; }},
+    {"GEAR_SET", [](WorldObject& o, std::uint32_t data) { o.gearDown = data != 0; }},
+    {"FLAPS_SET", [](WorldObject& o, std::uint32_t data) { o.flapsPercent = axisPercent(data); }},
+    {"SPOILERS_SET",
+     [](WorldObject& o, std::uint32_t data) { o.spoilersPercent = axisPercent(data); }},
+    {"THROTTLE_SET",
+     [](WorldObject& o, std::uint32_t data) {
+         o.throttle1Percent = o.throttle2Percent = axisPercent(data);
+     }},
+    {"ENGINE_AUTO_START", [](WorldObject& o, std::uint32_t) { o.enginesRunning = true; }},
+    {"ENGINE_AUTO_SHUTDOWN", [](WorldObject& o, std::uint32_t) { o.enginesRunning = false; }},
+    {"FREEZE_LATITUDE_LONGITUDE_SET",
+     [](WorldObject& o, std::uint32_t data) { o.frozenLatLon = data != 0; }},
+    {"FREEZE_ALTITUDE_SET",
+     [](WorldObject& o, std::uint32_t data) { o.frozenAltitude = data != 0; }},
+    {"FREEZE_ATTITUDE_SET",
+     [](WorldObject& o, std::uint32_t data) { o.frozenAttitude = data != 0; }},
+};
+
+const SimEvent* findSimEvent(const std::string& simEventName) {
+    const std::string name = common::upperCase(simEventName);
+    for (const SimEvent& event : simEvents) {
+        if (event.name == name) return &event;
+    }
+    return nullptr;
 }
 
 }  // namespace
 
-bool applySimEvent(WorldObject& object, const std::string& simEventName, std::uint32_t data) {
-    const std::string name = common::upperCase(simEventName);
+bool isKnownSimEvent(const std::string& simEventName) {
+    return findSimEvent(simEventName) != nullptr || simEventName.find('.') != std::string::npos;
+}
 
-    static const std::pair<const char*, std::uint32_t> lights[] = {
-        {"NAV_LIGHTS_SET", light::nav},         {"BEACON_LIGHTS_SET", light::beacon},
-        {"LANDING_LIGHTS_SET", light::landing}, {"TAXI_LIGHTS_SET", light::taxi},
-        {"STROBES_SET", light::strobe},         {"LOGO_LIGHTS_SET", light::logo},
-        {"CABIN_LIGHTS_SET", light::cabin},     {"PANEL_LIGHTS_SET", light::panel},
-        {"WING_LIGHTS_SET", light::wing},       {"RECOGNITION_LIGHTS_SET", light::recognition},
-    };
-    for (const auto& [event, bit] : lights) {
-        if (name == event) {
-            setLight(object, bit, data);
-            return true;
-        }
-    }
-    if (name == "ALL_LIGHTS_TOGGLE") {
-        object.lights = object.lights != 0 ? 0 : light::all;
-    } else if (name == "GEAR_SET") {
-        object.gearDown = data != 0;
-    } else if (name == "FLAPS_SET") {
-        object.flapsPercent = axisPercent(data);
-    } else if (name == "SPOILERS_SET") {
-        object.spoilersPercent = axisPercent(data);
-    } else if (name == "THROTTLE_SET") {
-        object.throttle1Percent = object.throttle2Percent = axisPercent(data);
-    } else if (name == "ENGINE_AUTO_START") {
-        object.enginesRunning = true;
-    } else if (name == "ENGINE_AUTO_SHUTDOWN") {
-        object.enginesRunning = false;
-    } else if (name == "FREEZE_LATITUDE_LONGITUDE_SET") {
-        object.frozenLatLon = data != 0;
-    } else if (name == "FREEZE_ALTITUDE_SET") {
-        object.frozenAltitude = data != 0;
-    } else if (name == "FREEZE_ATTITUDE_SET") {
-        object.frozenAttitude = data != 0;
-    } else {
-        return false;
-    }
+bool applySimEvent(WorldObject& object, const std::string& simEventName, std::uint32_t data) {
+    const SimEvent* event = findSimEvent(simEventName);
+    if (event == nullptr) return false;
+    event->apply(object, data);
     return true;
 }
 

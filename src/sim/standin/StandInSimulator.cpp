@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
+#include <string_view>
 
 #include <fmt/format.h>
 
+#include "sim/standin/ObjectVariables.hpp"
 #include "sim/standin/StandInCommon.hpp"
+#include "sim/standin/StandInEvents.hpp"
 #include "sim/standin/UserTrack.hpp"
 
 // Start, connection, declarations and the world's shared helpers.
@@ -20,6 +24,10 @@ namespace {
 
 constexpr const char* applicationName = "Lockheed Martin\u00ae Prepar3D\u00ae v5";
 constexpr double userStaticCgFeet = 6.0;
+
+// The system events the stand-in sends, in upper case; no other can be subscribed.
+constexpr std::string_view systemEvents[] = {"SIM",   "OBJECTADDED",  "OBJECTREMOVED",
+                                             "FRAME", "FLIGHTLOADED", "POSITIONCHANGED"};
 
 std::vector<std::filesystem::path> titleFolders(const std::filesystem::path& install,
                                                 std::vector<std::filesystem::path> liveries) {
@@ -112,7 +120,18 @@ Status StandInSimulator::addToDataDefinition(DefineId define, const std::string&
                                              const std::string& unit, DataType type) {
     const auto operation = beginOperation();
     if (!operation) return fail;
-    definitions_[define].push_back({variable, unit, type});
+    // The call itself succeeds; the refusal comes later as a message, as from the real one.
+    switch (checkVariable(variable, unit)) {
+        case VariableCheck::Known:
+            definitions_[define].push_back({variable, unit, type});
+            break;
+        case VariableCheck::UnknownName:
+            refuseName(fmt::format("variable '{}'", variable), 2);
+            break;
+        case VariableCheck::UnknownUnit:
+            refuseName(fmt::format("unit '{}' of '{}'", unit, variable), 3);
+            break;
+    }
     return ok;
 }
 
@@ -120,6 +139,10 @@ Status StandInSimulator::mapClientEventToSimEvent(ClientEventId event,
                                                   const std::string& simEventName) {
     const auto operation = beginOperation();
     if (!operation) return fail;
+    if (!isKnownSimEvent(simEventName)) {
+        refuseName(fmt::format("event '{}'", simEventName), 2);
+        return ok;
+    }
     mappedEvents_[event] = simEventName;
     return ok;
 }
@@ -141,7 +164,13 @@ Status StandInSimulator::subscribeToSystemEvent(ClientEventId event,
                                                 const std::string& systemEventName) {
     const auto operation = beginOperation();
     if (!operation) return fail;
-    subscriptions_[common::upperCase(systemEventName)] = event;
+    const auto name = common::upperCase(systemEventName);
+    if (std::find(std::begin(systemEvents), std::end(systemEvents), name) ==
+        std::end(systemEvents)) {
+        refuseName(fmt::format("system event '{}'", systemEventName), 2);
+        return ok;
+    }
+    subscriptions_[name] = event;
     return ok;
 }
 
@@ -197,6 +226,11 @@ bool StandInSimulator::consumeRequestFailure() {
 void StandInSimulator::raise(std::uint32_t code, std::uint32_t index) {
     queue_.push_back(ExceptionMessage{code, packetId_, index});
     log(fmt::format("exception {} for packet {}", code, packetId_));
+}
+
+void StandInSimulator::refuseName(std::string_view what, std::uint32_t index) {
+    log(fmt::format("{} unrecognized", what));
+    raise(exception::nameUnrecognized, index);
 }
 
 void StandInSimulator::log(std::string_view line) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -97,6 +98,8 @@ class StandInSimulator final : public SimOperations {
     std::unique_lock<std::mutex> beginOperation(Scripted scripted = Scripted::NeverFails);
     std::uint32_t nextPacket() { return ++packetId_; }
     void raise(std::uint32_t code, std::uint32_t index);
+    // A name the simulator does not know: the exception for the call's parameter at index.
+    void refuseName(std::string_view what, std::uint32_t index);
     void log(std::string_view line);
     std::optional<ClientEventId> subscription(const std::string& systemEvent) const;
     WorldObject* object(ObjectId id);

@@ -43,6 +43,84 @@ TEST(StandInConnection, OpensLikeTheRealSimulatorAndRefusesCallsBeforeAndAfter) 
     EXPECT_EQ(sim.open("Corvane_P3D"), 0) << "a closed connection can be opened again";
 }
 
+TEST(StandInConnection, RefusesUnknownNamesAsTheSimulatorDoesNamingPacketAndParameter) {
+    struct Case {
+        const char* what;
+        std::function<Status(StandInSimulator&)> call;
+        std::uint32_t index;
+        // Uses what the refused call would have declared; true when it is not there.
+        std::function<bool(StandInHarness&)> ignored;
+    };
+    const auto onlyUnrecognizedId = [](const std::vector<SimMessage>& messages) {
+        const auto* refusal =
+            messages.size() == 1 ? std::get_if<ExceptionMessage>(&messages[0]) : nullptr;
+        return refusal != nullptr && refusal->exception == exception::unrecognizedId;
+    };
+    // A definition of its own, so that a refused variable leaves it empty and unknown.
+    const auto definitionUnknown = [&](StandInHarness& h) {
+        h.sim->requestDataOnSimObject(1, 500, 0, Period::Once);
+        return onlyUnrecognizedId(h.dispatch());
+    };
+    const Case cases[] = {
+        {"variable",
+         [](auto& sim) { return sim.addToDataDefinition(500, "PLANE LATTITUDE", "degree", {}); }, 2,
+         definitionUnknown},
+        {"unit",
+         [](auto& sim) { return sim.addToDataDefinition(500, "Plane Altitude", "feeet", {}); }, 3,
+         definitionUnknown},
+        {"unit of another kind",
+         [](auto& sim) { return sim.addToDataDefinition(500, "Plane Latitude", "feet", {}); }, 3,
+         definitionUnknown},
+        {"unit of a text",
+         [](auto& sim) {
+             return sim.addToDataDefinition(500, "ATC ID", "number", DataType::String32);
+         },
+         3, definitionUnknown},
+        {"event", [](auto& sim) { return sim.mapClientEventToSimEvent(700, "GEAR_SETT"); }, 2,
+         [&](StandInHarness& h) {
+             h.sim->transmitClientEvent(0, 700, 1, notificationGroup);
+             return onlyUnrecognizedId(h.dispatch());
+         }},
+        // Only the names it sends can be subscribed, so a refused one has nothing to show.
+        {"system event", [](auto& sim) { return sim.subscribeToSystemEvent(700, "Frames"); }, 2,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // One case that fails does not hide the others.
+        [&c] {
+            StandInHarness h;
+            auto& sim = h.startAndOpen();
+            h.dispatch();
+            EXPECT_EQ(c.call(sim), 0) << "refused later, by message";
+            std::uint32_t packet = 0;
+            ASSERT_EQ(sim.getLastSentPacketId(packet), 0);
+            const auto messages = h.dispatch();
+            ASSERT_EQ(messages.size(), 1u);
+            ASSERT_TRUE(std::holds_alternative<ExceptionMessage>(messages[0]));
+            const auto& refusal = std::get<ExceptionMessage>(messages[0]);
+            EXPECT_EQ(refusal.exception, exception::nameUnrecognized);
+            EXPECT_EQ(refusal.sendId, packet);
+            EXPECT_EQ(refusal.index, c.index);
+            if (c.ignored) {
+                EXPECT_TRUE(c.ignored(h));
+            }
+        }();
+    }
+}
+
+TEST(StandInConnection, KnowsEveryNameOfTheProgramsSetUpInAnyCase) {
+    StandInHarness h;
+    auto& sim = h.startAndOpen();
+    // The real simulator does not mind the case of names and units.
+    sim.addToDataDefinition(500, "plane altitude", "METERS", DataType::Float64);
+    sim.mapClientEventToSimEvent(700, "gear_set");
+    sim.subscribeToSystemEvent(701, "FRAME");
+    h.run(100ms);
+    EXPECT_TRUE(h.receivedOf<ExceptionMessage>().empty());
+    EXPECT_EQ(h.standInLog().find("unrecognized"), std::string::npos);
+}
+
 TEST(StandInConnection, AnswersTheUserDefinitionsPackedInOrder) {
     StandInHarness h;
     auto& sim = h.startAndOpen();
