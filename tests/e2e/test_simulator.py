@@ -129,6 +129,18 @@ class SimulatorTest(DisplayTestCase):
         self.assertEqual(program.wait_exit(timeout=90), 0)
         self.assertIn("Exiting: SIM WAS CLOSED", program.log())
 
+    def test_simulator_quit_ends_a_wait_for_realtraffic_that_never_comes(self):
+        # RealTraffic is installed but never connects: the quit must end the wait in accept.
+        port = 10800 + os.getpid() % 1000
+        program = self.program(scenario=with_events({"time": 8, "kind": "quit"}),
+                               realtraffic_port=port)
+        program.start()
+        program.wait_for_log("RealTraffic detected at this PC", timeout=60)
+        self.assertEqual(program.wait_exit(timeout=60), 0)
+        log = program.log()
+        self.assertIn("Exiting: SIM WAS CLOSED", log)
+        self.assertNotIn("RealTraffic connected", log)
+
     def test_new_flight_quits_after_the_notice(self):
         program = self.program(scenario=with_events({"time": 3, "kind": "flightLoaded"}))
         program.start()
