@@ -1,0 +1,448 @@
+#include "liveries/CfgReader.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <exception>
+#include <optional>
+#include <utility>
+
+#include <fmt/format.h>
+
+#include "liveries/AircraftCategory.hpp"
+#include "liveries/ReferenceData.hpp"
+#include "services/Log.hpp"
+#include "services/TextFile.hpp"
+
+namespace corv::liveries {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The highest [fltsim.N] number a file may use; also the number of a header we cannot read.
+constexpr std::int32_t maxSectionNumber = 10000;
+constexpr std::size_t maxRegistrationLength = 12;
+constexpr std::size_t maxTitleRegistrationLength = 5;
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view trimSpace(std::string_view text) {
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (upper(text[i]) != upper(prefix[i])) return false;
+    }
+    return true;
+}
+
+bool isComment(std::string_view line) {
+    return trimSpace(line).starts_with("//");
+}
+
+// "key = value" as the whole line, the key in any case; the value has no blanks around it
+// and is never empty.
+std::optional<std::string_view> keyValue(std::string_view line, std::string_view key) {
+    std::string_view rest = line;
+    while (!rest.empty() && isSpace(rest.front()))
+        rest.remove_prefix(1);
+    if (!startsWithNoCase(rest, key)) return std::nullopt;
+    rest.remove_prefix(key.size());
+    while (!rest.empty() && isSpace(rest.front()))
+        rest.remove_prefix(1);
+    if (rest.empty() || rest.front() != '=') return std::nullopt;
+    rest = trimSpace(rest.substr(1));
+    if (rest.empty()) return std::nullopt;
+    return rest;
+}
+
+// A section header: the number text of "[fltsim.N]" alone on its line, or "" for a line that
+// names an fltsim section in any other way (a comment after it, say), which counts as the
+// highest number.
+std::optional<std::string_view> sectionHeader(std::string_view line) {
+    if (isComment(line)) return std::nullopt;
+    const std::string_view text = trimSpace(line);
+    constexpr std::string_view opening = "[fltsim.";
+    if (startsWithNoCase(text, opening) && text.size() > opening.size() + 1 && text.back() == ']') {
+        const std::string_view digits =
+            text.substr(opening.size(), text.size() - opening.size() - 1);
+        if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return digits;
+    }
+    if (line.find("[fltsim.") != std::string_view::npos ||
+        line.find("[FLTSIM.") != std::string_view::npos) {
+        return std::string_view();
+    }
+    return std::nullopt;
+}
+
+// Another section starts: its "[" stands within the first six characters.
+bool endsSection(std::string_view line) {
+    const auto bracket = line.find('[');
+    return bracket != std::string_view::npos && bracket < 6;
+}
+
+std::string pathText(const fs::path& path) {
+    return path.string();
+}
+
+std::string upperText(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), upper);
+    return result;
+}
+
+// The airframe a private livery shows: the first short registration of the reference data that
+// its title contains.
+const DbaseRecord* registrationInTitle(const ReferenceData& reference, std::string_view title) {
+    for (const DbaseRecord& record : reference.dbaseRecords()) {
+        if (!record.registration.empty() &&
+            record.registration.size() <= maxTitleRegistrationLength &&
+            title.find(record.registration) != std::string_view::npos) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
+struct SectionKeys {
+    std::optional<std::string> title;
+    std::optional<std::string> parkingCodes;
+    std::string airline;  // from the parking codes, when valid
+    std::optional<std::string> parkingTypes;
+    std::optional<std::string> atcId;
+    std::optional<std::string> model;
+    std::optional<std::string> sim;
+    std::optional<std::string> texture;
+};
+
+class SectionParser {
+  public:
+    SectionParser(const fs::path& path, const std::string& modelCode, CfgReadContext& context,
+                  CfgReport& report)
+        : path_(path),
+          file_(pathText(path)),
+          modelCode_(modelCode),
+          context_(context),
+          report_(report) {}
+
+    std::optional<LiveryData> parse(std::vector<std::string_view> lines) {
+        while (lines.size() > 1 && (trimSpace(lines.back()).empty() || isComment(lines.back())))
+            lines.pop_back();
+        header_ = lines.front();
+
+        SectionKeys keys;
+        for (std::string_view line : lines) {
+            if (!readLine(line, keys)) return std::nullopt;
+        }
+
+        std::string registration;
+        if (keys.atcId) registration = registrationOf(*keys.atcId, keys.title.value_or(""));
+        if (!keys.title) {
+            incomplete(fmt::format("{} {} misses title", file_, header_));
+            return std::nullopt;
+        }
+        const std::string& title = *keys.title;
+        if (keys.airline.empty()) {
+            incomplete(fmt::format("{} {} icao_airline is missing, or it has invalid info ", file_,
+                                   header_));
+        }
+        if (!filesInstalled(keys)) return std::nullopt;
+        if (title.find("Fictional") != std::string::npos) return std::nullopt;
+        if (context_.unusableTitles.contains(title)) return std::nullopt;
+
+        std::string airline = keys.airline;
+        if (airline == "ZZZ") registration.clear();
+        ReferenceData& reference = context_.reference;
+        const DbaseRecord* record =
+            registration.empty() ? nullptr : reference.dbaseRecord(registration);
+        if (airline.empty()) {
+            if (registration.empty()) {
+                if (isHeavy()) {
+                    incomplete(
+                        fmt::format("'{}' '{}' has no airline and no regcode info", file_, title));
+                    return std::nullopt;
+                }
+                airline = "PVT";
+                record = registrationInTitle(reference, title);
+                if (record) registration = record->registration;
+            } else if (!record) {
+                if (isHeavy()) {
+                    incomplete(fmt::format("'{}' '{}' has no airline and regcode not in dbase",
+                                           file_, title));
+                    return std::nullopt;
+                }
+                airline = "PVT";
+            }
+        }
+
+        LiveryData livery;
+        livery.title = title;
+        livery.registration = registration;
+        livery.folderRank = context_.folderRank;
+        if (record) {
+            livery.airline = record->airline;
+            livery.operatorIndex = record->operatorIndex;
+            livery.model = record->model;
+            livery.cargo = record->cargo;
+            livery.fromDbase = true;
+        } else {
+            livery.airline = reference.internAirline(airline);
+            livery.model = reference.internModel(modelCode_);
+            livery.cargo =
+                keys.parkingTypes && keys.parkingTypes->find("CARGO") != std::string::npos;
+        }
+        if (!context_.titlesSeen.claim(title)) {
+            incomplete(fmt::format("{} {} title '{}' already exists", file_, header_, title));
+            return std::nullopt;
+        }
+        return livery;
+    }
+
+  private:
+    // False when the line makes the whole section unusable.
+    bool readLine(std::string_view line, SectionKeys& keys) {
+        if (const auto value = keyValue(line, "title")) {
+            if (keys.title) return duplicate("{} {} has more than one title key");
+            keys.title = std::string(*value);
+        } else if (const auto codes = keyValue(line, "atc_parking_codes")) {
+            if (keys.parkingCodes)
+                return duplicate("{} {} has more than one atc_parking_codes key");
+            keys.parkingCodes = std::string(*codes);
+            return readParkingCodes(*codes, keys);
+        } else if (const auto types = keyValue(line, "atc_parking_types")) {
+            if (keys.parkingTypes)
+                return duplicate("{} {} has more than one atc_parking_types key");
+            keys.parkingTypes = upperText(*types);
+        } else if (const auto id = keyValue(line, "atc_id")) {
+            if (keys.atcId) return duplicate("{}, {}, has more than one atc_id key");
+            keys.atcId = std::string(*id);
+        } else if (const auto model = keyValue(line, "model")) {
+            if (!keys.model) keys.model = std::string(*model);
+        } else if (const auto sim = keyValue(line, "sim")) {
+            if (!keys.sim) keys.sim = std::string(*sim);
+        } else if (const auto texture = keyValue(line, "texture")) {
+            if (!keys.texture) keys.texture = std::string(*texture);
+        }
+        return true;
+    }
+
+    bool duplicate(fmt::format_string<const std::string&, std::string_view&> format) {
+        incomplete(fmt::format(format, file_, header_));
+        return false;
+    }
+
+    // The first parking code names the airline; a fourth letter X or C (extra, cargo stands)
+    // belongs to the stand, not the airline.
+    bool readParkingCodes(std::string_view codes, SectionKeys& keys) {
+        std::string code(trimSpace(codes.substr(0, codes.find(','))));
+        if (code.size() == 4 && (code.back() == 'X' || code.back() == 'C')) code.resize(3);
+        if (context_.reference.icaoAirlines().contains(code)) {
+            keys.airline = code;
+        } else if (code == "RFO") {
+            return false;  // a livery that exists only for its parking code
+        } else {
+            report_.invalidAirlines.push_back(fmt::format("{:12} in {}", code, file_));
+        }
+        return true;
+    }
+
+    // One registration, or none for a livery shared by several airframes.
+    std::string registrationOf(const std::string& value, const std::string& title) {
+        const std::string_view id = std::string_view(value).substr(0, value.find(';'));
+        std::vector<std::string_view> items;
+        std::size_t start = 0;
+        while (true) {
+            const auto comma = id.find(',', start);
+            items.push_back(
+                id.substr(start, comma == std::string_view::npos ? comma : comma - start));
+            if (comma == std::string_view::npos) break;
+            start = comma + 1;
+        }
+        const bool invalid = std::any_of(items.begin(), items.end(), [](std::string_view item) {
+            return item.empty() || item == " " || item.size() > maxRegistrationLength ||
+                   item.find('*') != std::string_view::npos;
+        });
+        if (invalid) {
+            incomplete(fmt::format("invalid atc_id={} in: {}", value, title));
+            return {};
+        }
+        return items.size() == 1 ? std::string(trimSpace(items.front())) : std::string();
+    }
+
+    bool filesInstalled(const SectionKeys& keys) {
+        const fs::path folder = path_.parent_path();
+        const fs::path modelFolder = folder / (keys.model ? "model." + *keys.model : "model");
+        const fs::path textureFolder =
+            folder / (keys.texture ? "texture." + *keys.texture : "texture");
+        const fs::path airFile = folder / (keys.sim.value_or("") + ".air");
+        if (context_.files.isFolder(modelFolder) && context_.files.isFolder(textureFolder) &&
+            context_.files.isFile(airFile)) {
+            return true;
+        }
+        incomplete(pathText(modelFolder) +
+                   " or related path does not exist: " + std::string(header_));
+        return false;
+    }
+
+    bool isHeavy() const {
+        const auto model = context_.reference.findModel(modelCode_);
+        return model && context_.reference.category(*model) == categoryHeavy;
+    }
+
+    void incomplete(std::string line) { report_.incompleteSections.push_back(std::move(line)); }
+
+    const fs::path& path_;
+    const std::string file_;
+    const std::string& modelCode_;
+    CfgReadContext& context_;
+    CfgReport& report_;
+    std::string_view header_;
+};
+
+// The model code of the whole file, from its [General] section; empty when the file cannot
+// be used.
+std::string fileModel(const std::vector<std::string>& lines, const std::string& file,
+                      const ReferenceData& reference, CfgReport& report) {
+    std::optional<std::string_view> code;
+    for (const std::string& line : lines) {
+        if ((code = keyValue(line, "atc_model"))) break;
+    }
+    if (!code) {
+        report.invalidFiles.push_back("Line atc_model= is missing in [General] section of " + file);
+        return {};
+    }
+    if (reference.isModelCode(*code)) return std::string(*code);
+    if (auto fixed = reference.fixOf(*code)) {
+        report.fixes.push_back(
+            fmt::format("Model fix: {} found in {} changed into {}", *code, file, *fixed));
+        return std::move(*fixed);
+    }
+    report.invalidModels.push_back(fmt::format("{:16} in {}", *code, file));
+    return {};
+}
+
+}  // namespace
+
+void CfgReport::append(const CfgReport& other) {
+    const auto add = [](std::vector<std::string>& to, const std::vector<std::string>& from) {
+        to.insert(to.end(), from.begin(), from.end());
+    };
+    add(invalidAirlines, other.invalidAirlines);
+    add(invalidModels, other.invalidModels);
+    add(fixes, other.fixes);
+    add(invalidFiles, other.invalidFiles);
+    add(incompleteSections, other.incompleteSections);
+    add(filesWithoutSections, other.filesWithoutSections);
+}
+
+bool TitlesSeen::claim(const std::string& title) {
+    const std::lock_guard lock(mutex_);
+    return titles_.insert(title).second;
+}
+
+LiveryFileCheck LiveryFileCheck::fileSystem() {
+    return {[](const fs::path& path) {
+                std::error_code error;
+                return fs::is_directory(path, error);
+            },
+            [](const fs::path& path) {
+                std::error_code error;
+                return fs::is_regular_file(path, error);
+            }};
+}
+
+CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines, const fs::path& path,
+                                   CfgReadContext& context) {
+    CfgReadResult result;
+    const std::string file = pathText(path);
+
+    bool anySection = false;
+    for (const std::string& line : lines) {
+        const auto header = sectionHeader(line);
+        if (!header) continue;
+        anySection = true;
+        std::int32_t number = maxSectionNumber;
+        if (!header->empty()) {
+            const char* end = header->data() + header->size();
+            const auto [stop, error] = std::from_chars(header->data(), end, number);
+            if (error != std::errc() || stop != end) {
+                services::logMarked("fltsim num {} incorrect", *header);
+                return result;
+            }
+        }
+        if (number < 0 || number > maxSectionNumber) {
+            result.report.invalidFiles.push_back(
+                fmt::format("{} contains a [fltsim.x] section with a number < 0 or > {}", file,
+                            maxSectionNumber));
+            return result;
+        }
+    }
+    if (!anySection) {
+        result.report.filesWithoutSections.push_back(file);
+        return result;
+    }
+
+    const std::string modelCode = fileModel(lines, file, context.reference, result.report);
+    if (modelCode.empty()) return result;
+
+    SectionParser parser(path, modelCode, context, result.report);
+    const auto parseSection = [&](const std::vector<std::string_view>& section) {
+        try {
+            if (auto livery = parser.parse(section)) result.liveries.push_back(std::move(*livery));
+        } catch (const std::exception& e) {
+            services::log("Exception in lf_procesFltSimSection: {}, file: {}", e.what(), file);
+        }
+    };
+    std::vector<std::string_view> section;
+    for (const std::string& line : lines) {
+        if (sectionHeader(line)) {
+            if (!section.empty()) parseSection(section);
+            section.assign(1, line);
+        } else if (!section.empty()) {
+            if (endsSection(line)) {
+                parseSection(section);
+                section.clear();
+            } else {
+                section.push_back(line);
+            }
+        }
+    }
+    if (!section.empty()) parseSection(section);
+    return result;
+}
+
+CfgReadResult readAircraftCfg(const fs::path& path, CfgReadContext& context) {
+    const services::Charset charset = services::detectCharset(path);
+    if (charset == services::Charset::NoneFound) {
+        services::log("! No text encoding detected for {}", pathText(path));
+        return {};
+    }
+    std::vector<std::string> lines;
+    bool read = false;
+    try {
+        read = services::readLines(charset, path, lines);
+    } catch (const std::exception&) {
+        read = false;
+    }
+    if (!read) {
+        services::log("! Failed reading {}", pathText(path));
+        return {};
+    }
+    return readAircraftCfgLines(lines, path, context);
+}
+
+}  // namespace corv::liveries
