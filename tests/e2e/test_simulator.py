@@ -141,6 +141,18 @@ class SimulatorTest(DisplayTestCase):
         self.assertIn("Exiting: SIM WAS CLOSED", log)
         self.assertNotIn("RealTraffic connected", log)
 
+    def test_prepar3d_v4_is_refused_and_the_error_stays(self):
+        scenario = dict(PARKED_AT_ZURICH, simulator={"name": "Lockheed Martin\u00ae Prepar3D\u00ae v4",
+                                                     "version": "4.5.14.28189"})
+        program = self.program(scenario=scenario)
+        program.start()
+        program.wait_for_log("Error 78: wrong P3D version 'Lockheed Martin Prepar3D v4 (4.5.14.28189)' "
+                             "connects ... ?)", timeout=90)
+        self.assertIsNone(program.process.poll(), "the window stays open with the error")
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+        self.assertNotIn("SimConnect: User aircraft title: Stand-in Airbus A320 Swiss HB-JLT", program.log())
+
     def test_new_flight_quits_after_the_notice(self):
         program = self.program(scenario=with_events({"time": 3, "kind": "flightLoaded"}))
         program.start()

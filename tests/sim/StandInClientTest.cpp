@@ -5,15 +5,19 @@
 #include <chrono>
 #include <memory>
 
+#include <fmt/format.h>
+
 #include "airports/AirportCatalogue.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
+#include "settings/ParameterTable.hpp"
 #include "sim/SimClient.hpp"
 #include "sim/SimIds.hpp"
 #include "sim/standin/StandInSimulator.hpp"
 #include "status/DisplayState.hpp"
 #include "status/WindowSeam.hpp"
+#include "support/Eventually.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/QuietWindow.hpp"
@@ -128,6 +132,69 @@ TEST_F(StandInClientTest, SetUpRaisesNoExceptionAndAMisspeltNameComesBackAsOneTh
     pass(20ms);
     EXPECT_TRUE(logged.contains("==> SIMCONNECT_EXCEPTION #7"));
     EXPECT_EQ(exceptionLines(), 1);
+}
+
+TEST_F(StandInClientTest, SimulatorOfTheScenarioIsCheckedAgainstTheInstallFolderAndVersion) {
+    struct Case {
+        const char* simulator;  // the scenario's, none for the default
+        const char* installFolder;
+        const char* expectedMajor;
+        const char* display;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {nullptr, "Prepar3D", "5", "Lockheed Martin Prepar3D v5 (5.3.17.28160)", true},
+        {R"({"name": "Lockheed Martin\u00ae Prepar3D\u00ae v6", "version": "6.0.24.31643"})",
+         "Prepar3D", "6", "Lockheed Martin Prepar3D v6 (6.0.24.31643)", true},
+        // The install folder speaks for v6 while the settings say 5.
+        {R"({"name": "Lockheed Martin\u00ae Prepar3D\u00ae v6", "version": "6.0.24.31643"})",
+         "Prepar3D v6", "5", "Lockheed Martin Prepar3D v6 (6.0.24.31643)", true},
+        {nullptr, "Prepar3D v6", "6", "Lockheed Martin Prepar3D v5 (5.3.17.28160)", false},
+        {R"({"name": "Lockheed Martin\u00ae Prepar3D\u00ae v4", "version": "4.5.14.28189"})",
+         "Prepar3D v4", "5", "Lockheed Martin Prepar3D v4 (4.5.14.28189)", false},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.display);
+        const auto install = folder / std::to_string(++number) / c.installFolder;
+        std::filesystem::create_directories(install);
+        test::writeFile(
+            install / "standin-scenario.json",
+            fmt::format(R"({{{}"user": {{"position": {{"latitude": 52.3086, )"
+                        R"("longitude": 4.7639}}}}}})",
+                        c.simulator ? fmt::format(R"("simulator": {}, )", c.simulator) : ""));
+        settings::SIM_INSTALL_PATH.setCurrent(install.string());
+        auto sim = std::make_shared<standin::StandInSimulator>(
+            install, std::vector<std::filesystem::path>{}, catalogue, clock);
+        services::MessageLine caseMessages{[] {}};
+        status::DisplayState caseDisplay;
+        SimClient threaded{SimClientContext{run,
+                                            caseMessages,
+                                            caseDisplay,
+                                            window,
+                                            catalogue,
+                                            reference,
+                                            folder.path(),
+                                            [](std::chrono::milliseconds) {},
+                                            {},
+                                            {}},
+                           [&sim] { return sim; }};
+        threaded.expectMajorVersion(c.expectedMajor);
+        threaded.startClient();
+        // Accepted: the waiting message is cleared; refused: the error stays.
+        ASSERT_TRUE(test::eventually([&] {
+            const auto texts = caseMessages.texts();
+            return !texts.error.empty() ||
+                   (!caseDisplay.snapshot().simDisplayText.empty() && texts.message.empty());
+        }));
+        EXPECT_EQ(caseDisplay.snapshot().simDisplayText, c.display);
+        EXPECT_TRUE(logged.contains(fmt::format("{} connected", c.display)));
+        const std::string refusal =
+            fmt::format("78: wrong P3D version '{}' connects ... ?)", c.display);
+        EXPECT_EQ(caseMessages.texts().error, c.accepted ? "" : refusal);
+        EXPECT_EQ(logged.contains("Error " + refusal), !c.accepted);
+        threaded.stopClient();
+    }
 }
 
 }  // namespace

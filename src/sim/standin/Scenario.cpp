@@ -1,6 +1,7 @@
 #include "sim/standin/Scenario.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
 #include <stdexcept>
 
@@ -53,8 +54,35 @@ ScriptedEvent scriptedEvent(const json& event) {
     return result;
 }
 
+// "5.3.17.28160": the four numbers of a simulator version.
+std::array<std::uint32_t, 4> simulatorVersion(const std::string& text) {
+    const auto fault = [&text] {
+        return std::runtime_error(
+            fmt::format("simulator.version '{}' is not four numbers such as 5.3.17.28160", text));
+    };
+    std::array<std::uint32_t, 4> version{};
+    const char* at = text.data();
+    const char* const end = text.data() + text.size();
+    for (std::size_t i = 0; i < version.size(); ++i) {
+        if (i > 0 && (at == end || *at++ != '.')) throw fault();
+        const auto [stop, error] = std::from_chars(at, end, version[i]);
+        if (error != std::errc{}) throw fault();
+        at = stop;
+    }
+    if (at != end) throw fault();
+    return version;
+}
+
 Scenario scenarioFromJson(const json& root) {
     Scenario scenario;
+    if (root.contains("simulator")) {
+        const json& simulator = root.at("simulator");
+        scenario.simulator.name = simulator.value("name", scenario.simulator.name);
+        if (simulator.contains("version")) {
+            scenario.simulator.version =
+                simulatorVersion(simulator.at("version").get<std::string>());
+        }
+    }
     const json& user = root.at("user");
     scenario.title = user.value("title", scenario.title);
     scenario.atcModel = user.value("atcModel", scenario.atcModel);

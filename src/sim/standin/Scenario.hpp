@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,7 +33,14 @@ struct ScriptedEvent {
     double headingDegrees = 0.0;
 };
 
+// What the simulator calls itself when a client opens a connection.
+struct SimulatorIdentity {
+    std::string name = "Lockheed Martin\u00ae Prepar3D\u00ae v5";
+    std::array<std::uint32_t, 4> version{5, 3, 17, 28160};  // major, minor, build major, minor
+};
+
 struct Scenario {
+    SimulatorIdentity simulator;
     std::string title = "Stand-in Airbus A320";
     std::string atcModel = "A320";
     std::string atcId = "STANDIN";

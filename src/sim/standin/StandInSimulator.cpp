@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include "sim/standin/ObjectVariables.hpp"
 #include "sim/standin/StandInCommon.hpp"
@@ -22,7 +23,6 @@ using detail::ok;
 
 namespace {
 
-constexpr const char* applicationName = "Lockheed Martin\u00ae Prepar3D\u00ae v5";
 constexpr double userStaticCgFeet = 6.0;
 
 // The system events the stand-in sends, in upper case; no other can be subscribed.
@@ -67,9 +67,10 @@ StandInSimulator::StandInSimulator(std::filesystem::path installFolder,
     refreshUser();
     const auto& placed = objects_.at(userObjectId);
     log(fmt::format(
-        "stand-in simulator started: {} installed titles, user '{}' at {:.5f} {:.5f}, "
+        "stand-in simulator '{}' {} started: {} installed titles, user '{}' at {:.5f} {:.5f}, "
         "ground {:.0f} ft",
-        titles_.size(), placed.title, placed.latitude, placed.longitude, groundAt(placed)));
+        scenario_.simulator.name, fmt::join(scenario_.simulator.version, "."), titles_.size(),
+        placed.title, placed.latitude, placed.longitude, groundAt(placed)));
 }
 
 Status StandInSimulator::open(const std::string& clientName) {
@@ -82,7 +83,8 @@ Status StandInSimulator::open(const std::string& clientName) {
     framesSent_ = 0;
     announcedRunning_.reset();
     nextPacket();
-    queue_.push_back(OpenMessage{applicationName, 5, 3, 17, 28160});
+    const auto& [name, version] = scenario_.simulator;
+    queue_.push_back(OpenMessage{name, version[0], version[1], version[2], version[3]});
     log(fmt::format("client '{}' connected", clientName));
     return ok;
 }

@@ -24,6 +24,23 @@ TEST(StandInScenario, DefaultParksTheUserAtSchipholOrTheFirstAirport) {
     EXPECT_EQ(user->altitudeFeet, 83.0 + 6.0);
 }
 
+TEST(StandInScenario, SimulatorNameAndVersionComeInTheOpenMessage) {
+    StandInHarness h;
+    corv::test::writeFile(h.install / "standin-scenario.json", R"({
+        "simulator": {"name": "Lockheed Martin\u00ae Prepar3D\u00ae v6",
+                      "version": "6.0.24.4294967295"},
+        "user": {"position": {"latitude": 52.3086, "longitude": 4.7639}}})");
+    h.start().open("Corvane_P3D");
+    const auto messages = h.dispatch();
+    ASSERT_EQ(messages.size(), 1u);
+    const auto& open = std::get<OpenMessage>(messages[0]);
+    EXPECT_EQ(open.applicationName, "Lockheed Martin\u00ae Prepar3D\u00ae v6");
+    EXPECT_EQ(open.versionMajor, 6u);
+    EXPECT_EQ(open.versionMinor, 0u);
+    EXPECT_EQ(open.buildMajor, 24u);
+    EXPECT_EQ(open.buildMinor, 4294967295u);
+}
+
 TEST(StandInScenario, GroundLiesAtTheNearestAirportOrWhereTheScenarioSaysSo) {
     struct Case {
         const char* scenario;
@@ -160,9 +177,18 @@ TEST(StandInScenario, ScriptedEventsHappenAtTheirTime) {
 }
 
 TEST(StandInScenario, FaultyScenarioFilesAreNamed) {
-    for (const char* text : {"{", R"({"user": {}})",
-                             R"({"user": {"position": {"latitude": 1, "longitude": 2}},
-                                 "events": [{"time": 1, "kind": "explode"}]})"}) {
+    const auto withVersion = [](const char* version) {
+        return std::string(R"({"user": {"position": {"latitude": 1, "longitude": 2}},
+                                "simulator": {"version": )") +
+               version + "}}";
+    };
+    for (const std::string& text :
+         {std::string("{"), std::string(R"({"user": {}})"),
+          std::string(R"({"user": {"position": {"latitude": 1, "longitude": 2}},
+                          "events": [{"time": 1, "kind": "explode"}]})"),
+          withVersion(R"("6.0.24")"), withVersion(R"("6.0.24.31643.1")"),
+          withVersion(R"("6..24.31643")"), withVersion(R"("6.0.24.4294967296")"),
+          withVersion("6")}) {
         StandInHarness h;
         corv::test::writeFile(h.install / "standin-scenario.json", text);
         EXPECT_THROW(h.start(), std::runtime_error) << text;
