@@ -303,14 +303,15 @@ TEST_F(CfgReaderTest, ASecondKeyOrAMissingTitleDropsOnlyThatSection) {
 TEST_F(CfgReaderTest, ALiveryNeedsItsModelTextureAndAirFiles) {
     fs::create_directories(folder / "model.lo");
     fs::create_directories(folder / "texture.KLM");
-    const CfgReadResult result = read(
-        section("[fltsim.0]", "Named folders", "atc_parking_codes=KLM\nmodel=lo\ntexture=KLM") +
-        section("[fltsim.1]", "No texture folder", "atc_parking_codes=KLM\ntexture=DLH") +
-        section("[fltsim.2]", "No model folder", "atc_parking_codes=KLM\nmodel=hi") +
-        "[fltsim.3]\ntitle=No air file\nsim=prop\natc_parking_codes=KLM\n" +
-        // An empty value means the plain folder.
-        section("[fltsim.4]", "Empty values", "atc_parking_codes=KLM\ntexture=  \nmodel=") +
-        general);
+    const CfgReadResult result =
+        read(section("[fltsim.0]", "Named folders",
+                     "atc_parking_codes=KLM\nmodel=lo\ntexture=KLM\nmodel=hi") +
+             section("[fltsim.1]", "No texture folder", "atc_parking_codes=KLM\ntexture=DLH") +
+             section("[fltsim.2]", "No model folder", "atc_parking_codes=KLM\nmodel=hi") +
+             "[fltsim.3]\ntitle=No air file\nsim=prop\natc_parking_codes=KLM\n" +
+             // An empty value means the plain folder.
+             section("[fltsim.4]", "Empty values", "atc_parking_codes=KLM\ntexture=  \nmodel=") +
+             general);
     EXPECT_EQ(titles(result), (Strings{"Named folders", "Empty values"}));
     const fs::path f = folder.path();
     EXPECT_EQ(result.report.incompleteSections,
@@ -364,6 +365,9 @@ TEST_F(CfgReaderTest, ReadsEveryEncodingAndSurvivesUnreadableFiles) {
     // UTF-16 with an odd byte, without a byte-order mark, and no file at all.
     EXPECT_TRUE(read(utf16 + "x").liveries.empty());
     EXPECT_TRUE(read(utf16.substr(2)).liveries.empty());
+    EXPECT_TRUE(
+        read(std::string{"\xFF\xFE\x00\xD8\x41\x00", 6}).liveries.empty());  // lone surrogate
+    EXPECT_TRUE(logged.contains("! Failed reading " + file()));
     EXPECT_TRUE(readAircraftCfg(folder / "missing.cfg", context).liveries.empty());
     EXPECT_TRUE(logged.contains("! No text encoding detected for " + file("missing.cfg")));
 }
