@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "data/EncryptedFile.hpp"
 #include "liveries/MatchSummary.hpp"
 #include "liveries/MatchingFixture.hpp"
 #include "liveries/MatchingIndexesLog.hpp"
+#include "liveries/MatchingPreparation.hpp"
+#include "services/MessageLine.hpp"
 #include "settings/ParameterTable.hpp"
 #include "support/ParameterReset.hpp"
 
@@ -60,6 +63,32 @@ TEST_F(MatchingReportsTest, NoLiveriesOfAnyKind) {
         "installed"));
     EXPECT_TRUE(logged.contains("No generic liveries"));
     EXPECT_TRUE(logged.contains("    2 similar model definitions"));
+}
+
+// The liveries' own registrations first, then the shipped list, then the user's lists.
+TEST_F(MatchingReportsTest, PreparationAppliesTheRegistrationListsAfterTheLiveriesOwn) {
+    const RegcodeFolders folders{folder / "input", folder / "info", folder / "errors"};
+    std::filesystem::create_directories(folders.input / "my_regcodes");
+    test::writeFile(folders.input / "my_regcodes" / "mine.txt", "KLM 3;PH-BXA\n");
+    test::writeFile(
+        folder / "aig.xml",
+        R"(<?xml version="1.0"?><root><aig><l t="KLM 2" r="PH-UNI" s="true"/></aig></root>)");
+    data::streamEncrypt(data::programKey(), folder / "aig.xml", folders.input / "AIG-regcodes.enc");
+    services::MessageLine messages{[] {}};
+    indexes =
+        prepareMatching({livery("KLM 1", "KLM", "B738", "PH-BXA"),
+                         livery("KLM 2", "KLM", "B738", "PH-BXA"), livery("KLM 3", "KLM", "B738")},
+                        reference, folders, messages, [](settings::CheckBox&) {});
+    EXPECT_TRUE(std::filesystem::exists(folders.errors / "InlineRegcodes.txt"));
+    // The user's list replaced what the liveries carried.
+    EXPECT_TRUE(std::filesystem::exists(folders.info / "OfflineRegcodes.txt"));
+    EXPECT_TRUE(logged.contains("    2 registration codes"));
+
+    options.depth = 1;
+    EXPECT_EQ(titleFor(aircraft("KLM", "B738", "PH-BXA")), "KLM 3");
+    EXPECT_EQ(titleFor(aircraft("KLM", "B738", "PH-UNI")), "KLM 2");
+    EXPECT_EQ(run.stepCounts[0], 1);
+    EXPECT_EQ(run.stepCounts[1], 1);
 }
 
 TEST_F(MatchingReportsTest, TheSummaryCountsMatchesPerStepAndListsWhatCouldNotBeCreated) {
