@@ -131,11 +131,12 @@ struct SectionKeys {
 
 class SectionParser {
   public:
-    SectionParser(const fs::path& path, const std::string& modelCode, CfgReadContext& context,
-                  CfgReport& report)
+    SectionParser(const fs::path& path, const std::string& modelCode, bool ivao,
+                  CfgReadContext& context, CfgReport& report)
         : path_(path),
           file_(pathText(path)),
           modelCode_(modelCode),
+          ivao_(ivao),
           context_(context),
           report_(report) {}
 
@@ -156,7 +157,7 @@ class SectionParser {
             return std::nullopt;
         }
         const std::string& title = *keys.title;
-        if (keys.airline.empty()) {
+        if (keys.airline.empty() && !ivao_) {
             incomplete(fmt::format("{} {} icao_airline is missing, or it has invalid info ", file_,
                                    header_));
         }
@@ -164,11 +165,25 @@ class SectionParser {
         if (title.find("Fictional") != std::string::npos) return std::nullopt;
         if (context_.unusableTitles.contains(title)) return std::nullopt;
 
-        std::string airline = keys.airline;
-        if (airline == "ZZZ") registration.clear();
         ReferenceData& reference = context_.reference;
+        std::string airline = keys.airline;
+        if (ivao_) {
+            const auto code = airlineInTitle(title);
+            if (code && !reference.icaoAirlines().contains(*code)) {
+                report_.invalidAirlines.push_back(fmt::format("{:12} in {}", *code, file_));
+                return std::nullopt;
+            }
+            airline = code.value_or("");
+        }
+        if (airline == "ZZZ") registration.clear();
         const DbaseRecord* record =
             registration.empty() ? nullptr : reference.dbaseRecord(registration);
+        if (ivao_ && airline.empty() && !record) {
+            incomplete(fmt::format("{} {} misses airlinecode in title: {}{}", file_, header_, title,
+                                   registration.empty() ? ", and no regcode"
+                                                        : ", and regcode unknown " + registration));
+            return std::nullopt;
+        }
         if (airline.empty()) {
             if (registration.empty()) {
                 if (isHeavy()) {
@@ -206,7 +221,9 @@ class SectionParser {
                 keys.parkingTypes && keys.parkingTypes->find("CARGO") != std::string::npos;
         }
         if (!context_.titlesSeen.claim(title)) {
-            incomplete(fmt::format("{} {} title '{}' already exists", file_, header_, title));
+            incomplete(ivao_
+                           ? fmt::format("{} {} title already exists: {}", file_, header_, title)
+                           : fmt::format("{} {} title '{}' already exists", file_, header_, title));
             return std::nullopt;
         }
         return livery;
@@ -222,7 +239,8 @@ class SectionParser {
             if (keys.parkingCodes)
                 return duplicate("{} {} has more than one atc_parking_codes key");
             keys.parkingCodes = std::string(*codes);
-            return readParkingCodes(*codes, keys);
+            // IVAO liveries name their airline in the title instead.
+            return ivao_ || readParkingCodes(*codes, keys);
         } else if (const auto types = keyValue(line, "atc_parking_types")) {
             if (keys.parkingTypes)
                 return duplicate("{} {} has more than one atc_parking_types key");
@@ -277,7 +295,8 @@ class SectionParser {
                    item.find('*') != std::string_view::npos;
         });
         if (invalid) {
-            incomplete(fmt::format("invalid atc_id={} in: {}", value, title));
+            incomplete(ivao_ ? fmt::format("invalid atc_id={} in {}", value, title)
+                             : fmt::format("invalid atc_id={} in: {}", value, title));
             return {};
         }
         return items.size() == 1 ? std::string(trimSpace(items.front())) : std::string();
@@ -298,6 +317,25 @@ class SectionParser {
         return false;
     }
 
+    // The three letters after the type code in an IVAO title.
+    std::optional<std::string> airlineInTitle(std::string_view title) const {
+        const auto isWord = [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                   c == '_';
+        };
+        for (auto at = title.find(modelCode_); at != std::string_view::npos;
+             at = title.find(modelCode_, at + 1)) {
+            std::size_t code = at + modelCode_.size();
+            while (code < title.size() && isSpace(title[code]))
+                ++code;
+            if (code + 3 <= title.size() && isWord(title[code]) && isWord(title[code + 1]) &&
+                isWord(title[code + 2])) {
+                return std::string(title.substr(code, 3));
+            }
+        }
+        return std::nullopt;
+    }
+
     bool isHeavy() const {
         const auto model = context_.reference.findModel(modelCode_);
         return model && context_.reference.category(*model) == categoryHeavy;
@@ -308,10 +346,14 @@ class SectionParser {
     const fs::path& path_;
     const std::string file_;
     const std::string& modelCode_;
+    const bool ivao_;
     CfgReadContext& context_;
     CfgReport& report_;
     std::string_view header_;
 };
+
+std::string checkedModel(std::string_view code, const std::string& file,
+                         const ReferenceData& reference, CfgReport& report);
 
 // The model code of the whole file, from its [General] section; empty when the file cannot
 // be used.
@@ -325,13 +367,53 @@ std::string fileModel(const std::vector<std::string>& lines, const std::string& 
         report.invalidFiles.push_back("Line atc_model= is missing in [General] section of " + file);
         return {};
     }
-    if (reference.isModelCode(*code)) return std::string(*code);
-    if (auto fixed = reference.fixOf(*code)) {
+    return checkedModel(*code, file, reference, report);
+}
+
+// The type of an IVAO model set is its folder name "IVAO_<type>" below "IVAO_MTL", with the
+// variant letters its folders add taken off again; empty when the path is not of that form.
+std::string ivaoFolderModel(const fs::path& path) {
+    constexpr std::string_view prefix = "IVAO_";
+    const fs::path folder = path.parent_path();
+    const std::string name = folder.filename().string();
+    if (path.filename() != "aircraft.cfg" || folder.parent_path().filename() != "IVAO_MTL" ||
+        folder.parent_path().parent_path().empty() || !name.starts_with(prefix) ||
+        name.size() == prefix.size() ||
+        !std::all_of(name.begin() + prefix.size(), name.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                   c == '_';
+        })) {
+        return {};
+    }
+    std::string code = name.substr(prefix.size());
+    if (code.ends_with('w')) code.pop_back();
+    std::size_t cut = 0;
+    if (code == "B744F" || code == "T154M") cut = 1;
+    if (code == "T154B2") cut = 2;
+    if (code == "GLID_SH") cut = 3;
+    if (code == "GLID_A13" || code == "GLID_A25" || code == "GLID_KA6" || code == "GLID_KA8" ||
+        code == "GLID_L13") {
+        cut = 4;
+    }
+    code.resize(code.size() - cut);
+    return code;
+}
+
+bool isIvaoPath(const fs::path& path) {
+    const std::string text = pathText(path);
+    return text.find("ivao_x-csl") != std::string::npos ||
+           text.find("IVAO_MTL") != std::string::npos;
+}
+
+std::string checkedModel(std::string_view code, const std::string& file,
+                         const ReferenceData& reference, CfgReport& report) {
+    if (reference.isModelCode(code)) return std::string(code);
+    if (auto fixed = reference.fixOf(code)) {
         report.fixes.push_back(
-            fmt::format("Model fix: {} found in {} changed into {}", *code, file, *fixed));
+            fmt::format("Model fix: {} found in {} changed into {}", code, file, *fixed));
         return std::move(*fixed);
     }
-    report.invalidModels.push_back(fmt::format("{:16} in {}", *code, file));
+    report.invalidModels.push_back(fmt::format("{:16} in {}", code, file));
     return {};
 }
 
@@ -396,10 +478,16 @@ CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines, const 
         return result;
     }
 
-    const std::string modelCode = fileModel(lines, file, context.reference, result.report);
+    const bool ivao = isIvaoPath(path);
+    std::string modelCode;
+    if (!ivao) {
+        modelCode = fileModel(lines, file, context.reference, result.report);
+    } else if (const std::string folderModel = ivaoFolderModel(path); !folderModel.empty()) {
+        modelCode = checkedModel(folderModel, file, context.reference, result.report);
+    }
     if (modelCode.empty()) return result;
 
-    SectionParser parser(path, modelCode, context, result.report);
+    SectionParser parser(path, modelCode, ivao, context, result.report);
     const auto parseSection = [&](const std::vector<std::string_view>& section) {
         try {
             if (auto livery = parser.parse(section)) result.liveries.push_back(std::move(*livery));

@@ -64,7 +64,9 @@ struct CfgReadResult {
 };
 
 // Reads one aircraft.cfg (or sim.cfg): every usable [fltsim.N] section gives one livery. What is
-// wrong with the file goes into the report, nothing throws.
+// wrong with the file goes into the report, nothing throws. Files of an IVAO model set (the path
+// contains "IVAO_MTL" or "ivao_x-csl") take the type from their folder and the airline from the
+// title.
 CfgReadResult readAircraftCfg(const std::filesystem::path& path, CfgReadContext& context);
 
 // The same for the lines of a file already read; `path` names the file in messages and gives

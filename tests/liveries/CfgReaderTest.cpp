@@ -372,6 +372,71 @@ TEST_F(CfgReaderTest, ReadsEveryEncodingAndSurvivesUnreadableFiles) {
     EXPECT_TRUE(logged.contains("! No text encoding detected for " + file("missing.cfg")));
 }
 
+TEST_F(CfgReaderTest, IvaoModelSetsTakeTheTypeFromTheFolderAndTheAirlineFromTheTitle) {
+    const fs::path set = folder / "IVAO_MTL" / "IVAO_B744Fw";
+    installFiles(set);
+    test::writeFile(set / "aircraft.cfg",
+                    section("[fltsim.0]", "B744 KLM", "atc_parking_codes=DLH") +
+                        section("[fltsim.1]", "IVAO B744XYZ", "") +
+                        section("[fltsim.2]", "Jumbo PH-BXA", "atc_id=PH-BXA") +
+                        section("[fltsim.3]", "Jumbo unknown", "atc_id=N1") +
+                        section("[fltsim.4]", "Jumbo none", "atc_parking_codes=XYZ") +
+                        section("[fltsim.5]", "B744 ZZZ generic", "atc_id=PH-BXA") +
+                        section("[fltsim.6]", "B744 KLM", "") +
+                        section("[fltsim.7]", "B744 KLM two", "atc_id=A,*") +
+                        "[General]\natc_model=A320\n");
+    const CfgReadResult result = readAircraftCfg(set / "aircraft.cfg", context);
+    ASSERT_EQ(titles(result),
+              (Strings{"B744 KLM", "Jumbo PH-BXA", "B744 ZZZ generic", "B744 KLM two"}));
+    EXPECT_EQ(airline(result.liveries[0]), "KLM");
+    EXPECT_EQ(model(result.liveries[0]), "B744");
+    EXPECT_TRUE(result.liveries[1].fromDbase);
+    EXPECT_EQ(model(result.liveries[1]), "B738");
+    EXPECT_EQ(airline(result.liveries[2]), "ZZZ");
+    EXPECT_EQ(result.liveries[2].registration, "");
+
+    const std::string f = (set / "aircraft.cfg").string();
+    EXPECT_EQ(result.report.invalidAirlines, Strings{"XYZ          in " + f});
+    EXPECT_EQ(result.report.incompleteSections,
+              (Strings{f + " [fltsim.3] misses airlinecode in title: Jumbo unknown, and regcode "
+                           "unknown N1",
+                       f + " [fltsim.4] misses airlinecode in title: Jumbo none, and no regcode",
+                       f + " [fltsim.6] title already exists: B744 KLM",
+                       "invalid atc_id=A,* in B744 KLM two"}));
+}
+
+TEST_F(CfgReaderTest, IvaoFolderNamesLoseTheirVariantLetters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"IVAO_B744F", "B744"},     {"IVAO_T154M", "T154"},   {"IVAO_T154B2", "T154"},
+        {"IVAO_T154Mw", "T154"},    {"IVAO_GLID_SH", "GLID"}, {"IVAO_GLID_KA8", "GLID"},
+        {"IVAO_GLID_A25w", "GLID"}, {"IVAO_B38", "B738"},     {"IVAO_MD11w", "MD11"},
+        {"IVAO_B744FW", "B744FW"},
+    };
+    for (const auto& [name, code] : cases) {
+        SCOPED_TRACE(name);
+        const fs::path set = folder / "sim" / "IVAO_MTL" / name;
+        installFiles(set);
+        test::writeFile(set / "aircraft.cfg", section("[fltsim.0]", code + " KLM", ""));
+        TitlesSeen fresh;
+        CfgReadContext once{reference, fresh, unusableTitles, 1};
+        const CfgReadResult result = readAircraftCfg(set / "aircraft.cfg", once);
+        const std::string f = (set / "aircraft.cfg").string();
+        if (reference.isModelCode(code) || reference.fixOf(name.substr(5))) {
+            ASSERT_EQ(result.liveries.size(), 1u);
+            EXPECT_EQ(model(result.liveries[0]), code);
+        } else {
+            EXPECT_EQ(result.report.invalidModels, Strings{fmt::format("{:16} in {}", code, f)});
+        }
+    }
+    // Not below an IVAO_MTL folder: no type, so nothing at all.
+    const fs::path csl = folder / "ivao_x-csl" / "IVAO_A320";
+    installFiles(csl);
+    test::writeFile(csl / "aircraft.cfg", section("[fltsim.0]", "A320 KLM") + general);
+    const CfgReadResult none = readAircraftCfg(csl / "aircraft.cfg", context);
+    EXPECT_TRUE(none.liveries.empty());
+    EXPECT_TRUE(none.report.invalidModels.empty());
+}
+
 // The real files read with every livery file taken as installed.
 class RealCfgTest : public CfgReaderTest {
   protected:
