@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as an aircraft.cfg, read from a file as the scan reads it (so the
-// charset detection and UTF-16 decoding are fuzzed too). It may not crash, read out of bounds
+// charset detection and UTF-16 decoding are fuzzed too); an odd first byte puts the file into an
+// IVAO model set. It may not crash, read out of bounds
 // or hang; the sanitizers watch.
 #include <unistd.h>
 #include <cstddef>
@@ -33,7 +34,7 @@ const char* const referenceXml = R"(<root>
 
 struct Reader {
     Reader() : folder(fs::temp_directory_path() / ("corv-cfg-fuzz-" + std::to_string(getpid()))) {
-        fs::create_directories(folder);
+        fs::create_directories(folder / "IVAO_MTL" / "IVAO_B744Fw");
         { std::ofstream(folder / "dbase.xml") << referenceXml; }
         reference.readXml(folder / "dbase.xml");
         files.isFolder = [](const fs::path&) { return true; };
@@ -52,7 +53,9 @@ struct Reader {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Reader reader;
-    const fs::path path = reader.folder / "aircraft.cfg";
+    const bool ivao = size > 0 && (data[0] & 1) != 0;
+    const fs::path path =
+        (ivao ? reader.folder / "IVAO_MTL" / "IVAO_B744Fw" : reader.folder) / "aircraft.cfg";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
