@@ -447,6 +447,9 @@ LiveryFileCheck LiveryFileCheck::fileSystem() {
             }};
 }
 
+namespace {
+
+// `path` names the file in messages and gives the folder of the livery files.
 CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines, const fs::path& path,
                                    CfgReadContext& context) {
     CfgReadResult result;
@@ -512,6 +515,8 @@ CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines, const 
     if (!section.empty()) parseSection(section);
     return result;
 }
+
+}  // namespace
 
 CfgReadResult readAircraftCfg(const fs::path& path, CfgReadContext& context) {
     const services::Charset charset = services::detectCharset(path);

@@ -69,9 +69,4 @@ struct CfgReadResult {
 // title.
 CfgReadResult readAircraftCfg(const std::filesystem::path& path, CfgReadContext& context);
 
-// The same for the lines of a file already read; `path` names the file in messages and gives
-// the folder of the livery files.
-CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines,
-                                   const std::filesystem::path& path, CfgReadContext& context);
-
 }  // namespace corv::liveries
