@@ -9,6 +9,8 @@
 
 #include <fmt/format.h>
 
+#include "common/AircraftIdentity.hpp"
+#include "common/TrimSpace.hpp"
 #include "liveries/AircraftCategory.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/Log.hpp"
@@ -22,19 +24,10 @@ namespace {
 
 // The highest [fltsim.N] number a file may use; also the number of a header we cannot read.
 constexpr std::int32_t maxSectionNumber = 10000;
-constexpr std::size_t maxRegistrationLength = 12;
 constexpr std::size_t maxTitleRegistrationLength = 5;
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view trimSpace(std::string_view text) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 char upper(char c) {
@@ -50,7 +43,7 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 }
 
 bool isComment(std::string_view line) {
-    return trimSpace(line).starts_with("//");
+    return common::trimSpace(line).starts_with("//");
 }
 
 // "key = value" as the whole line, the key in any case; the value has no blanks around it
@@ -64,7 +57,7 @@ std::optional<std::string_view> keyValue(std::string_view line, std::string_view
     while (!rest.empty() && isSpace(rest.front()))
         rest.remove_prefix(1);
     if (rest.empty() || rest.front() != '=') return std::nullopt;
-    rest = trimSpace(rest.substr(1));
+    rest = common::trimSpace(rest.substr(1));
     if (rest.empty()) return std::nullopt;
     return rest;
 }
@@ -74,7 +67,7 @@ std::optional<std::string_view> keyValue(std::string_view line, std::string_view
 // highest number.
 std::optional<std::string_view> sectionHeader(std::string_view line) {
     if (isComment(line)) return std::nullopt;
-    const std::string_view text = trimSpace(line);
+    const std::string_view text = common::trimSpace(line);
     constexpr std::string_view opening = "[fltsim.";
     if (startsWithNoCase(text, opening) && text.size() > opening.size() + 1 && text.back() == ']') {
         const std::string_view digits =
@@ -141,7 +134,8 @@ class SectionParser {
           report_(report) {}
 
     std::optional<LiveryData> parse(std::vector<std::string_view> lines) {
-        while (lines.size() > 1 && (trimSpace(lines.back()).empty() || isComment(lines.back())))
+        while (lines.size() > 1 &&
+               (common::trimSpace(lines.back()).empty() || isComment(lines.back())))
             lines.pop_back();
         header_ = lines.front();
 
@@ -266,7 +260,7 @@ class SectionParser {
     // The first parking code names the airline; a fourth letter X or C (extra, cargo stands)
     // belongs to the stand, not the airline.
     bool readParkingCodes(std::string_view codes, SectionKeys& keys) {
-        std::string code(trimSpace(codes.substr(0, codes.find(','))));
+        std::string code(common::trimSpace(codes.substr(0, codes.find(','))));
         if (code.size() == 4 && (code.back() == 'X' || code.back() == 'C')) code.resize(3);
         if (context_.reference.icaoAirlines().contains(code)) {
             keys.airline = code;
@@ -291,7 +285,7 @@ class SectionParser {
             start = comma + 1;
         }
         const bool invalid = std::any_of(items.begin(), items.end(), [](std::string_view item) {
-            return item.empty() || item == " " || item.size() > maxRegistrationLength ||
+            return item.empty() || item == " " || item.size() > common::maxRegistrationLength ||
                    item.find('*') != std::string_view::npos;
         });
         if (invalid) {
@@ -299,7 +293,7 @@ class SectionParser {
                              : fmt::format("invalid atc_id={} in: {}", value, title));
             return {};
         }
-        return items.size() == 1 ? std::string(trimSpace(items.front())) : std::string();
+        return items.size() == 1 ? std::string(common::trimSpace(items.front())) : std::string();
     }
 
     bool filesInstalled(const SectionKeys& keys) {

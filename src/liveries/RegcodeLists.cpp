@@ -6,6 +6,8 @@
 
 #include <pugixml.hpp>
 
+#include "common/AircraftIdentity.hpp"
+#include "common/TrimSpace.hpp"
 #include "common/UpperCase.hpp"
 #include "services/Log.hpp"
 #include "services/TextFile.hpp"
@@ -17,14 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 constexpr std::size_t shortestRecordLine = 6;
 constexpr std::size_t shortestRegistration = 3;
-constexpr std::size_t longestRegistration = 12;
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 std::vector<std::string> splitAt(std::string_view text, char separator) {
     std::vector<std::string> parts;
@@ -40,7 +34,7 @@ std::vector<std::string> splitAt(std::string_view text, char separator) {
 std::vector<std::string> registrationsOf(std::string_view field) {
     std::vector<std::string> registrations;
     for (const std::string& part : splitAt(field, ',')) {
-        if (const auto registration = trimmed(part); !registration.empty())
+        if (const auto registration = common::trimSpace(part); !registration.empty())
             registrations.emplace_back(registration);
     }
     return registrations;
@@ -106,7 +100,7 @@ RegcodeList readUserRegcodeFile(const fs::path& path) {
         if (line.size() < shortestRecordLine) continue;
         const std::vector<std::string> fields = splitAt(line, ';');
         if (fields.size() != 2 && fields.size() != 3) continue;
-        const std::string title(trimmed(fields[0]));
+        const std::string title(common::trimSpace(fields[0]));
         if (title.empty()) continue;
         std::vector<std::string> registrations = registrationsOf(fields[1]);
         if (registrations.empty()) {
@@ -115,7 +109,7 @@ RegcodeList readUserRegcodeFile(const fs::path& path) {
         }
         std::erase_if(registrations, [&](const std::string& registration) {
             if (registration.size() >= shortestRegistration &&
-                registration.size() <= longestRegistration)
+                registration.size() <= common::maxRegistrationLength)
                 return false;
             services::log("wrong regcode length '{}' in {}", registration, path.string());
             list.erroneous = true;

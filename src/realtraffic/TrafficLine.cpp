@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "common/AircraftIdentity.hpp"
 #include "common/GreatCircle.hpp"
 #include "realtraffic/AltitudeCorrection.hpp"
 #include "realtraffic/DatagramFields.hpp"
@@ -19,7 +20,6 @@ namespace corv::realtraffic {
 namespace {
 constexpr std::size_t minimumFieldCount = 29;
 constexpr double degToRad = std::numbers::pi / 180.0;
-constexpr std::size_t maxRegistrationLength = 12;
 constexpr std::size_t maxTypeLength = 4;
 constexpr std::uint32_t highestIgnoredHexid = 10000;
 constexpr double parkAirportReachNm = 5.0;
@@ -115,7 +115,7 @@ std::variant<TrafficReport, Drop> parseTrafficLine(std::string_view datagram,
         return Drop::OutOfRange;
 
     const std::string_view registration = trimBlanks(field[registrationField]);
-    if (registration.size() > maxRegistrationLength) return Drop::LongRegistration;
+    if (registration.size() > common::maxRegistrationLength) return Drop::LongRegistration;
     if (registration != "null") report.registration = registration;
 
     const std::string_view callsign = trimBlanks(field[callsignField]);
