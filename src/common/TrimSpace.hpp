@@ -4,6 +4,10 @@
 
 namespace corv::common {
 
+inline bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
 // The text without white space (blanks, tabs, line ends) at either end.
 inline std::string_view trimSpace(std::string_view text) {
     constexpr std::string_view space = " \t\r\n\v\f";

@@ -11,10 +11,11 @@
 
 #include "common/AircraftIdentity.hpp"
 #include "common/TrimSpace.hpp"
+#include "common/UpperCase.hpp"
 #include "liveries/AircraftCategory.hpp"
+#include "liveries/CfgText.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/Log.hpp"
-#include "services/TextFile.hpp"
 
 namespace corv::liveries {
 
@@ -26,76 +27,8 @@ namespace {
 constexpr std::int32_t maxSectionNumber = 10000;
 constexpr std::size_t maxTitleRegistrationLength = 5;
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (upper(text[i]) != upper(prefix[i])) return false;
-    }
-    return true;
-}
-
-bool isComment(std::string_view line) {
-    return common::trimSpace(line).starts_with("//");
-}
-
-// "key = value" as the whole line, the key in any case; the value has no blanks around it
-// and is never empty.
-std::optional<std::string_view> keyValue(std::string_view line, std::string_view key) {
-    std::string_view rest = line;
-    while (!rest.empty() && isSpace(rest.front()))
-        rest.remove_prefix(1);
-    if (!startsWithNoCase(rest, key)) return std::nullopt;
-    rest.remove_prefix(key.size());
-    while (!rest.empty() && isSpace(rest.front()))
-        rest.remove_prefix(1);
-    if (rest.empty() || rest.front() != '=') return std::nullopt;
-    rest = common::trimSpace(rest.substr(1));
-    if (rest.empty()) return std::nullopt;
-    return rest;
-}
-
-// A section header: the number text of "[fltsim.N]" alone on its line, or "" for a line that
-// names an fltsim section in any other way (a comment after it, say), which counts as the
-// highest number.
-std::optional<std::string_view> sectionHeader(std::string_view line) {
-    if (isComment(line)) return std::nullopt;
-    const std::string_view text = common::trimSpace(line);
-    constexpr std::string_view opening = "[fltsim.";
-    if (startsWithNoCase(text, opening) && text.size() > opening.size() + 1 && text.back() == ']') {
-        const std::string_view digits =
-            text.substr(opening.size(), text.size() - opening.size() - 1);
-        if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            return digits;
-    }
-    if (line.find("[fltsim.") != std::string_view::npos ||
-        line.find("[FLTSIM.") != std::string_view::npos) {
-        return std::string_view();
-    }
-    return std::nullopt;
-}
-
-// Another section starts: its "[" stands within the first six characters.
-bool endsSection(std::string_view line) {
-    const auto bracket = line.find('[');
-    return bracket != std::string_view::npos && bracket < 6;
-}
-
 std::string pathText(const fs::path& path) {
     return path.string();
-}
-
-std::string upperText(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), upper);
-    return result;
 }
 
 // The airframe a private livery shows: the first short registration of the reference data that
@@ -135,7 +68,7 @@ class SectionParser {
 
     std::optional<LiveryData> parse(std::vector<std::string_view> lines) {
         while (lines.size() > 1 &&
-               (common::trimSpace(lines.back()).empty() || isComment(lines.back())))
+               (common::trimSpace(lines.back()).empty() || isCfgComment(lines.back())))
             lines.pop_back();
         header_ = lines.front();
 
@@ -226,27 +159,27 @@ class SectionParser {
   private:
     // False when the line makes the whole section unusable.
     bool readLine(std::string_view line, SectionKeys& keys) {
-        if (const auto value = keyValue(line, "title")) {
+        if (const auto value = cfgValue(line, "title")) {
             if (keys.title) return duplicate("{} {} has more than one title key");
             keys.title = std::string(*value);
-        } else if (const auto codes = keyValue(line, "atc_parking_codes")) {
+        } else if (const auto codes = cfgValue(line, "atc_parking_codes")) {
             if (keys.parkingCodes)
                 return duplicate("{} {} has more than one atc_parking_codes key");
             keys.parkingCodes = std::string(*codes);
             // IVAO liveries name their airline in the title instead.
             return ivao_ || readParkingCodes(*codes, keys);
-        } else if (const auto types = keyValue(line, "atc_parking_types")) {
+        } else if (const auto types = cfgValue(line, "atc_parking_types")) {
             if (keys.parkingTypes)
                 return duplicate("{} {} has more than one atc_parking_types key");
-            keys.parkingTypes = upperText(*types);
-        } else if (const auto id = keyValue(line, "atc_id")) {
+            keys.parkingTypes = common::upperCase(std::string(*types));
+        } else if (const auto id = cfgValue(line, "atc_id")) {
             if (keys.atcId) return duplicate("{}, {}, has more than one atc_id key");
             keys.atcId = std::string(*id);
-        } else if (const auto model = keyValue(line, "model")) {
+        } else if (const auto model = cfgValue(line, "model")) {
             if (!keys.model) keys.model = std::string(*model);
-        } else if (const auto sim = keyValue(line, "sim")) {
+        } else if (const auto sim = cfgValue(line, "sim")) {
             if (!keys.sim) keys.sim = std::string(*sim);
-        } else if (const auto texture = keyValue(line, "texture")) {
+        } else if (const auto texture = cfgValue(line, "texture")) {
             if (!keys.texture) keys.texture = std::string(*texture);
         }
         return true;
@@ -320,7 +253,7 @@ class SectionParser {
         for (auto at = title.find(modelCode_); at != std::string_view::npos;
              at = title.find(modelCode_, at + 1)) {
             std::size_t code = at + modelCode_.size();
-            while (code < title.size() && isSpace(title[code]))
+            while (code < title.size() && common::isSpace(title[code]))
                 ++code;
             if (code + 3 <= title.size() && isWord(title[code]) && isWord(title[code + 1]) &&
                 isWord(title[code + 2])) {
@@ -353,10 +286,7 @@ std::string checkedModel(std::string_view code, const std::string& file,
 // be used.
 std::string fileModel(const std::vector<std::string>& lines, const std::string& file,
                       const ReferenceData& reference, CfgReport& report) {
-    std::optional<std::string_view> code;
-    for (const std::string& line : lines) {
-        if ((code = keyValue(line, "atc_model"))) break;
-    }
+    const std::optional<std::string_view> code = firstCfgValue(lines, "atc_model");
     if (!code) {
         report.invalidFiles.push_back("Line atc_model= is missing in [General] section of " + file);
         return {};
@@ -451,7 +381,7 @@ CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines, const 
 
     bool anySection = false;
     for (const std::string& line : lines) {
-        const auto header = sectionHeader(line);
+        const auto header = fltsimHeader(line);
         if (!header) continue;
         anySection = true;
         std::int32_t number = maxSectionNumber;
@@ -492,44 +422,16 @@ CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines, const 
             services::log("Exception in lf_procesFltSimSection: {}, file: {}", e.what(), file);
         }
     };
-    std::vector<std::string_view> section;
-    for (const std::string& line : lines) {
-        if (sectionHeader(line)) {
-            if (!section.empty()) parseSection(section);
-            section.assign(1, line);
-        } else if (!section.empty()) {
-            if (endsSection(line)) {
-                parseSection(section);
-                section.clear();
-            } else {
-                section.push_back(line);
-            }
-        }
-    }
-    if (!section.empty()) parseSection(section);
+    forEachFltsimSection(lines, parseSection);
     return result;
 }
 
 }  // namespace
 
 CfgReadResult readAircraftCfg(const fs::path& path, CfgReadContext& context) {
-    const services::Charset charset = services::detectCharset(path);
-    if (charset == services::Charset::NoneFound) {
-        services::log("! No text encoding detected for {}", pathText(path));
-        return {};
-    }
-    std::vector<std::string> lines;
-    bool read = false;
-    try {
-        read = services::readLines(charset, path, lines);
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
-        services::log("! Failed reading {}", pathText(path));
-        return {};
-    }
-    return readAircraftCfgLines(lines, path, context);
+    const auto lines = readCfgLines(path);
+    if (!lines) return {};
+    return readAircraftCfgLines(*lines, path, context);
 }
 
 }  // namespace corv::liveries

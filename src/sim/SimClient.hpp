@@ -15,7 +15,6 @@
 #include "airports/NearestStand.hpp"
 #include "common/GreatCircle.hpp"
 #include "services/Sleeper.hpp"
-#include "sim/CreationFailures.hpp"
 #include "sim/SimIds.hpp"
 #include "sim/SimNotice.hpp"
 #include "sim/SimOperations.hpp"
@@ -84,7 +83,6 @@ class SimClient final : public SimulatorPort {
     // The traffic logic's side.
     SimQueues& queues() { return queues_; }
     SimNotices& notices() { return notices_; }
-    CreationFailures& creationFailures() { return creationFailures_; }
     void requestNearbyAircraft();
     void requestStaticCg(ObjectId object);
     // Writes the plan file and hands it to the simulator; true when the object has a plan now.
@@ -148,7 +146,6 @@ class SimClient final : public SimulatorPort {
 
     SimQueues queues_;
     SimNotices notices_;
-    CreationFailures creationFailures_;
 
     std::atomic<int> expectedMajor_{5};
     std::atomic<bool> running_{false};

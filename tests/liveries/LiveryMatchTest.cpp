@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "common/UserErrorException.hpp"
+#include "liveries/CreationFailure.hpp"
 #include "liveries/LiveryChoice.hpp"
 #include "liveries/LiveryLookup.hpp"
 #include "liveries/MatchingFixture.hpp"
+#include "services/MessageLine.hpp"
 
 namespace corv::liveries {
 namespace {
@@ -224,21 +227,52 @@ TEST_F(LiveryMatchTest, ARefusedTitleIsNeverChosenAgain) {
            livery("Generic 738", "ZZZ", "B738"), livery("Private 1", "PVT", "C172", "N1"),
            livery("Private 2", "PVT", "C172", "N2")});
     options.random = false;
+    services::MessageLine messages{[] {}};
+    const auto refuse = [&](const liveries::MatchAircraft& ac, const char* model,
+                            const char* airline) {
+        liveries::recordCreationFailure(run, ac.callsign, std::string(ac.title), model, airline,
+                                        false, messages);
+    };
     Strings chosen;
     for (int i = 0; i < 3; ++i) {
         auto ac = aircraft("KLM", "B738", "PH-BXA");
         match(ac);
         chosen.emplace_back(ac.title);
-        run.failedTitles.emplace(ac.title);
+        refuse(ac, "B738", "KLM");
     }
     EXPECT_EQ(chosen, (Strings{"KLM 1", "KLM 2", "Generic 738"}));
+    EXPECT_EQ(run.couldNotBeCreated, (liveries::MatchRunState::TextSet{"B738 KLM"}));  // once
 
     for (int i = 0; i < 2; ++i) {
         auto ac = aircraft("PVT", "C172", "N5");
         match(ac);
-        run.failedTitles.emplace(ac.title);
+        refuse(ac, "C172", "PVT");
     }
     EXPECT_EQ(titleFor(aircraft("PVT", "C172", "N5")), "");
+}
+
+TEST(CreationFailure, TwentyDistinctRefusedTitlesEndTheRunWithError81) {
+    test::LogCapture logged;
+    services::MessageLine messages{[] {}};
+    liveries::MatchRunState run;
+    for (int i = 0; i < 19; ++i) {
+        liveries::recordCreationFailure(run, "KLM" + std::to_string(i),
+                                        "Title " + std::to_string(i), "B738", "KLM", false,
+                                        messages);
+    }
+    // The same title twice counts once; a run that is ending shows nothing.
+    liveries::recordCreationFailure(run, "KLM0", "Title 0", "B738", "KLM", true, messages);
+    EXPECT_EQ(run.failedTitles.size(), 19u);
+    try {
+        liveries::recordCreationFailure(run, "DLH1", "Title 19", "A320", "DLH", false, messages);
+        ADD_FAILURE() << "no user error";
+    } catch (const UserErrorException& e) {
+        EXPECT_STREQ(e.what(),
+                     "81: There are too many liveries that could not be created!, see Log.txt");
+    }
+    EXPECT_TRUE(run.failedTitles.contains("Title 19"));
+    EXPECT_TRUE(
+        logged.contains("===> Error 81, There are too many liveries that could not be created!"));
 }
 
 TEST_F(LiveryMatchTest, ATitleAlreadyGivenIsKeptAndOnlyLiveAircraftAreCounted) {

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "common/UserErrorException.hpp"
 #include "sim/AiControl.hpp"
 #include "sim/SimClientFixture.hpp"
 
@@ -262,30 +261,6 @@ TEST_F(AiAircraftTest, LightsGoOutAsSevenEventsInTheirOrder) {
               (Strings{"transmit 50 208 1 301", "transmit 50 207 0 301", "transmit 50 211 1 301",
                        "transmit 50 209 0 301", "transmit 50 210 1 301", "transmit 50 213 0 301",
                        "transmit 50 212 1 301"}));
-}
-
-TEST(CreationFailures, TwentyDistinctRefusedTitlesEndTheRunWithError81) {
-    test::LogCapture logged;
-    services::MessageLine messages{[] {}};
-    CreationFailures failures;
-    for (int i = 0; i < 19; ++i) {
-        failures.record("KLM" + std::to_string(i), "Title " + std::to_string(i), "B738", "KLM",
-                        false, messages);
-    }
-    failures.record("KLM0", "Title 0", "B738", "KLM", true, messages);  // counts once
-    EXPECT_EQ(failures.failedTitles().size(), 19u);
-    EXPECT_EQ(failures.couldNotBeCreated(), (std::set<std::string>{"B738 KLM"}));
-    EXPECT_TRUE(logged.contains("KLM3 'Title 3' could not be created by your Sim!"));
-    try {
-        failures.record("DLH1", "Title 19", "A320", "DLH", false, messages);
-        ADD_FAILURE() << "no user error";
-    } catch (const UserErrorException& e) {
-        EXPECT_STREQ(e.what(),
-                     "81: There are too many liveries that could not be created!, see Log.txt");
-    }
-    EXPECT_TRUE(failures.titleFailed("Title 19"));
-    EXPECT_TRUE(
-        logged.contains("===> Error 81, There are too many liveries that could not be created!"));
 }
 
 }  // namespace
