@@ -6,6 +6,7 @@
 
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "liveries/LiverySubsystem.hpp"
 #include "services/MessageLine.hpp"
 #include "support/QuietWindow.hpp"
 #include "ui/HeadlessControls.hpp"
@@ -65,14 +66,15 @@ struct IdleRun {
     settings::SettingsFile settings{
         std::filesystem::temp_directory_path() / "corv-bench-parameters.xml", controls,
         run.stopRequested};
+    liveries::ReferenceData referenceData;
     app::UnwiredDataFiles dataFiles;
-    app::UnwiredLiveries liveries;
+    liveries::LiverySubsystem liveries{liveries::LiveryServices{
+        run, messages, settings, controls, display, window, referenceData, ".", metaSimNumber}};
     app::UnwiredAirports airports;
     app::UnwiredAddonScan addonScan;
     RunningSimulator simulator;
     SilentRealTraffic realTraffic;
     app::UnwiredTraffic traffic;
-    liveries::ReferenceData referenceData;
     airports::AirportCatalogue catalogue;
     std::atomic<airports::TimeKey> timeKeyNow{};
     run::RunContext context{

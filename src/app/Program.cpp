@@ -19,6 +19,8 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                  std::filesystem::path settingsFile, bool productionMode)
     : messages_([this] { repaintBand(status::Band::Message); }),
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
+      liveries_(liveries::LiveryServices{runState_, messages_, settings_, controls_, display_,
+                                         *this, referenceData_, installFolder, metaSimNumber_}),
       simulator_(sim::SimClientContext{runState_,
                                        messages_,
                                        display_,

@@ -8,6 +8,7 @@
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "liveries/LiverySubsystem.hpp"
 #include "run/CommandRequests.hpp"
 #include "run/RunContext.hpp"
 #include "services/MessageLine.hpp"
@@ -68,7 +69,7 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     airports::AirportCatalogue catalogue_;
     std::atomic<airports::TimeKey> timeKeyNow_{};
     UnwiredDataFiles dataFiles_;
-    UnwiredLiveries liveries_;
+    liveries::LiverySubsystem liveries_;
     UnwiredAirports airports_;
     UnwiredAddonScan addonScan_;
     UnwiredTraffic traffic_;

@@ -6,22 +6,13 @@
 
 namespace corv::app {
 
-// The subsystems as they behave while nothing of them is installed: no updates, no liveries,
+// The subsystems as they behave while nothing of them is installed: no updates,
 // no park airport, no add-on scan, no traffic logic. Each is replaced by the real one as it is
 // built.
 
 class UnwiredDataFiles final : public data::DataFilesPort {
   public:
     bool checkForUpdates() override { return true; }
-};
-
-class UnwiredLiveries final : public liveries::LiveriesPort {
-  public:
-    bool scannedFileExists() const override { return true; }
-    void scanLiveries() override {}
-    bool processScannedLiveries() override { return true; }
-    void clearLiveryData() override {}
-    void logMatchingSummary() override {}
 };
 
 class UnwiredAirports final : public airports::AirportsPort {

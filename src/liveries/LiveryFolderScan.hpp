@@ -14,12 +14,16 @@ struct FolderScanResult {
     CfgReport report;
 };
 
+// Told after every file read: files read so far, files found in all folders.
+using ScanProgress = std::function<void(std::size_t filesRead, std::size_t filesTotal)>;
+
 struct FolderScanOptions {
     // Keep only the liveries of the lowest-numbered folder that has one for an airline,
     // operator and type.
     bool prioritize = false;
     unsigned readers = 2;  // reader tasks at a time
     std::function<bool()> stopRequested = [] { return false; };
+    ScanProgress progress;
 };
 
 // Reads every aircraft.cfg and sim.cfg below the folders, in folder order, with at most

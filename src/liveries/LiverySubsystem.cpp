@@ -1,5 +1,7 @@
 #include "liveries/LiverySubsystem.hpp"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
 #include "common/ProgramIdentity.hpp"
@@ -88,10 +90,9 @@ bool LiverySubsystem::scannedFileExists() const {
 }
 
 void LiverySubsystem::scanLiveries() {
-    services_.messages.showMessage(
-        fmt::format("Scanning {}for liveries ...",
-                    settings::LIG_PRIORITIZE.value() ? "prioritized " : ""),
-        false);
+    const std::string scanning = fmt::format(
+        "Scanning {}for liveries ...", settings::LIG_PRIORITIZE.value() ? "prioritized " : "");
+    services_.messages.showMessage(scanning, false);
     services::log(
         "\n++++++++++++++++++++++++ liveries scan {} starts "
         "++++++++++++++++++++++++++++++++",
@@ -118,7 +119,7 @@ void LiverySubsystem::scanLiveries() {
     FolderScanResult result = scanLiveryFolders(
         folders, context,
         {settings::LIG_PRIORITIZE.value(), static_cast<unsigned>(services_.run.workerCount),
-         [this] { return services_.run.stopOrClosed(); }});
+         [this] { return services_.run.stopOrClosed(); }, scanProgress(scanning)});
     if (!result.liveries.empty()) {
         writeLiveriesScanned(scannedFile(), result.liveries, services_.reference,
                              services_.metaSimNumber.load());
@@ -171,6 +172,24 @@ void LiverySubsystem::logMatchingSummary() {
     logMatchSummary(runState_);
     logNoMatches(runState_);
     runState_ = MatchRunState{};
+}
+
+ScanProgress LiverySubsystem::scanProgress(const std::string& scanning) {
+    // A percent step in the message line, a tenth in the log: a large scan is seen to move
+    // without a repaint or a log line per file.
+    return [this, scanning, shownPercent = -1, loggedTenth = 0](std::size_t read,
+                                                                std::size_t total) mutable {
+        const int percent = static_cast<int>(read * 100 / std::max<std::size_t>(total, 1));
+        if (percent != shownPercent) {
+            shownPercent = percent;
+            services_.messages.showMessage(
+                fmt::format("{} {} / {} files", scanning, read, total), false);
+        }
+        if (percent / 10 > loggedTenth || read == total) {
+            loggedTenth = percent / 10;
+            services::log("{} of {} aircraft.cfg files read", read, total);
+        }
+    };
 }
 
 void LiverySubsystem::showLiveryCount(std::size_t count) {

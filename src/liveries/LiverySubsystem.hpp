@@ -3,10 +3,12 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "liveries/LiveriesPort.hpp"
 #include "liveries/LiveryData.hpp"
+#include "liveries/LiveryFolderScan.hpp"
 #include "liveries/MatchRunState.hpp"
 #include "liveries/MatchingIndexes.hpp"
 #include "liveries/OfflineRegcodes.hpp"
@@ -64,6 +66,7 @@ class LiverySubsystem final : public LiveriesPort {
     RegcodeFolders regcodeFolders() const;
     std::filesystem::path scannedFile() const;
     void showLiveryCount(std::size_t count);
+    ScanProgress scanProgress(const std::string& scanning);
 
     LiveryServices services_;
     std::vector<LiveryData> scanned_;  // from the scan until the indexes are built

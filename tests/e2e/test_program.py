@@ -30,6 +30,20 @@ def start_xvfb():
     return server, ":" + number
 
 
+def install_aircraft(folder, model, liveries):
+    """An installed aircraft: its aircraft.cfg with one [fltsim.N] per (title, airline,
+    registration), and the model, texture and flight model files the livery scan looks for."""
+    os.makedirs(os.path.join(folder, "model"))
+    os.makedirs(os.path.join(folder, "texture"))
+    open(os.path.join(folder, "jet.air"), "w").close()
+    with open(os.path.join(folder, "aircraft.cfg"), "w") as f:
+        f.write(f"[General]\natc_model={model}\n\n")
+        for number, (title, airline, registration) in enumerate(liveries):
+            f.write(f"[fltsim.{number}]\ntitle={title}\nsim=jet\nmodel=\ntexture=\n"
+                    f"atc_parking_codes={airline}\n"
+                    + (f"atc_id={registration}\n" if registration else "") + "\n")
+
+
 class Program:
     """One installation folder and program data folder, and the program started in it."""
 
@@ -47,6 +61,10 @@ class Program:
             simulator = os.path.join(workdir, "Prepar3D v5")
             os.makedirs(os.path.join(simulator, "Scenery"))
             self.simulator = simulator
+            self.liveries = os.path.join(simulator, "SimObjects", "Airplanes")
+            install_aircraft(os.path.join(self.liveries, "Test_B738"), "B738",
+                             [("Test KLM 737-800 PH-BXA", "KLM", "PH-BXA"),
+                              ("Test Generic 737-800", "ZZZ", "")])
             if scenario is not None:
                 with open(os.path.join(simulator, "standin-scenario.json"), "w") as f:
                     json.dump(scenario, f)
@@ -54,6 +72,7 @@ class Program:
                 f.write(f'<?xml version="1.0"?><root><parameters>'
                         f'<parameter name="SIM_INSTALL_PATH" value="{simulator}"/>'
                         f'<parameter name="PROGRAM_VERSION" value="12.6.0"/>'
+                        f'<parameter name="lfolder0" value="{self.liveries}"/>'
                         + (f'<parameter name="MAIN_WINDOW_X" value="{window_x}"/>' if window_x is not None else "")
                         + (f'<parameter name="PORT_NUMBER" value="{realtraffic_port}"/>'
                            if realtraffic_port is not None else "")

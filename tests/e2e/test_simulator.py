@@ -123,6 +123,23 @@ class SimulatorTest(DisplayTestCase):
         with open(os.path.join(program.simulator, "standin.log")) as f:
             self.assertIn("client 'Corvane_P3D' connected", f.read())
 
+    def test_liveries_are_scanned_at_the_first_start_and_read_back_at_the_next(self):
+        program = self.program(scenario=PARKED_AT_ZURICH)
+        program.start()
+        program.wait_for_log(f"2 liveries found in {program.liveries}")
+        program.wait_for_log("1 model have a generic livery")
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+        with open(os.path.join(program.data, "parameters.xml")) as f:
+            self.assertIn('name="SCAN_LIVERIES" value="false"', f.read())
+
+        program.start()
+        stored = os.path.join(program.install, "output", "LiveriesScanned.xml")
+        program.wait_for_log(f"    2 liveries read from {stored}")
+        self.assertFalse([line for line in program.log() if "liveries found in" in line])
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+
     def test_simulator_quit_ends_the_program(self):
         program = self.program(scenario=with_events({"time": 3, "kind": "quit"}))
         program.start()

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <string>
@@ -71,7 +72,8 @@ struct LiverySubsystemTest : ::testing::Test {
     test::DbaseXml xml;
     ReferenceData reference;
     services::RunState run;
-    services::MessageLine messages{[] {}};
+    std::vector<std::string> shown;  // the message line at every repaint
+    services::MessageLine messages{[this] { shown.push_back(messages.texts().message); }};
     CheckedControls controls;
     std::atomic<bool> stopRequested{false};
     settings::SettingsFile settingsFile{install / "parameters.xml", controls, stopRequested};
@@ -82,16 +84,23 @@ struct LiverySubsystemTest : ::testing::Test {
 
 TEST_F(LiverySubsystemTest, AScanIsStoredShownAndPreparedOncePerStart) {
     aircraft(install / "liveries" / "737", {"KLM 737 b", "KLM 737 a"});
+    aircraft(install / "liveries" / "738", {"KLM 738"});
     settings::lfolder[0].setCurrent((install / "liveries").string());
     LiverySubsystem liveries = subsystem();
     liveries.scanLiveries();
+    // The scan tells how far it is against the files found before reading.
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Scanning prioritized for liveries ... 1 / 2 files"),
+              shown.end()) << testing::PrintToString(shown);
+    EXPECT_TRUE(logged.contains("1 of 2 aircraft.cfg files read"));
+    EXPECT_TRUE(logged.contains("2 of 2 aircraft.cfg files read"));
+    EXPECT_EQ(messages.texts().message, "") << "cleared when the scan is done";
 
     EXPECT_TRUE(liveries.scannedFileExists());
     EXPECT_FALSE(settings::SCAN_LIVERIES.value()) << "the next start reads the stored scan";
     EXPECT_EQ(test::storedValue(settingsFile.path(), "SCAN_LIVERIES"), "false");
     EXPECT_FALSE(controls.ticked.at(settings::SCAN_LIVERIES.controlId));
     EXPECT_TRUE(liveries.processScannedLiveries());
-    EXPECT_EQ(display.snapshot().liveryCount, 2);
+    EXPECT_EQ(display.snapshot().liveryCount, 3);
     ASSERT_NE(liveries.indexes(), nullptr);
     EXPECT_FALSE(liveries.processScannedLiveries()) << "once per program start";
 
@@ -99,8 +108,8 @@ TEST_F(LiverySubsystemTest, AScanIsStoredShownAndPreparedOncePerStart) {
     LiverySubsystem next = subsystem();
     display.reset();
     EXPECT_TRUE(next.processScannedLiveries());
-    EXPECT_EQ(display.snapshot().liveryCount, 2);
-    EXPECT_TRUE(logged.contains("    2 liveries read from " + scannedFile().string()));
+    EXPECT_EQ(display.snapshot().liveryCount, 3);
+    EXPECT_TRUE(logged.contains("    3 liveries read from " + scannedFile().string()));
 }
 
 TEST_F(LiverySubsystemTest, ADamagedStoredScanIsReplacedByANewScan) {

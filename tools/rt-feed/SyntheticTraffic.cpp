@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include <fmt/format.h>
 
@@ -38,6 +40,22 @@ constexpr std::array<Operator, 10> operators{{
 constexpr std::array<const char*, 12> cities{"LHR", "CDG", "FRA", "MAD", "FCO", "CPH",
                                              "DXB", "JFK", "BCN", "ZRH", "VIE", "OSL"};
 
+// Aircraft based at the airport, standing on the apron with their transponders on: an airliner
+// in a special livery, a light aircraft, a business jet and a helicopter.
+struct BasedAircraft {
+    const char* callsign;
+    const char* type;
+    const char* registration;
+    const char* category;
+};
+constexpr std::array<BasedAircraft, 4> basedAircraft{{
+    {"BAW4PJ", "A319", "G-EUPJ", "A3"},
+    {"PHVCA", "C172", "PH-VCA", "A1"},
+    {"NJE715", "C68A", "CS-PHE", "A2"},
+    {"DHBHA", "EC35", "D-HBHA", "A7"},
+}};
+constexpr std::uint32_t firstBasedHexid = 3900000;
+
 double wrapDegrees(double degrees) {
     return std::fmod(degrees + 720.0, 360.0);
 }
@@ -60,6 +78,19 @@ SyntheticTraffic::SyntheticTraffic(double airportLatitude, double airportLongitu
         flights_.push_back(newFlight(Role::Overflight, 0.0));
     for (int i = 0; i < 2; ++i)
         flights_.push_back(newFlight(Role::Taxi, 0.0));
+    // Made without a random draw, so the rest of the traffic stays what the seed makes it.
+    for (std::size_t i = 0; i < basedAircraft.size(); ++i) {
+        const BasedAircraft& based = basedAircraft[i];
+        Flight flight{Role::Parked, 0.0, std::numeric_limits<double>::infinity(), {},
+                      90.0 * static_cast<double>(i), 0.0, 0.0};
+        TrafficState& id = flight.identity;
+        id.hexid = firstBasedHexid + static_cast<std::uint32_t>(i);
+        id.callsign = based.callsign;
+        id.type = based.type;
+        id.registration = based.registration;
+        id.category = based.category;
+        flights_.push_back(std::move(flight));
+    }
 }
 
 SyntheticTraffic::Flight SyntheticTraffic::newFlight(Role role, double seconds) {
@@ -203,6 +234,13 @@ TrafficState SyntheticTraffic::place(const Flight& flight, double seconds) const
             s.altitude = flight.altitude;
             s.groundSpeed = 470.0;
             s.track = flight.heading;
+            break;
+        }
+        case Role::Parked: {
+            at = common::destinationPoint(airport, flight.heading * pi / 180.0, 0.3);
+            s.altitude = elevation_;
+            s.track = wrapDegrees(flight.heading + 180.0);
+            s.onGround = true;
             break;
         }
         case Role::Taxi: {

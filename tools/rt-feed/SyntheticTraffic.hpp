@@ -10,8 +10,8 @@
 namespace corv::rtfeed {
 
 // Plausible traffic around an airport, made up as it goes: arrivals on a 3 degree path that
-// land and taxi in, departures that roll and climb out, overflights at several levels and a
-// few aircraft taxiing. Time is in seconds of the feed; the airport is where the program's user
+// land and taxi in, departures that roll and climb out, overflights at several levels, a
+// few aircraft taxiing and a few parked. Time is in seconds of the feed; the airport is where the program's user
 // first was.
 class SyntheticTraffic {
   public:
@@ -22,13 +22,13 @@ class SyntheticTraffic {
     std::vector<TrafficState> at(double seconds);
 
   private:
-    enum class Role { Arrival, Departure, Overflight, Taxi };
+    enum class Role { Arrival, Departure, Overflight, Taxi, Parked };
     struct Flight {
         Role role;
         double start;  // when it appeared
         double duration;
         TrafficState identity;
-        double heading;   // overflights and taxi legs
+        double heading;   // overflights, taxi legs, and where a parked one stands
         double offsetNm;  // overflights: distance of the track from the airport
         double altitude;  // overflights: level
     };
