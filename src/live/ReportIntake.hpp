@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+
+#include "live/LiveTable.hpp"
+#include "realtraffic/TrafficReport.hpp"
+
+namespace corv::liveries {
+class MatchingIndexes;
+class ReferenceData;
+}  // namespace corv::liveries
+
+namespace corv::live {
+
+// What the intake asks of the aircraft life cycle.
+class LifeCycleActions {
+  public:
+    virtual ~LifeCycleActions() = default;
+    virtual void removeFromSim(LiveAircraft& aircraft) = 0;
+    virtual void liveryRespawn(LiveAircraft& aircraft) = 0;
+    // A parked aircraft whose identity changed tells its stand what it learned.
+    virtual void refreshLearnedStand(LiveAircraft& aircraft) = 0;
+};
+
+struct IntakeSettings {
+    bool lightAircraft = true;
+    bool highPerformance = true;
+    bool helicopters = true;
+    bool respawnOnIdentityChange = true;  // GUID_CHANGES
+};
+
+struct IntakeContext {
+    LiveTable& table;
+    liveries::ReferenceData& reference;
+    const liveries::MatchingIndexes* indexes;  // null before the liveries are prepared
+    IntakeSettings settings;
+    std::optional<double> parkElevationFt;  // the park airport's, when one is set
+    LifeCycleActions& actions;
+};
+
+// One received report: gives birth to a live aircraft, brings an existing one up to date and
+// appends the position, or drops the report.
+void intakeReport(const realtraffic::TrafficReport& report, IntakeContext& context);
+
+// A live aircraft named `callsign` + "_" is that aircraft's ghost: it is removed and its name
+// is never shown again.
+void removeGhostOf(std::string_view callsign, IntakeContext& context);
+
+// Appends a point to the stream, the oldest going when it is full.
+void appendPoint(LiveAircraft& aircraft, const PositionBlock& point);
+
+}  // namespace corv::live
