@@ -96,7 +96,7 @@ Status StandInSimulator::aiCreateNonAtcAircraft(const std::string& containerTitl
     const double parked = groundAt(created) + created.staticCgFeet;
     created.altitudeFeet = position.onGround ? parked : std::max(position.altitude, parked);
     const auto id = created.id;
-    objects_.emplace(id, created);
+    recordTrack(objects_.emplace(id, created).first->second);
     log(fmt::format("created {} '{}' tail '{}' at {:.6f} {:.6f} {:.0f} ft{}", id, containerTitle,
                     tailNumber, created.latitude, created.longitude, created.altitudeFeet,
                     position.onGround ? " on the ground" : ""));

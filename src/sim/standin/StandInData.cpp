@@ -122,14 +122,18 @@ Status StandInSimulator::setDataOnSimObject(DefineId define, ObjectId objectId,
         return ok;
     }
     bool moved = false;
+    bool turned = false;
     std::string written;
     for (const auto& [variable, value] : values) {
         if (!writeVariable(*target, variable->name, variable->unit, value)) continue;
         const auto name = common::upperCase(variable->name);
         moved = moved || name == "PLANE LATITUDE" || name == "PLANE LONGITUDE" ||
                 name == "PLANE ALTITUDE";
+        turned = turned || name == "PLANE PITCH DEGREES" || name == "PLANE BANK DEGREES" ||
+                 name == "PLANE HEADING DEGREES TRUE";
         written += fmt::format(" {}={:g}", variable->name, value);
     }
+    if (moved || turned) recordTrack(*target);
     if (moved) {
         logMove(*target);
     } else {

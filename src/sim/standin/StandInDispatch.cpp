@@ -52,6 +52,7 @@ void StandInSimulator::advance() {
     queueSimState();
     queuePeriodic();
     queueFrames();
+    tracks_.flushIfDue(clock_->steadyNow());
 }
 
 void StandInSimulator::runScriptedEvent(const ScriptedEvent& event) {

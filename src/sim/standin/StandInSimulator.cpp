@@ -53,7 +53,8 @@ StandInSimulator::StandInSimulator(std::filesystem::path installFolder,
       titles_(findInstalledTitles(titleFolders(installFolder_, std::move(liveryFolders)))),
       scenario_(loadScenario(installFolder_, catalogue)),
       ground_(catalogue, scenario_.groundElevationFeet),
-      log_(installFolder_ / standInLogFileName) {
+      log_(installFolder_ / standInLogFileName),
+      tracks_(installFolder_ / standInTracksFileName) {
     WorldObject user;
     user.id = userObjectId;
     user.isUser = true;
@@ -108,6 +109,7 @@ Status StandInSimulator::close() {
     queue_.clear();
     open_ = false;
     log("client closed");
+    tracks_.flush();
     return ok;
 }
 
@@ -237,6 +239,11 @@ void StandInSimulator::refuseName(std::string_view what, std::uint32_t index) {
 
 void StandInSimulator::log(std::string_view line) {
     log_.write(clock_->utcNow(), line);
+}
+
+void StandInSimulator::recordTrack(const WorldObject& target) {
+    tracks_.write(clock_->utcNow(), target, isOnGround(target, groundAt(target)));
+    tracks_.flushIfDue(clock_->steadyNow());
 }
 
 void StandInSimulator::logMove(WorldObject& target) {

@@ -35,7 +35,8 @@ class StandInSimulator final : public SimOperations {
     static constexpr std::size_t maxAiObjects = 1000;
     static constexpr double framesPerSecond = 30.0;
 
-    // The install folder holds SimObjects/, Scenery/, the optional scenario file and the log.
+    // The install folder holds SimObjects/, Scenery/, the optional scenario file, the log and
+    // the AI objects' tracks.
     // Throws std::runtime_error for a scenario file that cannot be read.
     StandInSimulator(std::filesystem::path installFolder,
                      std::vector<std::filesystem::path> liveryFolders,
@@ -121,6 +122,7 @@ class StandInSimulator final : public SimOperations {
     std::vector<std::byte> pack(const std::vector<Variable>& variables, WorldObject& object);
     bool consumeRequestFailure();
     void logMove(WorldObject& object);
+    void recordTrack(const WorldObject& object);
     std::vector<SnapshotEntry> snapshotEntries();
     void writeSnapshotFiles(double radiusNm);
 
@@ -130,6 +132,7 @@ class StandInSimulator final : public SimOperations {
     Scenario scenario_;
     GroundElevation ground_;
     StandInLog log_;
+    StandInTracks tracks_;
 
     // Calls may come from two threads of the client; the handler is called without the lock,
     // so that it may call back.
