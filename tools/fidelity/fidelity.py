@@ -502,15 +502,15 @@ def write_replay(source, destination, start, end, shift):
 
 
 def install_aircraft(folder, model, titles):
-    """An installed aircraft with one [fltsim.N] per title, and the model, texture and flight
-    model files the program's livery scan looks for."""
+    """An installed aircraft with one generic livery (airline ZZZ) per title, and the model,
+    texture and flight model files the program's livery scan looks for."""
     os.makedirs(os.path.join(folder, "model"), exist_ok=True)
     os.makedirs(os.path.join(folder, "texture"), exist_ok=True)
     open(os.path.join(folder, "jet.air"), "w").close()
     with open(os.path.join(folder, "aircraft.cfg"), "w") as f:
         f.write(f"[General]\natc_model={model}\n\n")
         for number, title in enumerate(titles):
-            f.write(f"[fltsim.{number}]\ntitle={title}\nsim=jet\nmodel=\ntexture=\natc_parking_codes=\n\n")
+            f.write(f"[fltsim.{number}]\ntitle={title}\nsim=jet\nmodel=\ntexture=\natc_parking_codes=ZZZ\n\n")
 
 
 def start_xvfb():
@@ -525,6 +525,13 @@ def start_xvfb():
 
 def run(recording, install, out, seconds=180.0, delay=30.0, start=None, port=None):
     out = os.path.abspath(out)
+    for needed in ("corvane", "rt-feed"):
+        if not os.path.exists(os.path.join(install, needed)):
+            print(f"{install} is no installation of the program: it has no {needed}")
+            return 2
+    if shutil.which("Xvfb") is None:
+        print("Xvfb is not installed (Debian's xvfb)")
+        return 2
     os.makedirs(out, exist_ok=True)
     aircraft = read_recording(recording)
     if not aircraft:
