@@ -6,7 +6,9 @@
 
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
+#include "liveries/RandomSource.hpp"
 #include "services/MessageLine.hpp"
 #include "support/QuietWindow.hpp"
 #include "ui/HeadlessControls.hpp"
@@ -17,8 +19,16 @@ namespace {
 using namespace corv;
 
 // A simulator whose flight runs, so every tick takes the traffic path.
-class RunningSimulator final : public sim::SimulatorPort {
+class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficPort {
   public:
+    sim::SimQueues& queues() override { return queues_; }
+    sim::SimNotices& notices() override { return notices_; }
+    void requestNearbyAircraft() override {}
+    void requestStaticCg(sim::ObjectId) override {}
+    bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
+                       const std::string&) override {
+        return true;
+    }
     void expectMajorVersion(const std::string&) override {}
     void startClient() override {}
     bool handshake() override { return true; }
@@ -30,6 +40,10 @@ class RunningSimulator final : public sim::SimulatorPort {
     void resetRunState() override {}
     void createFlightPlanFolder() override {}
     void removeFlightPlanFolder() override {}
+
+  private:
+    sim::SimQueues queues_;
+    sim::SimNotices notices_;
 };
 
 // A RealTraffic link with nothing connected: the cycle's own cost is what is measured.
@@ -74,7 +88,9 @@ struct IdleRun {
     app::UnwiredAddonScan addonScan;
     RunningSimulator simulator;
     SilentRealTraffic realTraffic;
-    app::UnwiredTraffic traffic;
+    liveries::UniformRandom random;
+    live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, referenceData,
+                                                 liveries, simulator, random}};
     airports::AirportCatalogue catalogue;
     std::atomic<airports::TimeKey> timeKeyNow{};
     run::RunContext context{

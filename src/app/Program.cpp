@@ -21,6 +21,8 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
       liveries_(liveries::LiveryServices{runState_, messages_, settings_, controls_, display_,
                                          *this, referenceData_, installFolder, metaSimNumber_}),
+      traffic_(live::LiveServices{runState_, messages_, display_, *this, referenceData_, liveries_,
+                                  simulator_, random_}),
       simulator_(sim::SimClientContext{runState_,
                                        messages_,
                                        display_,

@@ -8,7 +8,9 @@
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
+#include "liveries/RandomSource.hpp"
 #include "run/CommandRequests.hpp"
 #include "run/RunContext.hpp"
 #include "services/MessageLine.hpp"
@@ -72,7 +74,8 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     liveries::LiverySubsystem liveries_;
     UnwiredAirports airports_;
     UnwiredAddonScan addonScan_;
-    UnwiredTraffic traffic_;
+    liveries::UniformRandom random_;
+    live::LiveTraffic traffic_;
     // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
     std::shared_ptr<sim::standin::StandInSimulator> standIn_;
     std::filesystem::path standInFolder_;

@@ -7,7 +7,7 @@
 namespace corv::app {
 
 // The subsystems as they behave while nothing of them is installed: no updates,
-// no park airport, no add-on scan, no traffic logic. Each is replaced by the real one as it is
+// no park airport, no add-on scan. Each is replaced by the real one as it is
 // built.
 
 class UnwiredDataFiles final : public data::DataFilesPort {
@@ -37,32 +37,6 @@ class UnwiredAirports final : public airports::AirportsPort {
 class UnwiredAddonScan final : public scan::AddonScanPort {
   public:
     void scanAddonAirports() override {}
-};
-
-class UnwiredTraffic final : public live::TrafficPort {
-  public:
-    void reserveCapacity() override {}
-    void handleAddingStack() override {}
-    void intakeReport(const realtraffic::TrafficReport&) override {}
-    void removeAllLive() override {}
-    void processSimNotices() override {}
-    void recountLive() override {}
-    std::size_t liveCountInSim() const override { return 0; }
-    void runStaticTwinCheck() override {}
-    void rebuildCallsignList() override {}
-    void checkUserGroundCollisions() override {}
-    void checkUserAirCollisions() override {}
-    void checkLiveVersusStaticCollisions() override {}
-    void removeBlockedCallsign(const std::string&) override {}
-    void checkParkedVersusStatic() override {}
-    void clearHexidLiveryCache() override {}
-    void clearNoLiverySet() override {}
-    void logNoLiverySet() override {}
-    void resetRunState() override {}
-    void removeFarthestLive(std::size_t) override {}
-    void dropFromCallsignList(const std::string&) override {}
-    void selectionChanged() override {}
-    void setParkedLights(bool) override {}
 };
 
 }  // namespace corv::app

@@ -2,18 +2,42 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/AircraftIdentity.hpp"
 #include "common/FixedCode.hpp"
 #include "live/AcState.hpp"
+#include "live/HandlingValues.hpp"
 #include "live/PositionBlock.hpp"
 
 namespace corv::live {
 
 // The stream keeps at most this many points; 30 seconds of reports need far fewer.
 inline constexpr std::size_t maxStreamPoints = 200;
+
+// Where the simulator shows the aircraft, sent every tick.
+struct SimPosition {
+    double latitude = 0.0;   // degrees
+    double longitude = 0.0;  // degrees
+    double pitch = 0.0;      // radians, negative is nose up
+    double bank = 0.0;       // radians
+    double heading = 0.0;    // radians, true
+    double altitude = 0.0;   // feet
+    double verticalSpeed = 0.0;  // feet per second
+    double trueAirspeed = 0.0;   // knots
+};
+
+// What is added to the simulator position every tick of a segment.
+struct SegmentIncrements {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    double heading = 0.0;
+    double bank = 0.0;
+    double pitch = 0.0;
+    double altitude = 0.0;
+};
 
 // One aircraft of the feed, from its first report until it leaves the simulator.
 struct LiveAircraft {
@@ -29,6 +53,7 @@ struct LiveAircraft {
     // The callsign was missing and the registration took its place.
     bool callsignFromRegistration = false;
     int aircraftClass = 0;  // the category of the model
+    HandlingValues handling;
     std::uint32_t hexid = 0;
     std::string_view liveryTitle;  // held by the matching indexes; empty until matched
     bool fsltl = false;
@@ -39,13 +64,32 @@ struct LiveAircraft {
     bool erase = false;
     bool withdrawn = false;
     bool removeWhenCreated = false;
+    int activationTicks = -1;  // counts from the simulator's notice to activation; -1 before
+    double altitudeAboveGround = 2500.0;  // as the simulator reported it for the object
+    double staticCgHeight = 0.0;          // feet; 0 while not known
+    double staticPitch = 0.0;
+    bool blockedNearUser = false;
 
     // Movement.
     AcPhase phase = AcPhase::Birth;
     AcPhase previousPhase = AcPhase::Birth;
     std::deque<PositionBlock> stream;  // oldest first
     double lastTimestamp = 0.0;
-    int extensionCount = 0;
+    SimPosition sim;
+    SegmentIncrements increments;
+    double segmentVerticalSpeed = 0.0;  // feet per minute
+    double segmentTrueAirspeed = 0.0;
+    std::optional<double> fixedHeading;  // while respawning
+    std::int32_t early = 1000;  // ticks a due tick may move earlier
+    std::int32_t late = 1000;
+    int extensionCount = 0;  // above 0 while extrapolating, -1 exhausted
+    bool holding = false;
+    std::int32_t holdingSince = 0;
+    int landingStage = 0;
+    bool goAround = false;
+    bool landingRoll = false;
+    bool lightsAbove10000 = false;
+    bool lightsBelow10000 = false;
     bool onGroundMode = false;
     bool landing = false;
     bool departing = false;

@@ -18,7 +18,6 @@ struct LiveTable {
     std::set<std::string, std::less<>> ghosts;
     // No-livery keys of aircraft no installed livery fits.
     std::unordered_set<std::string> noLivery;
-    std::int32_t liveTick = 0;
 
     LiveAircraft* findHexid(std::uint32_t hexid);
     // True when a live aircraft that is not being removed carries the callsign without its

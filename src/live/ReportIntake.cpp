@@ -5,6 +5,7 @@
 
 #include "live/AircraftTexts.hpp"
 #include "live/CallsignAirline.hpp"
+#include "live/HandlingValues.hpp"
 #include "liveries/AircraftCategory.hpp"
 #include "liveries/MatchingIndexes.hpp"
 #include "liveries/ReferenceData.hpp"
@@ -83,6 +84,7 @@ void giveBirth(const TrafficReport& report, IntakeContext& context) {
     born.scheduleCallsign = report.callsign;
     born.registration = report.registration;
     born.aircraftClass = aircraftClass;
+    born.handling = handlingValuesFor(aircraftClass, context.random);
     born.hexid = report.hexid;
     born.stream.push_back(positionBlockOf(report));
     born.lastTimestamp = report.timestamp;
@@ -205,11 +207,6 @@ Update updateIdentity(LiveAircraft& aircraft, const TrafficReport& report,
 
 }  // namespace
 
-void appendPoint(LiveAircraft& aircraft, const PositionBlock& point) {
-    if (aircraft.stream.size() >= maxStreamPoints) aircraft.stream.pop_front();
-    aircraft.stream.push_back(point);
-}
-
 void removeGhostOf(std::string_view callsign, IntakeContext& context) {
     const std::string ghostName = std::string(callsign) + "_";
     for (LiveAircraft& ghost : context.table.aircraft) {
@@ -251,7 +248,7 @@ void intakeReport(const TrafficReport& report, IntakeContext& context) {
     if (aircraft->state == AcState::Buffer && nearParkElevation(report, context)) return;
     if (updateIdentity(*aircraft, report, context) != Update::Accept) return;
     aircraft->lastTimestamp = report.timestamp;
-    appendPoint(*aircraft, positionBlockOf(report));
+    context.actions.appendPoint(*aircraft, positionBlockOf(report));
 }
 
 }  // namespace corv::live

@@ -7,6 +7,7 @@
 
 namespace corv::liveries {
 class MatchingIndexes;
+class RandomSource;
 class ReferenceData;
 }  // namespace corv::liveries
 
@@ -20,6 +21,8 @@ class LifeCycleActions {
     virtual void liveryRespawn(LiveAircraft& aircraft) = 0;
     // A parked aircraft whose identity changed tells its stand what it learned.
     virtual void refreshLearnedStand(LiveAircraft& aircraft) = 0;
+    // The accepted report's position, which the movement may still refuse.
+    virtual void appendPoint(LiveAircraft& aircraft, const PositionBlock& point) = 0;
 };
 
 struct IntakeSettings {
@@ -36,6 +39,7 @@ struct IntakeContext {
     IntakeSettings settings;
     std::optional<double> parkElevationFt;  // the park airport's, when one is set
     LifeCycleActions& actions;
+    liveries::RandomSource& random;  // varies the handling of the newly born
 };
 
 // One received report: gives birth to a live aircraft, brings an existing one up to date and
@@ -45,8 +49,5 @@ void intakeReport(const realtraffic::TrafficReport& report, IntakeContext& conte
 // A live aircraft named `callsign` + "_" is that aircraft's ghost: it is removed and its name
 // is never shown again.
 void removeGhostOf(std::string_view callsign, IntakeContext& context);
-
-// Appends a point to the stream, the oldest going when it is full.
-void appendPoint(LiveAircraft& aircraft, const PositionBlock& point);
 
 }  // namespace corv::live

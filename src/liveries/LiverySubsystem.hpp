@@ -9,6 +9,7 @@
 #include "liveries/LiveriesPort.hpp"
 #include "liveries/LiveryData.hpp"
 #include "liveries/LiveryFolderScan.hpp"
+#include "liveries/LiverySource.hpp"
 #include "liveries/MatchRunState.hpp"
 #include "liveries/MatchingIndexes.hpp"
 #include "liveries/OfflineRegcodes.hpp"
@@ -45,7 +46,7 @@ struct LiveryServices {
 
 // The installed liveries for the run: the scan of the livery folders (or the stored scan), and
 // the matching indexes built from it once per program start.
-class LiverySubsystem final : public LiveriesPort {
+class LiverySubsystem final : public LiveriesPort, public LiverySource {
   public:
     explicit LiverySubsystem(LiveryServices services);
     ~LiverySubsystem() override;
@@ -58,8 +59,8 @@ class LiverySubsystem final : public LiveriesPort {
     void clearLiveryData() override;
     void logMatchingSummary() override;
 
-    const MatchingIndexes* indexes() const { return indexes_.get(); }
-    MatchRunState& runState() { return runState_; }
+    const MatchingIndexes* indexes() const override { return indexes_.get(); }
+    MatchRunState& runState() override { return runState_; }
 
   private:
     std::filesystem::path outputFolder() const;

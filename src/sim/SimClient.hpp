@@ -17,6 +17,7 @@
 #include "services/Sleeper.hpp"
 #include "sim/SimIds.hpp"
 #include "sim/SimNotice.hpp"
+#include "sim/AiTrafficPort.hpp"
 #include "sim/SimOperations.hpp"
 #include "sim/SimQueues.hpp"
 #include "sim/SimulatorPort.hpp"
@@ -59,7 +60,7 @@ struct SimClientContext {
 // The program's only contact with the simulator: one thread that connects, declares what the
 // program uses and dispatches the simulator's messages every millisecond, plus the requests and
 // queues by which the run and the traffic logic reach the simulator.
-class SimClient final : public SimulatorPort {
+class SimClient final : public SimulatorPort, public AiTrafficPort {
   public:
     SimClient(SimClientContext context, OperationsFactory makeOperations);
     ~SimClient() override;
@@ -81,13 +82,12 @@ class SimClient final : public SimulatorPort {
     void removeFlightPlanFolder() override;
 
     // The traffic logic's side.
-    SimQueues& queues() { return queues_; }
-    SimNotices& notices() { return notices_; }
-    void requestNearbyAircraft();
-    void requestStaticCg(ObjectId object);
-    // Writes the plan file and hands it to the simulator; true when the object has a plan now.
+    SimQueues& queues() override { return queues_; }
+    SimNotices& notices() override { return notices_; }
+    void requestNearbyAircraft() override;
+    void requestStaticCg(ObjectId object) override;
     bool setFlightPlan(ObjectId object, const std::string& origin, const std::string& destination,
-                       int category, const std::string& description);
+                       int category, const std::string& description) override;
     void removeFlightPlan(ObjectId object);
     // Spoilers handle and both throttle levers (percent) of a live aircraft on its landing roll.
     bool writeLandingRoll(ObjectId object, double spoilers, double throttle);

@@ -7,6 +7,7 @@
 
 #include "live/ReportIntake.hpp"
 #include "liveries/DbaseXml.hpp"
+#include "liveries/RandomSource.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "support/LogCapture.hpp"
 #include "support/TempFolder.hpp"
@@ -23,7 +24,12 @@ struct RecordedActions final : live::LifeCycleActions {
         respawned.push_back(ac.callsign);
         ac.state = live::AcState::LiveryRespawn;
     }
-    void refreshLearnedStand(live::LiveAircraft& ac) override { standsRefreshed.push_back(ac.callsign); }
+    void refreshLearnedStand(live::LiveAircraft& ac) override {
+        standsRefreshed.push_back(ac.callsign);
+    }
+    void appendPoint(live::LiveAircraft& ac, const live::PositionBlock& point) override {
+        ac.stream.push_back(point);
+    }
     std::vector<std::string> removed, respawned, standsRefreshed;
 };
 
@@ -63,7 +69,8 @@ class LiveFixture : public ::testing::Test {
     liveries::ReferenceData reference;
     live::LiveTable table;
     RecordedActions actions;
-    live::IntakeContext context{table, reference, nullptr, {}, std::nullopt, actions};
+    liveries::UniformRandom random;
+    live::IntakeContext context{table, reference, nullptr, {}, std::nullopt, actions, random};
 };
 
 }  // namespace corv::test

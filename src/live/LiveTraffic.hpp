@@ -1,0 +1,142 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "live/ReportIntake.hpp"
+#include "live/TrafficPort.hpp"
+#include "sim/AiTrafficPort.hpp"
+
+namespace corv::services {
+class MessageLine;
+class RunState;
+}  // namespace corv::services
+namespace corv::status {
+class DisplayState;
+class WindowSeam;
+}  // namespace corv::status
+namespace corv::liveries {
+class LiverySource;
+class RandomSource;
+class ReferenceData;
+}  // namespace corv::liveries
+
+namespace corv::live {
+
+// What the live traffic works with, created once by the composition root.
+struct LiveServices {
+    services::RunState& run;
+    services::MessageLine& messages;
+    status::DisplayState& display;
+    status::WindowSeam& window;
+    liveries::ReferenceData& reference;
+    liveries::LiverySource& liveries;
+    sim::AiTrafficPort& simulator;
+    liveries::RandomSource& random;
+};
+
+// The live aircraft of the feed: their intake, their life in the simulator and their movement,
+// driven by the run cycle tick by tick.
+class LiveTraffic final : public TrafficPort, private LifeCycleActions {
+  public:
+    static constexpr std::size_t reservedAircraft = 512;
+    static constexpr std::int32_t activationTicks = 200;
+
+    explicit LiveTraffic(LiveServices services);
+
+    void reserveCapacity() override;
+    void handleAddingStack() override;
+    void intakeReport(const realtraffic::TrafficReport& report) override;
+    void removeAllLive() override;
+    void processSimNotices() override;
+    void recountLive() override;
+    std::size_t liveCountInSim() const override { return liveInSim_; }
+    void runStaticTwinCheck() override;
+    void rebuildCallsignList() override {}
+    void checkUserGroundCollisions() override {}
+    void checkUserAirCollisions() override;
+    void checkLiveVersusStaticCollisions() override {}
+    void removeBlockedCallsign(const std::string& callsign) override;
+    void checkParkedVersusStatic() override {}
+    void clearHexidLiveryCache() override { liveryCache_.clear(); }
+    void clearNoLiverySet() override { table_.noLivery.clear(); }
+    void logNoLiverySet() override;
+    void resetRunState() override;
+    void removeFarthestLive(std::size_t count) override;
+    void dropFromCallsignList(const std::string&) override {}
+    void selectionChanged() override {}
+    void setParkedLights(bool) override {}
+
+    const LiveTable& table() const { return table_; }
+    std::size_t pendingCreations() const { return liveCreations_.size(); }
+
+  private:
+    // The buffer and the way into the simulator.
+    void updateBuffered(LiveAircraft& aircraft);
+    bool nearUserBlocks(LiveAircraft& aircraft, const sim::UserAircraftState& user);
+    bool roomForOneMore(const PositionBlock& front);
+    bool completeIdentity(LiveAircraft& aircraft);
+    void spawnLiveAc(LiveAircraft& aircraft);
+    bool findLivery(LiveAircraft& aircraft);
+    void setInitialSimPosition(LiveAircraft& aircraft);
+    void setPhase(LiveAircraft& aircraft, AcPhase phase);
+    void queueNextCreation();
+
+    // Life in the simulator.
+    void removeFromSim(LiveAircraft& aircraft) override;
+    void liveryRespawn(LiveAircraft& aircraft) override;
+    void refreshLearnedStand(LiveAircraft&) override {}
+    void appendPoint(LiveAircraft& aircraft, const PositionBlock& point) override {
+        appendAccepted(aircraft, point);
+    }
+    void onSpawned(const sim::SimNotice& notice);
+    void onRemoved(const sim::SimNotice& notice);
+    void onCreateFailed(const sim::SimNotice& notice);
+    void onStaticCg(const sim::SimNotice& notice);
+    void countActivation(LiveAircraft& aircraft);
+    void activate(LiveAircraft& aircraft);
+    bool removeFarthest(double threshold);
+    double distanceFromUser(const LiveAircraft& aircraft) const;
+
+    // Movement in the air.
+    bool updateActive(LiveAircraft& aircraft);
+    bool advance(LiveAircraft& aircraft);
+    void retime(LiveAircraft& aircraft);
+    void airborneSetup(LiveAircraft& aircraft);
+    void motionStep(LiveAircraft& aircraft);
+    bool extendStream(LiveAircraft& aircraft);
+    void extendWith(LiveAircraft& aircraft, int count);
+    void systemsByAltitude(LiveAircraft& aircraft);
+    void appendAccepted(LiveAircraft& aircraft, PositionBlock point);
+    std::int32_t ticksToGo(const PositionBlock& point) const;
+
+    // Events for one object, sent only when their value changes.
+    void sendEvent(const LiveAircraft& aircraft, sim::ClientEventId event, std::uint32_t data);
+    void setFlaps(LiveAircraft& aircraft, int index);
+    void setThrottle(LiveAircraft& aircraft, int index);
+    void setGear(const LiveAircraft& aircraft, bool down);
+    void setSpoilers(const LiveAircraft& aircraft, bool on);
+    struct Lights {
+        bool nav, beacon, landing, taxi, strobes, logo, cabin;
+    };
+    void setLights(const LiveAircraft& aircraft, const Lights& lights);
+
+    IntakeContext intakeContext();
+    std::string description(const LiveAircraft& aircraft) const;
+
+    LiveServices services_;
+    LiveTable table_;
+    std::vector<std::uint32_t> spawnStack_;                // last in, first out
+    std::deque<sim::CreationRequest> liveCreations_;       // one handed over every 50 ticks
+    std::deque<sim::ObjectId> removals_;                   // one handed over every 10 ticks
+    std::unordered_map<std::uint32_t, std::string_view> liveryCache_;  // hexid → title
+    std::deque<std::uint32_t> staticTwinChecks_;
+    bool fastRequests_ = false;
+    std::size_t liveInSim_ = 0;
+};
+
+}  // namespace corv::live

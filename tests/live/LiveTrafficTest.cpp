@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/GreatCircle.hpp"
+#include "live/LiveTraffic.hpp"
+#include "liveries/LiverySource.hpp"
+#include "liveries/MatchingFixture.hpp"
+#include "services/MessageLine.hpp"
+#include "services/RunState.hpp"
+#include "sim/SimIds.hpp"
+#include "status/DisplayState.hpp"
+#include "support/ParameterReset.hpp"
+#include "support/QuietWindow.hpp"
+
+namespace corv::live {
+namespace {
+
+// The simulator client as the traffic sees it: real queues, a user parked near the traffic.
+struct RecordingSimulator final : sim::AiTrafficPort {
+    sim::SimQueues& queues() override { return queues_; }
+    sim::SimNotices& notices() override { return notices_; }
+    sim::UserAircraftState userAircraft() const override { return user; }
+    void requestNearbyAircraft() override { ++nearbyRequests; }
+    void requestStaticCg(sim::ObjectId) override {}
+    bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
+                       const std::string&) override {
+        return true;
+    }
+    sim::SimQueues queues_;
+    sim::SimNotices notices_;
+    sim::UserAircraftState user{.latitude = 52.0, .longitude = 4.2, .onGround = true};
+    int nearbyRequests = 0;
+};
+
+struct FixtureLiveries final : liveries::LiverySource {
+    FixtureLiveries(const std::unique_ptr<liveries::MatchingIndexes>& indexes,
+                    liveries::MatchRunState& run)
+        : indexes_(indexes), run_(run) {}
+    const liveries::MatchingIndexes* indexes() const override { return indexes_.get(); }
+    liveries::MatchRunState& runState() override { return run_; }
+    const std::unique_ptr<liveries::MatchingIndexes>& indexes_;
+    liveries::MatchRunState& run_;
+};
+
+constexpr std::uint32_t hexid = 4840000;
+constexpr sim::ObjectId objectId = 77;
+
+class LiveTrafficTest : public test::MatchingFixture {
+  protected:
+    LiveTrafficTest() {
+        test::resetParameters();
+        build({livery("KLM 738", "KLM", "B738")});
+    }
+    ~LiveTrafficTest() override { test::resetParameters(); }
+
+    // A report of KLM123 flying east at 250 kt, `seconds` into its flight, due 30 s later.
+    realtraffic::TrafficReport report(double seconds, double altitude = 5000.0) {
+        realtraffic::TrafficReport r;
+        r.hexid = hexid;
+        r.callsign = "KLM123";
+        r.identity.model = reference.internModel("B738");
+        const common::GeoPoint at =
+            common::destinationPoint({52.0, 4.0}, std::numbers::pi / 2, 250.0 * seconds / 3600.0);
+        r.latitude = at.latitude;
+        r.longitude = at.longitude;
+        r.altitude = altitude;
+        r.groundSpeed = 250.0;
+        r.track = 90.0;
+        r.airborne = true;
+        r.timestamp = 1000.0 + seconds;
+        r.dueTick = static_cast<std::int32_t>(seconds * 100) + 3000;
+        return r;
+    }
+
+    void tick() {
+        traffic.handleAddingStack();
+        runState.liveTickCount += 1;
+    }
+    void tickUntil(std::int32_t liveTick) {
+        while (runState.liveTickCount < liveTick)
+            tick();
+    }
+    const LiveAircraft* aircraft() const {
+        const auto& all = traffic.table().aircraft;
+        return all.empty() ? nullptr : &all.front();
+    }
+    std::size_t eventCount(sim::ClientEventId event) const {
+        return static_cast<std::size_t>(std::count_if(
+            simulator.queues_.events.begin(), simulator.queues_.events.end(),
+            [event](const sim::ClientEventRequest& e) { return e.event == event; }));
+    }
+    // Fed and spawned: the simulator has created the object and the traffic activated it.
+    void activeAircraft() {
+        for (int second = 0; second <= 30; second += 10)
+            traffic.intakeReport(report(second));
+        tickUntil(3051);
+        ASSERT_EQ(simulator.queues_.creations.size(), 1u);
+        simulator.notices_.post({.objectId = objectId,
+                                 .key = static_cast<std::int32_t>(hexid),
+                                 .kind = sim::SimNoticeKind::LiveSpawned,
+                                 .second = 5000.0});
+        tickUntil(3051 + LiveTraffic::activationTicks + 1);
+        ASSERT_EQ(aircraft()->state, AcState::Active);
+    }
+
+    services::RunState runState;
+    services::MessageLine messages{[] {}};
+    status::DisplayState display;
+    test::QuietWindow window;
+    RecordingSimulator simulator;
+    FixtureLiveries liveries{indexes, run};
+    LiveTraffic traffic{LiveServices{runState, messages, display, window, reference, liveries,
+                                     simulator, random}};
+};
+
+TEST_F(LiveTrafficTest, ABufferedAircraftIsMatchedCreatedAndActivated) {
+    traffic.intakeReport(report(0));
+    traffic.intakeReport(report(10));
+    tickUntil(2999);
+    EXPECT_EQ(aircraft()->state, AcState::Buffer) << "nothing is shown before it is due";
+    tickUntil(3001);
+    EXPECT_EQ(aircraft()->state, AcState::Adding2Sim);
+    EXPECT_EQ(aircraft()->liveryTitle, "KLM 738");
+    EXPECT_EQ(reference.airlineText(aircraft()->identity.airline), "KLM") << "from the callsign";
+    EXPECT_EQ(aircraft()->phase, AcPhase::Flying);
+
+    tickUntil(3051);  // one creation every 50 ticks
+    ASSERT_EQ(simulator.queues_.creations.size(), 1u);
+    const sim::CreationRequest& request = simulator.queues_.creations.front();
+    EXPECT_EQ(request.liveryTitle, "KLM 738");
+    EXPECT_EQ(request.tailNumber, "KLM123");
+    EXPECT_EQ(request.key, static_cast<sim::AircraftKey>(hexid));
+    EXPECT_NEAR(request.position.heading, 90.0, 0.5);
+    EXPECT_NEAR(request.position.latitude, 52.0, 1e-9);
+    EXPECT_FALSE(request.position.onGround);
+
+    simulator.notices_.post({.objectId = objectId,
+                             .key = static_cast<std::int32_t>(hexid),
+                             .kind = sim::SimNoticeKind::LiveSpawned,
+                             .second = 5000.0});
+    tickUntil(3051 + LiveTraffic::activationTicks - 1);
+    EXPECT_EQ(aircraft()->state, AcState::Adding2Sim);
+    EXPECT_EQ(eventCount(sim::event::allLightsToggle), 2u);
+    tickUntil(3051 + LiveTraffic::activationTicks + 1);
+    EXPECT_EQ(aircraft()->state, AcState::Active);
+    EXPECT_EQ(eventCount(sim::event::engineAutoStart), 1u);
+    traffic.recountLive();
+    EXPECT_EQ(display.snapshot().liveCount, 1);
+    EXPECT_EQ(run.stepCounts[2], 1) << "counted as an airline-and-type match";
+}
+
+TEST_F(LiveTrafficTest, AnActiveAircraftFliesThroughEachPointAtItsNaturalSpeedWithoutJumps) {
+    activeAircraft();
+    const LiveAircraft& ac = *aircraft();
+    // Created a little after its first point was due, it keeps its natural speed and so passes
+    // every later point that much later.
+    const std::int32_t lag = ac.stream.front().dueTick - 4000;
+    EXPECT_GT(lag, 0);
+    EXPECT_LT(lag, 300);
+    for (int second : {40, 50, 60})
+        traffic.intakeReport(report(second));
+    for (std::int32_t due : {4000, 5000, 6000}) {
+        tickUntil(due + lag);
+        const auto truth = report((due - 3000) / 100.0);
+        EXPECT_LT(common::distanceNm({ac.sim.latitude, ac.sim.longitude},
+                                     {truth.latitude, truth.longitude}) * 1852.0,
+                  15.0)
+            << "at tick " << due + lag;
+        EXPECT_NEAR(ac.sim.heading * 180.0 / std::numbers::pi, 90.0, 1.0);
+        EXPECT_NEAR(ac.sim.altitude, 5000.0, 1.0);
+    }
+    double largestStepNm = 0.0;
+    common::GeoPoint previous{ac.sim.latitude, ac.sim.longitude};
+    for (std::int32_t t = runState.liveTickCount; t < 9000; ++t) {  // into the extrapolation
+        tick();
+        const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
+        largestStepNm = std::max(largestStepNm, common::distanceNm(previous, now));
+        previous = now;
+    }
+    EXPECT_LT(largestStepNm * 1852.0, 2.0) << "250 kt is 1.3 m a tick";
+    EXPECT_FALSE(simulator.queues_.sendBuffer.empty()) << "positions handed to the simulator";
+}
+
+TEST_F(LiveTrafficTest, WhenTheDataStopsItFliesOnEightPointsAndIsRemoved) {
+    activeAircraft();
+    // The last report (30 s) is due at tick 6000; eight extrapolated points of 8 s follow.
+    tickUntil(6000 + 8 * 800 - 100);
+    EXPECT_EQ(aircraft()->state, AcState::Active);
+    EXPECT_GT(aircraft()->extensionCount, 0);
+    tickUntil(6000 + 9 * 800 + 100);
+    EXPECT_EQ(aircraft()->state, AcState::RemovingFromSim);
+    EXPECT_EQ(simulator.queues_.removals, std::vector<sim::ObjectId>{objectId});
+
+    simulator.notices_.post({.objectId = objectId, .kind = sim::SimNoticeKind::Removed});
+    tick();
+    EXPECT_EQ(aircraft(), nullptr);
+}
+
+TEST_F(LiveTrafficTest, WithoutALiveryNothingIsCreatedAndTheAircraftIsRemembered) {
+    options.depth = 1;
+    settings::MATCHING_DEPTH.setCurrent(1);
+    auto first = report(0);
+    first.registration = "PH-BXB";
+    auto second = report(10);
+    second.registration = "PH-BXB";
+    traffic.intakeReport(first);
+    traffic.intakeReport(second);
+    tickUntil(3100);
+    EXPECT_EQ(aircraft(), nullptr);
+    EXPECT_TRUE(simulator.queues_.creations.empty());
+    ASSERT_EQ(traffic.table().noLivery.size(), 1u);
+    EXPECT_NE(traffic.table().noLivery.begin()->find("PH-BXB"), std::string::npos);
+}
+
+TEST_F(LiveTrafficTest, ARefusedLiveryErasesTheAircraftAndIsNotChosenAgain) {
+    traffic.intakeReport(report(0));
+    traffic.intakeReport(report(10));
+    tickUntil(3051);
+    simulator.notices_.post({.key = static_cast<std::int32_t>(hexid),
+                             .kind = sim::SimNoticeKind::CreateFailed});
+    tick();
+    EXPECT_EQ(aircraft(), nullptr);
+    EXPECT_TRUE(run.failedTitles.contains("KLM 738"));
+}
+
+}  // namespace
+}  // namespace corv::live
