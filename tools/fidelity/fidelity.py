@@ -329,14 +329,14 @@ def svg_picture(title, track, plane, shift):
     truth = [r for r in plane.reports if t0 - 60 <= r.time + shift <= t1 + 60]
     lats = [p.lat for p in track.points] + [r.lat for r in truth]
     lons = [p.lon for p in track.points] + [r.lon for r in truth]
-    mid_lat = (min(lats) + max(lats)) / 2
+    mid_lat, mid_lon = (min(lats) + max(lats)) / 2, (min(lons) + max(lons)) / 2
     kx = math.cos(math.radians(mid_lat))
-    width_deg = max((max(lons) - min(lons)) * kx, max(lats) - min(lats), 1e-5)
+    width_deg = 1.1 * max((max(lons) - min(lons)) * kx, max(lats) - min(lats), 1e-5)
     size, pad = 460, 20
 
-    def map_xy(lat, lon):
-        x = pad + ((lon - min(lons)) * kx) / width_deg * size
-        y = pad + size - (lat - min(lats)) / width_deg * size
+    def map_xy(lat, lon):  # north up, centred, the same scale both ways
+        x = pad + size / 2 + (lon - mid_lon) * kx / width_deg * size
+        y = pad + size / 2 - (lat - mid_lat) / width_deg * size
         return f"{x:.1f},{y:.1f}"
 
     alts = [p.alt for p in track.points] + [r.alt for r in truth]
