@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <exception>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include <fmt/format.h>
@@ -360,14 +361,48 @@ bool TitlesSeen::claim(const std::string& title) {
     return titles_.insert(title).second;
 }
 
+namespace {
+// The entries of the folder last asked about, on this reader thread: the sections of one
+// aircraft.cfg all ask about the same folder, and one listing answers them all.
+struct FolderListing {
+    enum class Kind { Folder, File, Other };
+
+    Kind kindOf(const fs::path& path) {
+        const fs::path parent = path.parent_path();
+        if (parent != folder_) {
+            folder_ = parent;
+            entries_.clear();
+            std::error_code error;
+            for (fs::directory_iterator it(parent, error), end; !error && it != end;
+                 it.increment(error)) {
+                std::error_code typeError;
+                const Kind kind = it->is_directory(typeError)      ? Kind::Folder
+                                  : it->is_regular_file(typeError) ? Kind::File
+                                                                   : Kind::Other;
+                entries_.emplace(it->path().filename().string(), kind);
+            }
+        }
+        const auto found = entries_.find(path.filename().string());
+        return found == entries_.end() ? Kind::Other : found->second;
+    }
+
+  private:
+    fs::path folder_;
+    std::unordered_map<std::string, Kind> entries_;
+};
+
+FolderListing& threadListing() {
+    thread_local FolderListing listing;
+    return listing;
+}
+}  // namespace
+
 LiveryFileCheck LiveryFileCheck::fileSystem() {
     return {[](const fs::path& path) {
-                std::error_code error;
-                return fs::is_directory(path, error);
+                return threadListing().kindOf(path) == FolderListing::Kind::Folder;
             },
             [](const fs::path& path) {
-                std::error_code error;
-                return fs::is_regular_file(path, error);
+                return threadListing().kindOf(path) == FolderListing::Kind::File;
             }};
 }
 
@@ -429,6 +464,7 @@ CfgReadResult readAircraftCfgLines(const std::vector<std::string>& lines, const 
 }  // namespace
 
 CfgReadResult readAircraftCfg(const fs::path& path, CfgReadContext& context) {
+    threadListing() = {};  // the folders may have changed since this thread last looked
     const auto lines = readCfgLines(path);
     if (!lines) return {};
     return readAircraftCfgLines(*lines, path, context);

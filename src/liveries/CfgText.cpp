@@ -37,19 +37,13 @@ bool endsSection(std::string_view line) {
 }  // namespace
 
 std::optional<std::vector<std::string>> readCfgLines(const std::filesystem::path& path) {
-    const services::Charset charset = services::detectCharset(path);
-    if (charset == services::Charset::NoneFound) {
-        services::log("! No text encoding detected for {}", path.string());
-        return std::nullopt;
-    }
     std::vector<std::string> lines;
-    bool read = false;
     try {
-        read = services::readLines(charset, path, lines);
+        if (services::readTextLines(path, lines) == services::Charset::NoneFound) {
+            services::log("! No text encoding detected for {}", path.string());
+            return std::nullopt;
+        }
     } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
         services::log("! Failed reading {}", path.string());
         return std::nullopt;
     }

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <deque>
 #include <map>
-#include <future>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <tuple>
 
@@ -28,58 +31,22 @@ bool isLiveryFile(const fs::path& path) {
            common::upperCase(path.extension().string()) == ".CFG";
 }
 
-bool isSkippedFolder(const fs::path& path) {
-    const std::string text = path.string();
-    return text.find("airport") != std::string::npos || text.size() > longestFolderPath;
+// The folders an aircraft keeps its parts in ("model", "texture.KLM", ...) never hold an
+// aircraft.cfg, and they are most of an installation's folders.
+bool isAircraftPartFolder(const fs::path& path) {
+    const std::string name = common::upperCase(path.filename().string());
+    for (const std::string_view part : {"MODEL", "TEXTURE", "PANEL", "SOUND"}) {
+        if (name.starts_with(part) && (name.size() == part.size() || name[part.size()] == '.'))
+            return true;
+    }
+    return false;
 }
 
-// The readers of one scan: a first-in first-out line of running reads, never longer than the
-// limit; their results are taken in the order the files were found.
-class ReaderLine {
-  public:
-    ReaderLine(unsigned limit, FolderScanResult& result, const ScanProgress& progress,
-               std::size_t total)
-        : limit_(std::max(1u, limit)), result_(result), progress_(progress), total_(total) {}
-    ~ReaderLine() {
-        // A scan that ends early still waits for its running reads: they use its context.
-        for (auto& read : running_)
-            if (read.valid()) read.wait();
-    }
-
-    void start(const fs::path& file, CfgReadContext context) {
-        while (running_.size() >= limit_)
-            takeOldest();
-        running_.push_back(std::async(std::launch::async, [file, context]() mutable {
-            return readAircraftCfg(file, context);
-        }));
-    }
-    void finish() {
-        while (!running_.empty())
-            takeOldest();
-    }
-
-  private:
-    void takeOldest() {
-        std::future<CfgReadResult>& oldest = running_.front();
-        if (oldest.wait_for(readerTimeLimit) != std::future_status::ready)
-            throw std::runtime_error("Future wait timed out after 10 seconds");
-        CfgReadResult read = oldest.get();
-        running_.pop_front();
-        result_.liveries.insert(result_.liveries.end(),
-                                std::make_move_iterator(read.liveries.begin()),
-                                std::make_move_iterator(read.liveries.end()));
-        result_.report.append(read.report);
-        ++done_;
-        if (progress_) progress_(done_, total_);
-    }
-
-    unsigned limit_;
-    FolderScanResult& result_;
-    const ScanProgress& progress_;
-    std::size_t total_;
-    std::size_t done_ = 0;
-    std::deque<std::future<CfgReadResult>> running_;
-};
+bool isSkippedFolder(const fs::path& path) {
+    const std::string text = path.string();
+    return text.find("airport") != std::string::npos || text.size() > longestFolderPath ||
+           isAircraftPartFolder(path);
+}
 
 // The aircraft.cfg and sim.cfg files below one folder, in the order the walk finds them.
 std::vector<fs::path> liveryFilesBelow(const fs::path& folder,
@@ -131,6 +98,76 @@ std::vector<RankedFolder> findLiveryFiles(const std::vector<fs::path>& folders,
     return found;
 }
 
+// The readers of one scan: a fixed set of threads takes the files in turn; their results are
+// collected in the order the files were found. One thread per file would cost more to start
+// than most files take to read.
+class ReaderPool {
+  public:
+    ReaderPool(const std::vector<RankedFolder>& folders, const CfgReadContext& context,
+               unsigned readers, const std::function<bool()>& stopRequested)
+        : context_(context), stopRequested_(stopRequested) {
+        for (const RankedFolder& folder : folders) {
+            for (const fs::path& file : folder.files)
+                files_.push_back({&file, folder.rank});
+        }
+        results_.resize(files_.size());
+        ready_.assign(files_.size(), false);
+        const unsigned count = std::min<unsigned>(std::max(1u, readers),
+                                                  static_cast<unsigned>(files_.size()));
+        for (unsigned i = 0; i < count; ++i)
+            threads_.emplace_back([this] { readFiles(); });
+    }
+    ~ReaderPool() {
+        // A scan that ends early still waits for its running reads: they use its context.
+        abandoned_ = true;
+        threads_.clear();
+    }
+
+    std::size_t size() const { return files_.size(); }
+
+    // The result of the file at `index`, once read; throws when a reader hangs.
+    CfgReadResult take(std::size_t index) {
+        std::unique_lock lock(mutex_);
+        if (!readyChanged_.wait_for(lock, readerTimeLimit, [&] { return ready_[index]; }))
+            throw std::runtime_error("Future wait timed out after 10 seconds");
+        return std::move(results_[index]);
+    }
+
+  private:
+    struct FileToRead {
+        const fs::path* path;
+        std::int32_t rank;
+    };
+
+    void readFiles() {
+        for (std::size_t index = next_++; index < files_.size(); index = next_++) {
+            CfgReadResult result;
+            if (!abandoned_ && !stopRequested_()) {
+                CfgReadContext ranked = context_;
+                ranked.folderRank = files_[index].rank;
+                result = readAircraftCfg(*files_[index].path, ranked);
+            }
+            {
+                std::lock_guard lock(mutex_);
+                results_[index] = std::move(result);
+                ready_[index] = true;
+            }
+            readyChanged_.notify_all();
+        }
+    }
+
+    const CfgReadContext& context_;
+    const std::function<bool()>& stopRequested_;
+    std::vector<FileToRead> files_;
+    std::vector<CfgReadResult> results_;
+    std::vector<bool> ready_;
+    std::mutex mutex_;
+    std::condition_variable readyChanged_;
+    std::atomic<std::size_t> next_{0};
+    std::atomic<bool> abandoned_{false};
+    std::vector<std::jthread> threads_;  // last: joined before the rest goes
+};
+
 // The first folder that has a livery for an airline, operator and type keeps that combination;
 // the liveries arrive in folder order.
 void keepFirstFolders(std::vector<LiveryData>& liveries) {
@@ -154,16 +191,19 @@ FolderScanResult scanLiveryFolders(const std::vector<fs::path>& folders,
     std::size_t total = 0;
     for (const RankedFolder& folder : found)
         total += folder.files.size();
-    ReaderLine readers(options.readers, result, options.progress, total);
+    ReaderPool readers(found, context, options.readers, options.stopRequested);
+    std::size_t index = 0;
     for (const RankedFolder& folder : found) {
-        CfgReadContext ranked = context;
-        ranked.folderRank = folder.rank;
         const std::size_t before = result.liveries.size();
-        for (const fs::path& file : folder.files) {
-            if (options.stopRequested()) break;
-            readers.start(file, ranked);
+        for (std::size_t i = 0; i < folder.files.size() && !options.stopRequested(); ++i) {
+            CfgReadResult read = readers.take(index++);
+            result.liveries.insert(result.liveries.end(),
+                                   std::make_move_iterator(read.liveries.begin()),
+                                   std::make_move_iterator(read.liveries.end()));
+            result.report.append(read.report);
+            if (options.progress) options.progress(index, total);
         }
-        readers.finish();
+        if (options.stopRequested()) break;
         const std::size_t count = result.liveries.size() - before;
         if (count == 0) {
             services::log("No liveries found in {}", folder.folder.string());

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include <fmt/format.h>
@@ -17,11 +16,17 @@ constexpr std::size_t utf8SampleSize = 4096;
 
 using Bytes = std::string;
 
+// In one read: the scan reads thousands of these files.
 bool readAll(const fs::path& path, Bytes& bytes) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    const std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    in.seekg(0);
+    in.read(bytes.data(), size);
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
 }
 
 unsigned char byteAt(std::string_view bytes, std::size_t i) {
@@ -139,13 +144,8 @@ std::string_view charsetName(Charset charset) {
     return "unknown";
 }
 
-Charset detectCharset(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Charset::NoneFound;
-    std::string sample(utf8SampleSize, '\0');
-    in.read(sample.data(), static_cast<std::streamsize>(sample.size()));
-    sample.resize(static_cast<std::size_t>(in.gcount()));
-
+Charset detectCharsetOf(std::string_view bytes) {
+    const std::string_view sample = bytes.substr(0, utf8SampleSize);
     const std::size_t n = std::min<std::size_t>(sample.size(), 4);
     const auto b = [&](std::size_t i) { return i < n ? byteAt(sample, i) : 0u; };
     if (n >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) return Charset::Utf8WithBom;
@@ -157,45 +157,69 @@ Charset detectCharset(const fs::path& path) {
     return isValidUtf8(sample) ? Charset::Utf8WithoutBom : Charset::Ansi;
 }
 
-bool readLines(Charset charset, const fs::path& path, std::vector<std::string>& lines) {
+Charset detectCharset(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Charset::NoneFound;
+    std::string sample(utf8SampleSize, '\0');
+    in.read(sample.data(), static_cast<std::streamsize>(sample.size()));
+    sample.resize(static_cast<std::size_t>(in.gcount()));
+    return detectCharsetOf(sample);
+}
+
+void decodeLines(Charset charset, std::string& bytes, std::vector<std::string>& lines) {
     lines.clear();
-    Bytes bytes;
     switch (charset) {
         case Charset::Unicode:
         case Charset::UnicodeBigEndian: {
-            if (!readAll(path, bytes)) return false;
             const bool littleMark =
                 bytes.size() >= 2 && byteAt(bytes, 0) == 0xFF && byteAt(bytes, 1) == 0xFE;
             const bool bigMark =
                 bytes.size() >= 2 && byteAt(bytes, 0) == 0xFE && byteAt(bytes, 1) == 0xFF;
             // Without a byte-order mark the byte order is a guess; better no lines than wrong ones.
-            if ((!littleMark && !bigMark) || bytes.size() % 2 != 0) return true;
+            if ((!littleMark && !bigMark) || bytes.size() % 2 != 0) return;
             if (bigMark) {
                 for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
                     std::swap(bytes[i], bytes[i + 1]);
             }
             splitLines(wideToUtf8(std::string_view(bytes).substr(2)), lines);
-            return true;
+            return;
         }
-        case Charset::Utf8WithBom: {
-            if (!readAll(path, bytes)) return false;
+        case Charset::Utf8WithBom:
             splitLines(bytes, lines);
             if (!lines.empty() && lines.front().size() > 2 &&
                 lines.front().starts_with("\xEF\xBB\xBF")) {
                 lines.front().erase(0, 3);
             }
-            return true;
-        }
+            return;
         case Charset::Utf8WithoutBom:
         case Charset::Ansi:
-            if (!readAll(path, bytes)) return false;
             splitLines(bytes, lines);
-            return true;
+            return;
         case Charset::NoneFound:
             break;
     }
-    throw std::runtime_error(
-        fmt::format("file {} has unknown charset: {}", path.string(), charsetName(charset)));
+    throw std::runtime_error(fmt::format("unknown charset: {}", charsetName(charset)));
+}
+
+bool readLines(Charset charset, const fs::path& path, std::vector<std::string>& lines) {
+    lines.clear();
+    if (charset == Charset::NoneFound) {
+        throw std::runtime_error(
+            fmt::format("file {} has unknown charset: {}", path.string(), charsetName(charset)));
+    }
+    Bytes bytes;
+    if (!readAll(path, bytes)) return false;
+    decodeLines(charset, bytes, lines);
+    return true;
+}
+
+Charset readTextLines(const fs::path& path, std::vector<std::string>& lines) {
+    lines.clear();
+    Bytes bytes;
+    if (!readAll(path, bytes)) return Charset::NoneFound;
+    const Charset charset = detectCharsetOf(bytes);
+    decodeLines(charset, bytes, lines);
+    return charset;
 }
 
 }  // namespace corv::services

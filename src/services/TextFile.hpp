@@ -27,4 +27,9 @@ Charset detectCharset(const std::filesystem::path& path);
 // std::runtime_error for NoneFound or an unknown charset, and for invalid UTF-16.
 bool readLines(Charset charset, const std::filesystem::path& path, std::vector<std::string>& lines);
 
+// Reads the file once, detects its encoding from the bytes and splits it into UTF-8 lines as
+// readLines does. Returns the encoding found, NoneFound when the file cannot be read. Throws
+// std::runtime_error for invalid UTF-16.
+Charset readTextLines(const std::filesystem::path& path, std::vector<std::string>& lines);
+
 }  // namespace corv::services

@@ -41,7 +41,7 @@ struct LiveryFolderScanTest : ::testing::Test {
     FolderScanResult scan(const std::vector<fs::path>& folders, bool prioritize = false) {
         TitlesSeen titlesSeen;
         CfgReadContext context{reference, titlesSeen, unusable};
-        return scanLiveryFolders(folders, context, {prioritize, 2, [] { return false; }});
+        return scanLiveryFolders(folders, context, {prioritize, 2, [] { return false; }, {}});
     }
 
     static Strings titles(const FolderScanResult& result) {
@@ -64,20 +64,23 @@ TEST_F(LiveryFolderScanTest, EveryCfgBelowTheFoldersIsReadInFolderOrderAndSorted
     aircraft(first / "KLM 737", "B738", {{"KLM 737 b", "KLM"}, {"KLM 737 a", "KLM"}});
     aircraft(first / "deep" / "er" / "A320", "A320", {{"Generic A320", "ZZZ"}}, "SIM.CFG");
     aircraft(first / "airport EHAM" / "jet", "A320", {{"In an airport folder", "KLM"}});
+    aircraft(first / "KLM 737" / "Texture.KLM", "B738", {{"In a texture folder", "KLM"}});
+    aircraft(first / "Models" / "A320", "A320", {{"In a folder named like a part", "KLM"}});
     aircraft(first / "notes", "A320", {{"Not a cfg", "KLM"}}, "aircraft.txt");
     aircraft(second / "737", "B738", {{"Another KLM 737", "KLM"}});
     test::writeFile(folder / "a-file", "");
 
     const FolderScanResult result = scan({first, folder / "missing", folder / "a-file", second});
     EXPECT_EQ(titles(result),
-              (Strings{"Another KLM 737", "Generic A320", "KLM 737 a", "KLM 737 b"}));
+              (Strings{"Another KLM 737", "Generic A320", "In a folder named like a part",
+                       "KLM 737 a", "KLM 737 b"}));
     for (const LiveryData& livery : result.liveries)
         EXPECT_EQ(livery.folderRank, livery.title == "Another KLM 737" ? 2 : 1) << livery.title;
     for (const std::string& line :
-         {"3 liveries found in " + first.string(),
+         {"4 liveries found in " + first.string(),
           (folder / "missing").string() + " does not exist, skipped!",
           (folder / "a-file").string() + " is not a folder name, skipped!",
-          "1 liverie found in " + second.string(), std::string("4 in total")}) {
+          "1 liverie found in " + second.string(), std::string("5 in total")}) {
         EXPECT_TRUE(logged.contains(line)) << line;
     }
 }

@@ -143,6 +143,8 @@ SyntheticTraffic::Flight SyntheticTraffic::newFlight(Role role, double seconds) 
             flight.duration = 300.0;
             id.destination = city;
             break;
+        case Role::Parked:  // based aircraft are made with the traffic, never drawn
+            break;
     }
     return flight;
 }
