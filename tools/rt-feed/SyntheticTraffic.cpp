@@ -14,6 +14,7 @@ namespace corv::rtfeed {
 
 namespace {
 constexpr double pi = 3.14159265358979323846;
+constexpr double degToRad = pi / 180.0;
 constexpr double feetPerNmOnThreeDegrees = 318.0;
 constexpr double finalLengthNm = 14.0;
 
@@ -40,19 +41,23 @@ constexpr std::array<Operator, 10> operators{{
 constexpr std::array<const char*, 12> cities{"LHR", "CDG", "FRA", "MAD", "FCO", "CPH",
                                              "DXB", "JFK", "BCN", "ZRH", "VIE", "OSL"};
 
-// Aircraft based at the airport, standing on the apron with their transponders on: an airliner
-// in a special livery, a light aircraft, a business jet and a helicopter.
+// Aircraft based at the airport that fly local patterns around it all the time: an airliner in
+// a special livery on a wide circuit, a light aircraft in the circuit, a business jet and a
+// helicopter on their own circles.
 struct BasedAircraft {
     const char* callsign;
     const char* type;
     const char* registration;
     const char* category;
+    double radiusNm;
+    double heightFt;  // above the airport
+    double speedKnots;
 };
 constexpr std::array<BasedAircraft, 4> basedAircraft{{
-    {"BAW4PJ", "A319", "G-EUPJ", "A3"},
-    {"PHVCA", "C172", "PH-VCA", "A1"},
-    {"NJE715", "C68A", "CS-PHE", "A2"},
-    {"DHBHA", "EC35", "D-HBHA", "A7"},
+    {"BAW4PJ", "A319", "G-EUPJ", "A3", 9.0, 5000.0, 230.0},
+    {"PHVCA", "C172", "PH-VCA", "A1", 2.0, 1000.0, 90.0},
+    {"NJE715", "C68A", "CS-PHE", "A2", 6.0, 3000.0, 200.0},
+    {"DHBHA", "EC35", "D-HBHA", "A7", 3.0, 1500.0, 110.0},
 }};
 constexpr std::uint32_t firstBasedHexid = 3900000;
 
@@ -81,14 +86,15 @@ SyntheticTraffic::SyntheticTraffic(double airportLatitude, double airportLongitu
     // Made without a random draw, so the rest of the traffic stays what the seed makes it.
     for (std::size_t i = 0; i < basedAircraft.size(); ++i) {
         const BasedAircraft& based = basedAircraft[i];
-        Flight flight{Role::Parked, 0.0, std::numeric_limits<double>::infinity(), {},
-                      90.0 * static_cast<double>(i), 0.0, 0.0};
+        Flight flight{Role::Local, 0.0, std::numeric_limits<double>::infinity(), {},
+                      90.0 * static_cast<double>(i), based.radiusNm, elevation_ + based.heightFt};
         TrafficState& id = flight.identity;
         id.hexid = firstBasedHexid + static_cast<std::uint32_t>(i);
         id.callsign = based.callsign;
         id.type = based.type;
         id.registration = based.registration;
         id.category = based.category;
+        id.trueAirspeed = based.speedKnots;
         flights_.push_back(std::move(flight));
     }
 }
@@ -143,7 +149,7 @@ SyntheticTraffic::Flight SyntheticTraffic::newFlight(Role role, double seconds) 
             flight.duration = 300.0;
             id.destination = city;
             break;
-        case Role::Parked:  // based aircraft are made with the traffic, never drawn
+        case Role::Local:  // based aircraft are made with the traffic, never drawn
             break;
     }
     return flight;
@@ -238,11 +244,13 @@ TrafficState SyntheticTraffic::place(const Flight& flight, double seconds) const
             s.track = flight.heading;
             break;
         }
-        case Role::Parked: {
-            at = common::destinationPoint(airport, flight.heading * pi / 180.0, 0.3);
-            s.altitude = elevation_;
-            s.track = wrapDegrees(flight.heading + 180.0);
-            s.onGround = true;
+        case Role::Local: {  // clockwise round the airport
+            const double speed = flight.identity.trueAirspeed;
+            const double angle = flight.heading * degToRad + speed * t / 3600.0 / flight.offsetNm;
+            at = common::destinationPoint(airport, angle, flight.offsetNm);
+            s.altitude = flight.altitude;
+            s.groundSpeed = speed;
+            s.track = wrapDegrees(angle / degToRad + 90.0);
             break;
         }
         case Role::Taxi: {

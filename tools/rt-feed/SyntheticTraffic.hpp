@@ -11,7 +11,7 @@ namespace corv::rtfeed {
 
 // Plausible traffic around an airport, made up as it goes: arrivals on a 3 degree path that
 // land and taxi in, departures that roll and climb out, overflights at several levels, a
-// few aircraft taxiing and a few parked. Time is in seconds of the feed; the airport is where the program's user
+// few aircraft taxiing and a few based aircraft flying circles round it. Time is in seconds of the feed; the airport is where the program's user
 // first was.
 class SyntheticTraffic {
   public:
@@ -22,15 +22,15 @@ class SyntheticTraffic {
     std::vector<TrafficState> at(double seconds);
 
   private:
-    enum class Role { Arrival, Departure, Overflight, Taxi, Parked };
+    enum class Role { Arrival, Departure, Overflight, Taxi, Local };
     struct Flight {
         Role role;
         double start;  // when it appeared
         double duration;
         TrafficState identity;
-        double heading;   // overflights, taxi legs, and where a parked one stands
-        double offsetNm;  // overflights: distance of the track from the airport
-        double altitude;  // overflights: level
+        double heading;   // overflights, taxi legs; where a local flight starts its circle
+        double offsetNm;  // overflights: distance of the track from the airport; local: radius
+        double altitude;  // overflights and local flights: level
     };
 
     void spawnDue(double seconds);
