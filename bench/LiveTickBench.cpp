@@ -24,6 +24,7 @@
 #include "services/RunState.hpp"
 #include "status/DisplayState.hpp"
 #include "support/QuietWindow.hpp"
+#include "support/RecordedControls.hpp"
 
 namespace {
 
@@ -132,8 +133,9 @@ struct FlyingTraffic {
     test::QuietWindow window;
     AnsweringSimulator simulator;
     liveries::UniformRandom random;
-    live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, reference,
-                                                 liveryData, simulator, random}};
+    test::RecordedControls controls;
+    live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
+                                                 reference, liveryData, simulator, random}};
 };
 
 void tickWith500Flying(benchmark::State& state) {

@@ -89,8 +89,8 @@ struct IdleRun {
     RunningSimulator simulator;
     SilentRealTraffic realTraffic;
     liveries::UniformRandom random;
-    live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, referenceData,
-                                                 liveries, simulator, random}};
+    live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
+                                                 referenceData, liveries, simulator, random}};
     airports::AirportCatalogue catalogue;
     std::atomic<airports::TimeKey> timeKeyNow{};
     run::RunContext context{

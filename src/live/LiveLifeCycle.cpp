@@ -2,6 +2,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "common/GreatCircle.hpp"
 #include "live/AircraftTexts.hpp"
 #include "live/InTrail.hpp"
 #include "live/LiveTraffic.hpp"
@@ -19,6 +20,7 @@ namespace corv::live {
 namespace {
 constexpr double degrees = std::numbers::pi / 180.0;
 constexpr sim::ObjectId lowestAiObject = 3;
+constexpr double feetPerNm = 6076.11549;
 }  // namespace
 
 void LiveTraffic::removeFromSim(LiveAircraft& aircraft) {
@@ -207,9 +209,18 @@ void LiveTraffic::onStaticCg(const sim::SimNotice& notice) {
 void LiveTraffic::checkUserAirCollisions() {
     const sim::UserAircraftState user = services_.simulator.userAircraft();
     if (user.onGround || !settings::COLLISION_USER_AIR.value()) return;
+    const common::GeoPoint userAt{user.latitude, user.longitude};
     for (LiveAircraft& aircraft : table_.aircraft) {
         if (aircraft.state != AcState::Active) continue;
-        if (inTrailOfUser(aircraft.sim, user, normalInTrail)) {
+        // Low over the ground the user may be landing: nothing may stand on the path ahead.
+        const common::GeoPoint at{aircraft.sim.latitude, aircraft.sim.longitude};
+        const double distance = common::distanceNm(userAt, at);
+        const bool onThePath =
+            user.altitudeAboveGround < 500.0 && aircraft.onGroundMode && distance <= 1.0 &&
+            std::fabs(std::sin(common::initialBearing(userAt, at) - user.heading)) * distance *
+                    feetPerNm <=
+                50.0;
+        if (onThePath || inTrailOfUser(aircraft.sim, user, normalInTrail)) {
             removeFromSim(aircraft);
             return;  // one a second
         }

@@ -13,6 +13,8 @@
 #include "services/Log.hpp"
 #include "services/RunState.hpp"
 #include "settings/ParameterTable.hpp"
+#include "status/ControlIds.hpp"
+#include "status/ControlStates.hpp"
 #include "status/DisplayState.hpp"
 #include "status/WindowSeam.hpp"
 
@@ -179,6 +181,38 @@ void LiveTraffic::removeBlockedCallsign(const std::string& callsign) {
                                                ac.state == AcState::Active;
                                     });
     if (found != table_.aircraft.end()) removeFromSim(*found);
+}
+
+void LiveTraffic::rebuildCallsignList() {
+    settings::CallsignList::Entries entries;
+    for (const LiveAircraft& aircraft : table_.aircraft) {
+        if (aircraft.state == AcState::Active && aircraft.phase != AcPhase::Parked)
+            entries.emplace(aircraft.callsign, aircraft.objectId);
+    }
+    std::vector<std::string> callsigns;
+    for (const auto& [callsign, objectId] : entries)
+        callsigns.push_back(callsign);
+    const bool any = !callsigns.empty();
+    settings::CALLSIGN_2_OBJECTID.setEntries(std::move(entries));
+    settings::CALLSIGN_2_OBJECTID.setCurrent(any ? callsigns.front() : std::string());
+    status::ControlStates& controls = services_.controls;
+    const status::ControlId list = settings::CALLSIGN_2_OBJECTID.controlId;
+    controls.setListEntries(list, std::move(callsigns));
+    controls.selectListEntry(list, any ? 0 : -1);
+    controls.setEnabled(list, any);
+    controls.setEnabled(status::button::block, any);
+    controls.setEnabled(status::button::unblock, false);
+}
+
+void LiveTraffic::dropFromCallsignList(const std::string&) {
+    settings::CALLSIGN_2_OBJECTID.setEntries({{std::string(), 0}});
+    settings::CALLSIGN_2_OBJECTID.setCurrent(std::string());
+    services_.display.update([](status::DisplaySnapshot& d) { d.selectionText.clear(); });
+    status::ControlStates& controls = services_.controls;
+    const status::ControlId list = settings::CALLSIGN_2_OBJECTID.controlId;
+    controls.setListEntries(list, {std::string()});
+    controls.setEnabled(list, false);
+    controls.setEnabled(status::button::block, false);
 }
 
 void LiveTraffic::logNoLiverySet() {

@@ -16,6 +16,7 @@ class MessageLine;
 class RunState;
 }  // namespace corv::services
 namespace corv::status {
+class ControlStates;
 class DisplayState;
 class WindowSeam;
 }  // namespace corv::status
@@ -33,6 +34,7 @@ struct LiveServices {
     services::MessageLine& messages;
     status::DisplayState& display;
     status::WindowSeam& window;
+    status::ControlStates& controls;
     liveries::ReferenceData& reference;
     liveries::LiverySource& liveries;
     sim::AiTrafficPort& simulator;
@@ -56,7 +58,8 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void recountLive() override;
     std::size_t liveCountInSim() const override { return liveInSim_; }
     void runStaticTwinCheck() override;
-    void rebuildCallsignList() override {}
+    // The callsigns of the aircraft flying or taxiing in the simulator, offered for blocking.
+    void rebuildCallsignList() override;
     void checkUserGroundCollisions() override {}
     void checkUserAirCollisions() override;
     void checkLiveVersusStaticCollisions() override {}
@@ -67,7 +70,8 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void logNoLiverySet() override;
     void resetRunState() override;
     void removeFarthestLive(std::size_t count) override;
-    void dropFromCallsignList(const std::string&) override {}
+    // After a block the list is emptied until asked for again.
+    void dropFromCallsignList(const std::string& callsign) override;
     void selectionChanged() override {}
     void setParkedLights(bool) override {}
 

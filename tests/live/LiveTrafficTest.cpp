@@ -9,10 +9,13 @@
 #include "liveries/MatchingFixture.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
+#include "settings/ParameterTable.hpp"
+#include "status/ControlIds.hpp"
 #include "sim/SimIds.hpp"
 #include "status/DisplayState.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/QuietWindow.hpp"
+#include "support/RecordedControls.hpp"
 
 namespace corv::live {
 namespace {
@@ -111,8 +114,9 @@ class LiveTrafficTest : public test::MatchingFixture {
     test::QuietWindow window;
     RecordingSimulator simulator;
     FixtureLiveries liveries{indexes, run};
-    LiveTraffic traffic{LiveServices{runState, messages, display, window, reference, liveries,
-                                     simulator, random}};
+    test::RecordedControls controls;
+    LiveTraffic traffic{LiveServices{runState, messages, display, window, controls, reference,
+                                     liveries, simulator, random}};
 };
 
 TEST_F(LiveTrafficTest, ABufferedAircraftIsMatchedCreatedAndActivated) {
@@ -223,6 +227,47 @@ TEST_F(LiveTrafficTest, ARefusedLiveryErasesTheAircraftAndIsNotChosenAgain) {
     tick();
     EXPECT_EQ(aircraft(), nullptr);
     EXPECT_TRUE(run.failedTitles.contains("KLM 738"));
+}
+
+TEST_F(LiveTrafficTest, TheCallsignListOffersTheAircraftInTheSimulatorUntilOneIsBlocked) {
+    const status::ControlId list = settings::CALLSIGN_2_OBJECTID.controlId;
+    traffic.rebuildCallsignList();
+    EXPECT_FALSE(controls.enabled.at(list)) << "nothing in the simulator yet";
+    EXPECT_FALSE(controls.enabled.at(status::button::block));
+
+    activeAircraft();
+    traffic.rebuildCallsignList();
+    EXPECT_EQ(controls.lists.at(list), std::vector<std::string>{"KLM123"});
+    EXPECT_EQ(settings::CALLSIGN_2_OBJECTID.value(), "KLM123");
+    EXPECT_EQ(settings::CALLSIGN_2_OBJECTID.entries().at("KLM123"), objectId);
+    EXPECT_TRUE(controls.enabled.at(status::button::block));
+    EXPECT_FALSE(controls.enabled.at(status::button::unblock));
+
+    traffic.dropFromCallsignList("KLM123");
+    EXPECT_EQ(controls.lists.at(list), std::vector<std::string>{""});
+    EXPECT_EQ(settings::CALLSIGN_2_OBJECTID.value(), "");
+    EXPECT_FALSE(controls.enabled.at(status::button::block));
+}
+
+TEST_F(LiveTrafficTest, AnAircraftOnTheGroundAheadOfAUserLowOnApproachIsRemoved) {
+    activeAircraft();
+    LiveAircraft& ac = const_cast<LiveAircraft&>(*aircraft());
+    ac.onGroundMode = true;
+    const common::GeoPoint at{ac.sim.latitude, ac.sim.longitude};
+    // The user 0.8 nm west of it, heading east at 300 ft: the aircraft is on the user's path.
+    const common::GeoPoint userAt = common::destinationPoint(at, 1.5 * std::numbers::pi, 0.8);
+    simulator.user = {.latitude = userAt.latitude,
+                      .longitude = userAt.longitude,
+                      .heading = std::numbers::pi / 2,
+                      .altitudeFeet = 300.0,
+                      .altitudeAboveGround = 300.0,
+                      .onGround = false};
+    for (const double heightFt : {600.0, 300.0}) {
+        simulator.user.altitudeAboveGround = heightFt;
+        traffic.checkUserAirCollisions();
+        EXPECT_EQ(aircraft()->state, heightFt < 500 ? AcState::RemovingFromSim : AcState::Active)
+            << heightFt << " ft";
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/QuietWindow.hpp"
+#include "support/RecordedControls.hpp"
 #include "support/StoredParameters.hpp"
 #include "support/TempFolder.hpp"
 
@@ -25,16 +26,6 @@ namespace corv::liveries {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Remembers only whether a check box was ticked.
-struct CheckedControls final : status::ControlStates {
-    void setEnabled(status::ControlId, bool) override {}
-    void setChecked(status::ControlId id, bool checked) override { ticked[id] = checked; }
-    void setListEntries(status::ControlId, std::vector<std::string>) override {}
-    void selectListEntry(status::ControlId, int) override {}
-    void setText(status::ControlId, std::string) override {}
-    std::map<status::ControlId, bool> ticked;
-};
 
 struct LiverySubsystemTest : ::testing::Test {
     LiverySubsystemTest() {
@@ -74,7 +65,7 @@ struct LiverySubsystemTest : ::testing::Test {
     services::RunState run;
     std::vector<std::string> shown;  // the message line at every repaint
     services::MessageLine messages{[this] { shown.push_back(messages.texts().message); }};
-    CheckedControls controls;
+    test::RecordedControls controls;
     std::atomic<bool> stopRequested{false};
     settings::SettingsFile settingsFile{install / "parameters.xml", controls, stopRequested};
     status::DisplayState display;
