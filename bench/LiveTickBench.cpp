@@ -23,6 +23,7 @@
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
 #include "status/DisplayState.hpp"
+#include "support/FeedStandIn.hpp"
 #include "support/QuietWindow.hpp"
 #include "support/RecordedControls.hpp"
 
@@ -39,6 +40,7 @@ struct AnsweringSimulator final : sim::AiTrafficPort {
     sim::SimQueues& queues() override { return queues_; }
     sim::SimNotices& notices() override { return notices_; }
     sim::UserAircraftState userAircraft() const override { return user; }
+    sim::UserAircraftState requestUserState() override { return user; }
     void requestNearbyAircraft() override {}
     void requestStaticCg(sim::ObjectId) override {}
     bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
@@ -122,7 +124,6 @@ struct FlyingTraffic {
     void tick() {
         traffic.handleAddingStack();
         simulator.frame();
-        run.liveTickCount += 1;
     }
 
     liveries::ReferenceData reference;
@@ -134,8 +135,9 @@ struct FlyingTraffic {
     AnsweringSimulator simulator;
     liveries::UniformRandom random;
     test::RecordedControls controls;
+    test::FeedStandIn feed;
     live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
-                                                 reference, liveryData, simulator, random}};
+                                                 reference, liveryData, simulator, feed, random}};
 };
 
 void tickWith500Flying(benchmark::State& state) {
@@ -144,7 +146,6 @@ void tickWith500Flying(benchmark::State& state) {
         flying.traffic.handleAddingStack();
         state.PauseTiming();
         flying.simulator.frame();
-        flying.run.liveTickCount += 1;
         state.ResumeTiming();
     }
     state.counters["active"] = static_cast<double>(flying.traffic.table().aircraft.size());

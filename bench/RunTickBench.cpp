@@ -10,6 +10,7 @@
 #include "liveries/LiverySubsystem.hpp"
 #include "liveries/RandomSource.hpp"
 #include "services/MessageLine.hpp"
+#include "support/FeedStandIn.hpp"
 #include "support/QuietWindow.hpp"
 #include "ui/HeadlessControls.hpp"
 #include "ui/commands/Commands.hpp"
@@ -37,6 +38,7 @@ class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficP
     bool hasError() const override { return false; }
     void clearQueues() override {}
     sim::UserAircraftState userAircraft() const override { return {}; }
+    sim::UserAircraftState requestUserState() override { return {}; }
     void resetRunState() override {}
     void createFlightPlanFolder() override {}
     void removeFlightPlanFolder() override {}
@@ -44,29 +46,6 @@ class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficP
   private:
     sim::SimQueues queues_;
     sim::SimNotices notices_;
-};
-
-// A RealTraffic link with nothing connected: the cycle's own cost is what is measured.
-class SilentRealTraffic final : public realtraffic::RealTrafficPort {
-  public:
-    void setLocation(realtraffic::RealTrafficLocation) override {}
-    void startPositionServer(const std::string&) override {}
-    void stopPositionServer() override {}
-    bool waitForFirstConnection() override { return false; }
-    bool connected() const override { return false; }
-    void sendSimTime() override {}
-    void sendUserPosition() override {}
-    void startReceivers() override {}
-    void stopReceivers() override {}
-    void setReferencePositionFromUser() override {}
-    void setParkAirport(const std::optional<corv::realtraffic::ParkAirport>&) override {}
-    std::int64_t firstReportTime() const override { return 0; }
-    void runWatchdog() override {}
-    bool receiverIdle() const override { return false; }
-    void setAcceptingTraffic(bool) override {}
-    void startCallsignCollection() override {}
-    std::size_t takeReports(std::span<realtraffic::TrafficReport>) override { return 0; }
-    void resetRunState() override {}
 };
 
 struct IdleRun {
@@ -87,10 +66,11 @@ struct IdleRun {
     app::UnwiredAirports airports;
     app::UnwiredAddonScan addonScan;
     RunningSimulator simulator;
-    SilentRealTraffic realTraffic;
+    test::FeedStandIn realTraffic;  // nothing connected: the cycle's own cost is measured
     liveries::UniformRandom random;
     live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
-                                                 referenceData, liveries, simulator, random}};
+                                                 referenceData, liveries, simulator, realTraffic,
+                                                 random}};
     airports::AirportCatalogue catalogue;
     std::atomic<airports::TimeKey> timeKeyNow{};
     run::RunContext context{

@@ -106,8 +106,6 @@ void Run::resetRunState() {
     ctx_.requests.reset();
     renewalPhaseMarked_ = false;
     notRunningCountdown_ = 0;
-    ticksSinceUserState_ = 0;
-    ticksSincePosition_ = 0;
     ctx_.display.reset();
     ctx_.messages.clearAll();
     ctx_.subsystems.simulator.resetRunState();

@@ -74,13 +74,13 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     liveries::LiverySubsystem liveries_;
     UnwiredAirports airports_;
     UnwiredAddonScan addonScan_;
-    liveries::UniformRandom random_;
-    live::LiveTraffic traffic_;
     // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
     std::shared_ptr<sim::standin::StandInSimulator> standIn_;
     std::filesystem::path standInFolder_;
     sim::SimClient simulator_;
     app::RealTrafficLink realTraffic_;
+    liveries::UniformRandom random_;
+    live::LiveTraffic traffic_;  // after what it uses, so nothing is used before it exists
 
     run::RunContext context_;
     ui::Commands commands_;

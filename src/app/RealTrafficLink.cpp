@@ -1,7 +1,6 @@
 #include "app/RealTrafficLink.hpp"
 
 #include "common/ZuluTime.hpp"
-#include "live/TrafficPort.hpp"
 #include "liveries/ReferenceData.hpp"
 #include "services/RunState.hpp"
 #include "sim/SimulatorPort.hpp"
@@ -19,7 +18,8 @@ realtraffic::PositionSample sampleOf(const sim::UserAircraftState& user) {
 
 RealTrafficLink::RealTrafficLink(services::RunState& run, services::MessageLine& messages,
                                  status::DisplayState& display, status::WindowSeam& window,
-                                 sim::SimulatorPort& simulator, live::TrafficPort& traffic,
+                                 sim::SimulatorPort& simulator,
+                                 std::function<void()> removeLiveTraffic,
                                  liveries::ReferenceData& referenceData)
     : run_(run),
       display_(display),
@@ -37,7 +37,7 @@ RealTrafficLink::RealTrafficLink(services::RunState& run, services::MessageLine&
                           [&version](status::DisplaySnapshot& d) { d.rtVersionText = version; });
                       window_.repaintBand(status::Band::Status);
                   },
-                  [&traffic] { traffic.removeAllLive(); }, [this] { receivers_.resetRunState(); }}),
+                  std::move(removeLiveTraffic), [this] { receivers_.resetRunState(); }}),
       receivers_(
           run, messages, referenceData.modelTable(), [this] { return run_.liveTickCount.load(); },
           realtraffic::ReceiverEffects{[this] { showReceiverStatus(); },

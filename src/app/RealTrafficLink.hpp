@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "realtraffic/PositionServer.hpp"
@@ -28,7 +29,7 @@ class RealTrafficLink final : public realtraffic::RealTrafficPort {
   public:
     RealTrafficLink(services::RunState& run, services::MessageLine& messages,
                     status::DisplayState& display, status::WindowSeam& window,
-                    sim::SimulatorPort& simulator, live::TrafficPort& traffic,
+                    sim::SimulatorPort& simulator, std::function<void()> removeLiveTraffic,
                     liveries::ReferenceData& referenceData);
 
     void setLocation(realtraffic::RealTrafficLocation location) override { location_ = location; }

@@ -42,8 +42,6 @@ class Run {
     bool renewalPhaseMarked_ = false;
     bool flightWasRunning_ = true;
     int notRunningCountdown_ = 0;
-    int ticksSinceUserState_ = 0;
-    int ticksSincePosition_ = 0;
 };
 
 }  // namespace corv::app

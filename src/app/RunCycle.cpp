@@ -17,7 +17,6 @@ namespace {
 constexpr auto tick = 10ms;
 constexpr auto allowedLag = 100ms;
 constexpr int ticksPerSecond = 100;
-constexpr int ticksPerPositionLine = 20;
 constexpr int renewalMinutes = 20;
 
 void fillCallsignList(status::ControlStates& controls) {
@@ -65,23 +64,7 @@ bool Run::runTick() {
         onFlightNotRunning();
         return !ctx_.run.stopOrClosed();
     }
-    ctx_.run.liveTickCount += 1;
     ctx_.subsystems.traffic.handleAddingStack();
-    // Up to two reports a tick, so a burst of traffic never stalls the cycle.
-    std::array<realtraffic::TrafficReport, 2> reports;
-    const std::size_t taken = ctx_.subsystems.realTraffic.takeReports(reports);
-    for (std::size_t i = 0; i < taken; ++i)
-        ctx_.subsystems.traffic.intakeReport(reports[i]);
-    // RealTraffic hears where the user flies five times a second.
-    if (++ticksSincePosition_ >= ticksPerPositionLine) {
-        ticksSincePosition_ = 0;
-        ctx_.subsystems.realTraffic.sendUserPosition();
-    }
-    // The user aircraft's state once a second; the reply arrives through the simulator client.
-    if (++ticksSinceUserState_ >= ticksPerSecond) {
-        ticksSinceUserState_ = 0;
-        simulator.requestUserState();
-    }
     if (!ctx_.run.secondTick.exchange(false)) return true;
 
     onSecondTick();

@@ -1,6 +1,7 @@
 #include "live/LiveTraffic.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -78,6 +79,12 @@ void LiveTraffic::handleAddingStack() {
     }
     if (tick % 50 == 0) queueNextCreation();
 
+    // Up to two reports a tick, so a burst of traffic never stalls the cycle.
+    std::array<realtraffic::TrafficReport, 2> reports;
+    const std::size_t taken = services_.realTraffic.takeReports(reports);
+    for (std::size_t i = 0; i < taken; ++i)
+        intakeReport(reports[i]);
+
     if (!spawnStack_.empty()) {
         const std::uint32_t hexid = spawnStack_.back();
         spawnStack_.pop_back();
@@ -103,6 +110,11 @@ void LiveTraffic::handleAddingStack() {
     }
 
     if (tick % (fastRequests_ ? 20 : 100) == 0) services_.simulator.requestNearbyAircraft();
+    // RealTraffic hears where the user flies five times a second; the user's state is asked
+    // once a second.
+    if (tick % 20 == 0) services_.realTraffic.sendUserPosition();
+    if (tick % 100 == 0) services_.simulator.requestUserState();
+    services_.run.liveTickCount += 1;
 }
 
 void LiveTraffic::queueNextCreation() {

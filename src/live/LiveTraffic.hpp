@@ -9,6 +9,7 @@
 
 #include "live/ReportIntake.hpp"
 #include "live/TrafficPort.hpp"
+#include "realtraffic/RealTrafficPort.hpp"
 #include "sim/AiTrafficPort.hpp"
 
 namespace corv::services {
@@ -38,6 +39,7 @@ struct LiveServices {
     liveries::ReferenceData& reference;
     liveries::LiverySource& liveries;
     sim::AiTrafficPort& simulator;
+    realtraffic::RealTrafficPort& realTraffic;
     liveries::RandomSource& random;
 };
 
@@ -52,7 +54,8 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
 
     void reserveCapacity() override;
     void handleAddingStack() override;
-    void intakeReport(const realtraffic::TrafficReport& report) override;
+    // One received report; the traffic step takes at most two a tick.
+    void intakeReport(const realtraffic::TrafficReport& report);
     void removeAllLive() override;
     void processSimNotices() override;
     void recountLive() override;

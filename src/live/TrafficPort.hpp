@@ -14,10 +14,9 @@ class TrafficPort {
 
     // Room in the traffic tables, reserved once per process.
     virtual void reserveCapacity() = 0;
-    // The 10 ms traffic work: notices, movement, hand-over, request pacing.
+    // The 10 ms traffic work: notices, movement, hand-over, request pacing, at most two received
+    // reports, the user position to RealTraffic; it counts the live ticks.
     virtual void handleAddingStack() = 0;
-    // One received report (the run hands over at most two per tick).
-    virtual void intakeReport(const realtraffic::TrafficReport& report) = 0;
     // Every live aircraft out of the simulator: their feed is gone.
     virtual void removeAllLive() = 0;
     virtual void processSimNotices() = 0;

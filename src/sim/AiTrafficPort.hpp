@@ -16,6 +16,8 @@ class AiTrafficPort {
     virtual SimQueues& queues() = 0;
     virtual SimNotices& notices() = 0;
     virtual UserAircraftState userAircraft() const = 0;
+    // Asks the simulator for the user aircraft's state; the reply arrives later.
+    virtual UserAircraftState requestUserState() = 0;
     virtual void requestNearbyAircraft() = 0;
     virtual void requestStaticCg(ObjectId object) = 0;
     // Writes the plan file and hands it to the simulator; true when the object has a plan now.

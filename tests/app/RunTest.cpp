@@ -44,26 +44,6 @@ TEST_F(RunTest, TicksWithoutASecondOnlyMoveTheTraffic) {
     EXPECT_EQ(fake.calls, std::vector<std::string>{"handleAddingStack"});
 }
 
-TEST_F(RunTest, TicksHandOverTwoReportsAndTellRealTrafficFiveTimesASecond) {
-    for (const char* callsign : {"KLM1", "KLM2", "KLM3", "KLM4", "KLM5"}) {
-        realtraffic::TrafficReport report;
-        report.callsign = callsign;
-        fake.pendingReports.push_back(report);
-    }
-    fake.calls.clear();
-    for (int tick = 0; tick < 100; ++tick)
-        ASSERT_TRUE(runner.runTick());
-    const auto intake =
-        std::count_if(fake.calls.begin(), fake.calls.end(),
-                      [](const std::string& call) { return call.starts_with("intakeReport"); });
-    EXPECT_EQ(intake, 5);
-    EXPECT_EQ(fake.calls[1], "intakeReport KLM1");
-    EXPECT_EQ(fake.calls[2], "intakeReport KLM2");
-    EXPECT_EQ(fake.calls[4], "intakeReport KLM3");  // the next tick
-    EXPECT_EQ(fake.count("sendUserPosition"), 5u);
-    EXPECT_EQ(run.liveTickCount, 100);
-}
-
 TEST_F(RunTest, PausedFlightIsLoggedOnceAndResumedAtTheNextSecond) {
     fake.flightIsRunning = false;
     for (int tick = 0; tick < 250; ++tick)

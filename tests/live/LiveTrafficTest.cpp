@@ -14,6 +14,7 @@
 #include "sim/SimIds.hpp"
 #include "status/DisplayState.hpp"
 #include "support/ParameterReset.hpp"
+#include "support/FeedStandIn.hpp"
 #include "support/QuietWindow.hpp"
 #include "support/RecordedControls.hpp"
 
@@ -25,6 +26,10 @@ struct RecordingSimulator final : sim::AiTrafficPort {
     sim::SimQueues& queues() override { return queues_; }
     sim::SimNotices& notices() override { return notices_; }
     sim::UserAircraftState userAircraft() const override { return user; }
+    sim::UserAircraftState requestUserState() override {
+        ++userStateRequests;
+        return user;
+    }
     void requestNearbyAircraft() override { ++nearbyRequests; }
     void requestStaticCg(sim::ObjectId) override {}
     bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
@@ -35,6 +40,7 @@ struct RecordingSimulator final : sim::AiTrafficPort {
     sim::SimNotices notices_;
     sim::UserAircraftState user{.latitude = 52.0, .longitude = 4.2, .onGround = true};
     int nearbyRequests = 0;
+    int userStateRequests = 0;
 };
 
 struct FixtureLiveries final : liveries::LiverySource {
@@ -77,10 +83,7 @@ class LiveTrafficTest : public test::MatchingFixture {
         return r;
     }
 
-    void tick() {
-        traffic.handleAddingStack();
-        runState.liveTickCount += 1;
-    }
+    void tick() { traffic.handleAddingStack(); }
     void tickUntil(std::int32_t liveTick) {
         while (runState.liveTickCount < liveTick)
             tick();
@@ -115,9 +118,25 @@ class LiveTrafficTest : public test::MatchingFixture {
     RecordingSimulator simulator;
     FixtureLiveries liveries{indexes, run};
     test::RecordedControls controls;
+    test::FeedStandIn feed;
     LiveTraffic traffic{LiveServices{runState, messages, display, window, controls, reference,
-                                     liveries, simulator, random}};
+                                     liveries, simulator, feed, random}};
 };
+
+TEST_F(LiveTrafficTest, EachTickTakesTwoReportsAndTellsRealTrafficFiveTimesASecond) {
+    for (int second = 0; second < 5; ++second)
+        feed.pending.push_back(report(second * 10));
+    tick();
+    EXPECT_EQ(feed.pending.size(), 3u) << "at most two a tick";
+    EXPECT_EQ(aircraft()->stream.size(), 2u);
+    for (int i = 1; i < 100; ++i)
+        tick();
+    EXPECT_TRUE(feed.pending.empty());
+    EXPECT_EQ(aircraft()->stream.size(), 5u);
+    EXPECT_EQ(feed.positionLines, 5);
+    EXPECT_EQ(simulator.userStateRequests, 1);
+    EXPECT_EQ(runState.liveTickCount, 100);
+}
 
 TEST_F(LiveTrafficTest, ABufferedAircraftIsMatchedCreatedAndActivated) {
     traffic.intakeReport(report(0));

@@ -119,9 +119,6 @@ class FakeSubsystems final : public data::DataFilesPort,
     // Live traffic.
     void reserveCapacity() override { note("reserveCapacity"); }
     void handleAddingStack() override { note("handleAddingStack"); }
-    void intakeReport(const realtraffic::TrafficReport& report) override {
-        note("intakeReport " + report.callsign);
-    }
     void removeAllLive() override { note("removeAllLive"); }
     void processSimNotices() override { note("processSimNotices"); }
     void recountLive() override { note("recountLive"); }
