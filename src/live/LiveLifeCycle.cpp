@@ -30,9 +30,11 @@ void LiveTraffic::removeFromSim(LiveAircraft& aircraft) {
     }
     if (aircraft.removeWhenCreated) return;
     if (aircraft.state == AcState::Adding2Sim) {
+        // By its key: two aircraft may fly under one callsign.
         const auto request = std::find_if(
-            liveCreations_.begin(), liveCreations_.end(),
-            [&](const sim::CreationRequest& r) { return r.tailNumber == aircraft.callsign; });
+            liveCreations_.begin(), liveCreations_.end(), [&](const sim::CreationRequest& r) {
+                return r.key == static_cast<sim::AircraftKey>(aircraft.hexid);
+            });
         if (request != liveCreations_.end()) {
             liveCreations_.erase(request);
             aircraft.withdrawn = true;

@@ -125,20 +125,8 @@ void LiveTraffic::queueNextCreation() {
 
 void LiveTraffic::removeAllLive() {
     for (LiveAircraft& aircraft : table_.aircraft) {
-        if (aircraft.state == AcState::Active) {
+        if (aircraft.state == AcState::Active || aircraft.state == AcState::Adding2Sim)
             removeFromSim(aircraft);
-        } else if (aircraft.state == AcState::Adding2Sim && !aircraft.removeWhenCreated) {
-            const auto request = std::find_if(
-                liveCreations_.begin(), liveCreations_.end(), [&](const sim::CreationRequest& r) {
-                    return r.key == static_cast<sim::AircraftKey>(aircraft.hexid);
-                });
-            if (request != liveCreations_.end()) {
-                liveCreations_.erase(request);
-                aircraft.withdrawn = true;
-            } else {
-                aircraft.removeWhenCreated = true;
-            }
-        }
     }
     std::erase_if(table_.aircraft, [](const LiveAircraft& aircraft) { return aircraft.withdrawn; });
 }

@@ -248,6 +248,26 @@ TEST_F(LiveTrafficTest, ARefusedLiveryErasesTheAircraftAndIsNotChosenAgain) {
     EXPECT_TRUE(run.failedTitles.contains("KLM 738"));
 }
 
+TEST_F(LiveTrafficTest, WhenRealTrafficIsGoneItsAircraftLeaveTheSimulator) {
+    activeAircraft();
+    // A second aircraft whose creation request still waits for its turn is simply taken back.
+    for (const double second : {0.0, 10.0}) {
+        auto other = report(second);
+        other.hexid = hexid + 1;
+        other.callsign = "KLM456";
+        traffic.intakeReport(other);
+    }
+    tickUntil(runState.liveTickCount + 2);
+    ASSERT_EQ(traffic.pendingCreations(), 1u);
+
+    traffic.removeAllLive();
+    EXPECT_EQ(traffic.pendingCreations(), 0u);
+    ASSERT_EQ(traffic.table().aircraft.size(), 1u);
+    EXPECT_EQ(aircraft()->state, AcState::RemovingFromSim);
+    tickUntil(runState.liveTickCount + 10);
+    EXPECT_EQ(simulator.queues_.removals, std::vector<sim::ObjectId>{objectId});
+}
+
 TEST_F(LiveTrafficTest, TheCallsignListOffersTheAircraftInTheSimulatorUntilOneIsBlocked) {
     const status::ControlId list = settings::CALLSIGN_2_OBJECTID.controlId;
     traffic.rebuildCallsignList();
