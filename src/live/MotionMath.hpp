@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <stdexcept>
+
+#include "common/GreatCircle.hpp"
+#include "live/PositionBlock.hpp"
+
+// Units and small helpers shared by the movement steps of the live aircraft.
+namespace corv::live::motion {
+
+inline constexpr double pi = std::numbers::pi;
+inline constexpr double degrees = pi / 180.0;
+inline constexpr double samePosition = 1e-8;  // degrees
+inline constexpr double nearPosition = 0.00015;
+inline constexpr std::int32_t shortestSegment = 25;  // ticks
+inline constexpr std::int32_t ticksPerHour = 360000;
+inline constexpr std::int32_t ticksPerMinute = 6000;
+inline constexpr std::int32_t holdingPointTicks = 300;
+inline constexpr std::int32_t windowTicks = 3000;
+inline constexpr std::int32_t departingLateTicks = 5000;
+// An aircraft that fell behind its points' times (it was created and activated after its first
+// point was due) flies each segment up to this share of its natural time faster until it is back
+// on time; a tenth is hardly visible, and two and a half seconds are made up within half a minute.
+inline constexpr std::int32_t catchUpDivisor = 10;
+
+inline common::GeoPoint at(const PositionBlock& point) {
+    return {point.latitude, point.longitude};
+}
+
+inline bool samePlace(const PositionBlock& a, const PositionBlock& b, double within) {
+    return std::fabs(a.latitude - b.latitude) <= within &&
+           std::fabs(a.longitude - b.longitude) <= within;
+}
+
+inline double wrapPi(double angle) {
+    return std::remainder(angle, 2.0 * pi);
+}
+
+inline double wrapTurn(double angle) {
+    angle = std::fmod(angle, 2.0 * pi);
+    return angle < 0 ? angle + 2.0 * pi : angle;
+}
+
+inline std::int32_t toTicks(double value) {
+    const double rounded = std::round(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
+        throw std::range_error("narrowing error");
+    return static_cast<std::int32_t>(rounded);
+}
+
+}  // namespace corv::live::motion
