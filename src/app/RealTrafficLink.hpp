@@ -46,6 +46,7 @@ class RealTrafficLink final : public realtraffic::RealTrafficPort {
     void setParkAirport(const std::optional<realtraffic::ParkAirport>& park) override {
         receivers_.setParkAirport(park);
     }
+    std::int32_t qnh() const override { return receivers_.qnhReader().lastQnh(); }
     std::int64_t firstReportTime() const override;
     void runWatchdog() override;
     bool receiverIdle() const override { return receivers_.receiverIdle(); }

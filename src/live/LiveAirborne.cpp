@@ -25,12 +25,18 @@ void LiveTraffic::airborneSetup(LiveAircraft& aircraft) {
     aircraft.segmentVerticalSpeed = to.verticalSpeed;
 
     const double aboveGround = aircraft.altitudeAboveGround;
+    const double qnh = services_.realTraffic.qnh();
+    // Pressure altitudes sink with the QNH: descend a little faster when it is high.
     const auto defaultDescent = [&] {
         return aboveGround <= 100.0
                    ? -600.0
-                   : std::min(-601.0, (from.verticalSpeed + to.verticalSpeed) / 2.0);
+                   : std::min(-601.0, (from.verticalSpeed + to.verticalSpeed) / 2.0 -
+                                          (qnh - 1013.25) * 6.0);
     };
-    if (from.airborne && to.airborne) {
+    const bool flaring = aircraft.landingStage > 0;
+    if (flaring) {
+        // The flare sinks by its own stages.
+    } else if (from.airborne && to.airborne) {
         if (aircraft.landing) {
             if (from.altitude == to.altitude && aboveGround <= 1000.0 &&
                 from.verticalSpeed + to.verticalSpeed <= 100.0) {
@@ -47,19 +53,34 @@ void LiveTraffic::airborneSetup(LiveAircraft& aircraft) {
         }
     } else if (from.airborne) {  // touching down inside this segment
         setGear(aircraft, true);
-        to.verticalSpeed = -601.0;
-        step.altitude = to.verticalSpeed / 6000.0;
+        if (qnh <= 1013 && parkAirport_) {
+            step.altitude = (parkAirport_->elevationFeet - sim.altitude) / ticks;
+        } else {
+            to.verticalSpeed = qnh > 1013 ? defaultDescent() : -601.0;
+            step.altitude = to.verticalSpeed / 6000.0;
+        }
     } else if (to.airborne) {  // lifting off
         step.altitude = sim.altitude < to.altitude ? std::min((to.altitude - sim.altitude) / ticks,
                                                               handling.maxClimbNearGround)
                                                    : 0.0;
+    } else if (!aircraft.onGroundMode) {  // on the ground, but the simulator did not see it yet
+        setGear(aircraft, true);
+        double streamClimb = 0.0;
+        for (const PositionBlock& point : aircraft.stream)
+            streamClimb += point.verticalSpeed;
+        if (!aircraft.landing && streamClimb > 100.0) {
+            to.verticalSpeed = std::max(to.verticalSpeed, 601.0);
+        } else {
+            to.verticalSpeed = defaultDescent();
+        }
+        step.altitude = to.verticalSpeed / 6000.0;
     } else {
         setGear(aircraft, true);
         step.altitude = 0.0;
     }
     aircraft.segmentVerticalSpeed = to.verticalSpeed;
 
-    if (aircraft.phase != AcPhase::TakeOff) {
+    if (aircraft.phase != AcPhase::TakeOff && !flaring) {
         double v = std::clamp(aircraft.segmentVerticalSpeed, -3000.0, 2400.0);
         if (v < 0) v /= 2.0;
         const double target = -3.0 * degrees - (v / 600.0) * 2.2 * degrees;
@@ -109,8 +130,7 @@ void LiveTraffic::systemsByAltitude(LiveAircraft& aircraft) {
     const bool largeClass = aircraft.aircraftClass >= liveries::categoryBusinessJet &&
                             aircraft.aircraftClass <= liveries::categoryHeavy;
     if (aboveGround <= (largeClass ? 2050.0 : 625.0)) {
-        // The approach configuration needs the park airport; until then only the cabin goes dark.
-        sendEvent(aircraft, sim::event::cabinLightsSet, 0);
+        approachConfiguration(aircraft);
         return;
     }
     sendEvent(aircraft, sim::event::cabinLightsSet, 1);

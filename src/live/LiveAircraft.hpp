@@ -66,6 +66,7 @@ struct LiveAircraft {
     bool removeWhenCreated = false;
     int activationTicks = -1;  // counts from the simulator's notice to activation; -1 before
     double altitudeAboveGround = 2500.0;  // as the simulator reported it for the object
+    double altitudeAtGroundReport = 0.0;  // the object's altitude when that was reported
     double staticCgHeight = 0.0;          // feet; 0 while not known
     double staticPitch = 0.0;
     bool blockedNearUser = false;
@@ -85,9 +86,13 @@ struct LiveAircraft {
     int extensionCount = 0;  // above 0 while extrapolating, -1 exhausted
     bool holding = false;
     std::int32_t holdingSince = 0;
-    int landingStage = 0;
+    int landingStage = 0;  // 1 to 4 in the flare
     bool goAround = false;
     bool landingRoll = false;
+    bool landed = false;
+    bool touchdownSettle = false;  // pitch and bank easing to their values on the ground
+    double touchdownHeading = 0.0;
+    int takeOffCounter = 0;
     bool lightsAbove10000 = false;
     bool lightsBelow10000 = false;
     bool onGroundMode = false;

@@ -105,7 +105,10 @@ void LiveTraffic::processSimNotices() {
             case sim::SimNoticeKind::StaticCg:
                 onStaticCg(notice);
                 break;
-            default:  // parked aircraft and touchdowns come with static parking and the ground
+            case sim::SimNoticeKind::NearbyAircraft:
+                onNearbyAircraft(notice);
+                break;
+            case sim::SimNoticeKind::StaticSpawned:  // static aircraft come with static parking
                 break;
         }
     }
@@ -119,6 +122,7 @@ void LiveTraffic::onSpawned(const sim::SimNotice& notice) {
     if (aircraft == nullptr || notice.objectId < lowestAiObject) return;
     aircraft->objectId = notice.objectId;
     aircraft->altitudeAboveGround = notice.second;
+    aircraft->altitudeAtGroundReport = aircraft->sim.altitude;
     if (!aircraft->stream.empty() && !aircraft->stream.back().airborne)
         aircraft->onGroundMode = true;
     if (!aircraft->origin.empty() && !aircraft->destination.empty() &&

@@ -120,9 +120,13 @@ void LiveTraffic::motionStep(LiveAircraft& aircraft) {
     sim.heading = wrapTurn(sim.heading + step.heading);
     sim.latitude += step.latitude;
     sim.longitude += step.longitude;
-    sim.bank += step.bank;
-    sim.pitch += step.pitch;
-    sim.altitude += step.altitude;
+    if (aircraft.touchdownSettle) {
+        settleStep(aircraft);
+    } else if (!flareStep(aircraft)) {
+        sim.bank += step.bank;
+        sim.pitch += step.pitch;
+        sim.altitude += step.altitude;
+    }
     sim.longitude = std::fmod(sim.longitude + 540.0, 360.0) - 180.0;
     if (sim.latitude > 90.0 || sim.latitude < -90.0) {
         sim.latitude = std::copysign(180.0, sim.latitude) - sim.latitude;

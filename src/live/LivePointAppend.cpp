@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <deque>
 
 #include "common/GreatCircle.hpp"
 #include "live/LiveTraffic.hpp"
@@ -42,7 +43,38 @@ bool plausible(PositionBlock& q, const PositionBlock& n, const LiveAircraft& air
     return true;
 }
 
+// A ground point after a stop: the stop ends. Short stops, or a stop the aircraft has not really
+// left, are dropped, so that it does not stand still and then jump.
+void trimStationary(std::deque<PositionBlock>& stream, const PositionBlock& point) {
+    constexpr std::int32_t shortStopTicks = 1500;
+    constexpr double stopReachNm = 0.011879049676025918;  // 22 m
+    const PositionBlock& newest = stream.back();
+    if (point.stationary) {
+        if (std::all_of(stream.begin(), stream.end(),
+                        [](const PositionBlock& p) { return p.stationary; }))
+            stream.resize(1);
+        return;
+    }
+    const std::size_t size = stream.size();
+    for (std::size_t back = 2; back <= std::min<std::size_t>(6, size); ++back) {
+        const PositionBlock& moving = stream[size - back];
+        if (moving.stationary) continue;
+        if (newest.dueTick - moving.dueTick < shortStopTicks ||
+            common::distanceNm(at(point), at(moving)) <= stopReachNm)
+            stream.resize(size - back + 1);
+        return;
+    }
+}
+
 }  // namespace
+
+void LiveTraffic::endExtension(LiveAircraft& aircraft) {
+    aircraft.extensionCount = 0;
+    aircraft.early = windowTicks;
+    aircraft.late = aircraft.departing ? departingLateTicks : windowTicks;
+    if (!aircraft.stream.empty()) aircraft.stream.front().dueTick = services_.run.liveTickCount + 1;
+    aircraft.holding = false;
+}
 
 void LiveTraffic::appendAccepted(LiveAircraft& aircraft, PositionBlock point) {
     auto& stream = aircraft.stream;
@@ -64,29 +96,73 @@ void LiveTraffic::appendAccepted(LiveAircraft& aircraft, PositionBlock point) {
         stream.push_back(point);
         return;
     }
-    if (!stream.empty() && !plausible(point, stream.back(), aircraft)) return;
-    if (aircraft.extensionCount > 0) {
-        if (stream.empty()) {
-            services::log("{} empty sz?", "checkExtendingSituations");
-            return;
+    if (aircraft.landing || aircraft.landingRoll) {
+        if (!acceptDuringLanding(aircraft, point)) return;
+    } else {
+        if (!stream.empty() && !plausible(point, stream.back(), aircraft)) return;
+        if (aircraft.extensionCount > 0) {
+            if (stream.empty()) {
+                services::log("{} empty sz?", "checkExtendingSituations");
+                return;
+            }
+            const double bearing = common::initialBearing(at(stream.back()), at(point));
+            if (!aircraft.onGroundMode &&
+                std::fabs(wrapPi(bearing - aircraft.sim.heading)) >= 100.0 * degrees)
+                return;
+            endExtension(aircraft);  // data again: the extrapolated points give way to it
         }
-        const double bearing = common::initialBearing(at(stream.back()), at(point));
-        if (!aircraft.onGroundMode &&
-            std::fabs(wrapPi(bearing - aircraft.sim.heading)) >= 100.0 * degrees)
-            return;
-        // Data again: the extrapolated points give way to it.
-        aircraft.extensionCount = 0;
-        aircraft.early = windowTicks;
-        aircraft.late = aircraft.departing ? departingLateTicks : windowTicks;
-        stream.front().dueTick = services_.run.liveTickCount + 1;
-        aircraft.holding = false;
     }
-    if (!stream.empty()) point.dueTick = std::max(point.dueTick, stream.back().dueTick + 1);
+    if (stream.empty()) {
+        stream.push_back(point);
+        return;
+    }
+    const std::int32_t newestDue = stream.back().dueTick;
+    if (!point.airborne && stream.back().stationary) trimStationary(stream, point);
+    point.dueTick = std::max(point.dueTick, newestDue + 1);
     stream.push_back(point);
     if (stream.size() == 2 && stream[0].stationary && stream[1].stationary) {
         stream[0].dueTick = services_.run.liveTickCount + 1;
         stream[0].groundSpeed = stream[1].groundSpeed;
     }
+}
+
+// While landing or rolling out the points come thick and may wander back: keep the stream
+// pointing the way the aircraft flies.
+bool LiveTraffic::acceptDuringLanding(LiveAircraft& aircraft, PositionBlock& point) {
+    auto& stream = aircraft.stream;
+    if (stream.empty()) {
+        services::log("{} empty sz?", "checkNewPosDuringLanding");
+        return false;
+    }
+    if (samePlace(point, stream.back(), samePosition)) return false;
+    const double heading = aircraft.sim.heading;
+    const auto turnFrom = [&](const PositionBlock& from) {
+        return std::fabs(wrapPi(common::initialBearing(at(from), at(point)) - heading));
+    };
+    if (stream.size() == 1) {
+        const double turn = turnFrom(stream.front());
+        if (aircraft.landing && turn >= 90.0 * degrees) return false;
+        if (aircraft.landingRoll && turn >= 150.0 * degrees) {
+            if (aircraft.extensionCount > 0) return false;
+            PositionBlock here = stream.front();
+            here.latitude = aircraft.sim.latitude;
+            here.longitude = aircraft.sim.longitude;
+            here.dueTick = services_.run.liveTickCount + 1;
+            stream.clear();
+            stream.push_back(here);
+        }
+    } else if (turnFrom(stream.back()) >= 90.0 * degrees) {
+        stream.pop_back();
+        if (stream.size() > 1 && turnFrom(stream.back()) >= 90.0 * degrees) stream.pop_back();
+    }
+    if (aircraft.extensionCount > 0) endExtension(aircraft);
+    const PositionBlock& newest = stream.back();
+    if (samePlace(point, newest, samePosition)) {
+        point.stationary = true;
+    } else if (point.groundSpeed > newest.groundSpeed && point.groundSpeed > 40.0) {
+        point.groundSpeed = newest.groundSpeed;
+    }
+    return true;
 }
 
 }  // namespace corv::live

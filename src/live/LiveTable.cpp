@@ -10,6 +10,14 @@ LiveAircraft* LiveTable::findHexid(std::uint32_t hexid) {
     return found == aircraft.end() ? nullptr : &*found;
 }
 
+LiveAircraft* LiveTable::findObject(std::uint32_t objectId) {
+    if (objectId == 0) return nullptr;
+    const auto found =
+        std::find_if(aircraft.begin(), aircraft.end(),
+                     [objectId](const LiveAircraft& ac) { return ac.objectId == objectId; });
+    return found == aircraft.end() ? nullptr : &*found;
+}
+
 bool LiveTable::baseCallsignLive(std::string_view callsign) const {
     if (callsign.empty()) return false;
     const std::string_view base = callsign.substr(0, callsign.size() - 1);

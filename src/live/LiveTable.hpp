@@ -20,6 +20,8 @@ struct LiveTable {
     std::unordered_set<std::string> noLivery;
 
     LiveAircraft* findHexid(std::uint32_t hexid);
+    // The aircraft shown by that simulator object; never one without an object.
+    LiveAircraft* findObject(std::uint32_t objectId);
     // True when a live aircraft that is not being removed carries the callsign without its
     // trailing "_".
     bool baseCallsignLive(std::string_view callsign) const;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -77,6 +78,9 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void dropFromCallsignList(const std::string& callsign) override;
     void selectionChanged() override {}
     void setParkedLights(bool) override {}
+    void setParkAirport(const std::optional<realtraffic::ParkAirport>& park) override {
+        parkAirport_ = park;
+    }
 
     const LiveTable& table() const { return table_; }
     std::size_t pendingCreations() const { return liveCreations_.size(); }
@@ -104,6 +108,8 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void onRemoved(const sim::SimNotice& notice);
     void onCreateFailed(const sim::SimNotice& notice);
     void onStaticCg(const sim::SimNotice& notice);
+    void onNearbyAircraft(const sim::SimNotice& notice);
+    void touchDown(LiveAircraft& aircraft);
     void countActivation(LiveAircraft& aircraft);
     void activate(LiveAircraft& aircraft);
     bool removeFarthest(double threshold);
@@ -118,7 +124,15 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     bool extendStream(LiveAircraft& aircraft);
     void extendWith(LiveAircraft& aircraft, int count);
     void systemsByAltitude(LiveAircraft& aircraft);
+    void approachConfiguration(LiveAircraft& aircraft);
+    bool nearParkAirport(const LiveAircraft& aircraft) const;
+    // One tick of the flare once it began; false outside it.
+    bool flareStep(LiveAircraft& aircraft);
+    void settleStep(LiveAircraft& aircraft);
+    double currentAboveGround(const LiveAircraft& aircraft) const;
     void appendAccepted(LiveAircraft& aircraft, PositionBlock point);
+    bool acceptDuringLanding(LiveAircraft& aircraft, PositionBlock& point);
+    void endExtension(LiveAircraft& aircraft);
     std::int32_t ticksToGo(const PositionBlock& point) const;
 
     // Events for one object, sent only when their value changes.
@@ -137,11 +151,12 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
 
     LiveServices services_;
     LiveTable table_;
-    std::vector<std::uint32_t> spawnStack_;                // last in, first out
-    std::deque<sim::CreationRequest> liveCreations_;       // one handed over every 50 ticks
-    std::deque<sim::ObjectId> removals_;                   // one handed over every 10 ticks
+    std::vector<std::uint32_t> spawnStack_;           // last in, first out
+    std::deque<sim::CreationRequest> liveCreations_;  // one handed over every 50 ticks
+    std::deque<sim::ObjectId> removals_;              // one handed over every 10 ticks
     std::unordered_map<std::uint32_t, std::string_view> liveryCache_;  // hexid → title
     std::deque<std::uint32_t> staticTwinChecks_;
+    std::optional<realtraffic::ParkAirport> parkAirport_;
     bool fastRequests_ = false;
     std::size_t liveInSim_ = 0;
 };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
+#include "realtraffic/TrafficContext.hpp"
 #include "realtraffic/TrafficReport.hpp"
 
 namespace corv::live {
@@ -42,6 +44,10 @@ class TrafficPort {
     virtual void dropFromCallsignList(const std::string& callsign) = 0;
     virtual void selectionChanged() = 0;
     virtual void setParkedLights(bool on) = 0;
+
+    // The airport arrivals land at: near it they configure for the approach and flare onto its
+    // elevation.
+    virtual void setParkAirport(const std::optional<realtraffic::ParkAirport>& park) = 0;
 };
 
 }  // namespace corv::live

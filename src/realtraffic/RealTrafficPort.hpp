@@ -37,6 +37,8 @@ class RealTrafficPort {
     // (ground traffic is only of interest near it; nothing while none is set).
     virtual void setReferencePositionFromUser() = 0;
     virtual void setParkAirport(const std::optional<ParkAirport>& park) = 0;
+    // The QNH last received with the weather, hectopascal; standard until then.
+    virtual std::int32_t qnh() const = 0;
     // When the first traffic report arrived; 0 while none has.
     virtual std::int64_t firstReportTime() const = 0;
     virtual void runWatchdog() = 0;

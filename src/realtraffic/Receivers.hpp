@@ -84,6 +84,7 @@ class Receivers {
     // The readers themselves, for processing datagrams without sockets.
     TrafficReader& trafficReader() noexcept { return traffic_; }
     QnhReader& qnhReader() noexcept { return weather_; }
+    const QnhReader& qnhReader() const noexcept { return weather_; }
 
   private:
     services::RunState& run_;

@@ -1,127 +1,13 @@
-#include <gtest/gtest.h>
+#include "live/LiveTrafficFixture.hpp"
 
-#include <algorithm>
-#include <cmath>
-
-#include "common/GreatCircle.hpp"
-#include "live/LiveTraffic.hpp"
-#include "liveries/LiverySource.hpp"
-#include "liveries/MatchingFixture.hpp"
-#include "services/MessageLine.hpp"
-#include "services/RunState.hpp"
-#include "settings/ParameterTable.hpp"
-#include "sim/SimIds.hpp"
 #include "status/ControlIds.hpp"
-#include "status/DisplayState.hpp"
-#include "support/FeedStandIn.hpp"
-#include "support/ParameterReset.hpp"
-#include "support/QuietWindow.hpp"
-#include "support/RecordedControls.hpp"
 
 namespace corv::live {
 namespace {
 
-// The simulator client as the traffic sees it: real queues, a user parked near the traffic.
-struct RecordingSimulator final : sim::AiTrafficPort {
-    sim::SimQueues& queues() override { return queues_; }
-    sim::SimNotices& notices() override { return notices_; }
-    sim::UserAircraftState userAircraft() const override { return user; }
-    sim::UserAircraftState requestUserState() override {
-        ++userStateRequests;
-        return user;
-    }
-    void requestNearbyAircraft() override { ++nearbyRequests; }
-    void requestStaticCg(sim::ObjectId) override {}
-    bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
-                       const std::string&) override {
-        return true;
-    }
-    sim::SimQueues queues_;
-    sim::SimNotices notices_;
-    sim::UserAircraftState user{.latitude = 52.0, .longitude = 4.2, .onGround = true};
-    int nearbyRequests = 0;
-    int userStateRequests = 0;
-};
-
-struct FixtureLiveries final : liveries::LiverySource {
-    FixtureLiveries(const std::unique_ptr<liveries::MatchingIndexes>& indexes,
-                    liveries::MatchRunState& run)
-        : indexes_(indexes), run_(run) {}
-    const liveries::MatchingIndexes* indexes() const override { return indexes_.get(); }
-    liveries::MatchRunState& runState() override { return run_; }
-    const std::unique_ptr<liveries::MatchingIndexes>& indexes_;
-    liveries::MatchRunState& run_;
-};
-
-constexpr std::uint32_t hexid = 4840000;
-constexpr sim::ObjectId objectId = 77;
-
-class LiveTrafficTest : public test::MatchingFixture {
-  protected:
-    LiveTrafficTest() {
-        test::resetParameters();
-        build({livery("KLM 738", "KLM", "B738")});
-    }
-    ~LiveTrafficTest() override { test::resetParameters(); }
-
-    // A report of KLM123 flying east at 250 kt, `seconds` into its flight, due 30 s later.
-    realtraffic::TrafficReport report(double seconds, double altitude = 5000.0) {
-        realtraffic::TrafficReport r;
-        r.hexid = hexid;
-        r.callsign = "KLM123";
-        r.identity.model = reference.internModel("B738");
-        const common::GeoPoint at =
-            common::destinationPoint({52.0, 4.0}, std::numbers::pi / 2, 250.0 * seconds / 3600.0);
-        r.latitude = at.latitude;
-        r.longitude = at.longitude;
-        r.altitude = altitude;
-        r.groundSpeed = 250.0;
-        r.track = 90.0;
-        r.airborne = true;
-        r.timestamp = 1000.0 + seconds;
-        r.dueTick = static_cast<std::int32_t>(seconds * 100) + 3000;
-        return r;
-    }
-
-    void tick() { traffic.handleAddingStack(); }
-    void tickUntil(std::int32_t liveTick) {
-        while (runState.liveTickCount < liveTick)
-            tick();
-    }
-    const LiveAircraft* aircraft() const {
-        const auto& all = traffic.table().aircraft;
-        return all.empty() ? nullptr : &all.front();
-    }
-    std::size_t eventCount(sim::ClientEventId event) const {
-        return static_cast<std::size_t>(
-            std::count_if(simulator.queues_.events.begin(), simulator.queues_.events.end(),
-                          [event](const sim::ClientEventRequest& e) { return e.event == event; }));
-    }
-    // Fed and spawned: the simulator has created the object and the traffic activated it.
-    void activeAircraft() {
-        for (int second = 0; second <= 30; second += 10)
-            traffic.intakeReport(report(second));
-        tickUntil(3051);
-        ASSERT_EQ(simulator.queues_.creations.size(), 1u);
-        simulator.notices_.post({.objectId = objectId,
-                                 .key = static_cast<std::int32_t>(hexid),
-                                 .kind = sim::SimNoticeKind::LiveSpawned,
-                                 .second = 5000.0});
-        tickUntil(3051 + LiveTraffic::activationTicks + 1);
-        ASSERT_EQ(aircraft()->state, AcState::Active);
-    }
-
-    services::RunState runState;
-    services::MessageLine messages{[] {}};
-    status::DisplayState display;
-    test::QuietWindow window;
-    RecordingSimulator simulator;
-    FixtureLiveries liveries{indexes, run};
-    test::RecordedControls controls;
-    test::FeedStandIn feed;
-    LiveTraffic traffic{LiveServices{runState, messages, display, window, controls, reference,
-                                     liveries, simulator, feed, random}};
-};
+using LiveTrafficTest = test::LiveTrafficFixture;
+using test::hexid;
+using test::objectId;
 
 TEST_F(LiveTrafficTest, EachTickTakesTwoReportsAndTellsRealTrafficFiveTimesASecond) {
     for (int second = 0; second < 5; ++second)

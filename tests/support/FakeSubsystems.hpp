@@ -108,6 +108,7 @@ class FakeSubsystems final : public data::DataFilesPort,
     void setParkAirport(const std::optional<realtraffic::ParkAirport>&) override {
         note("setParkAirport");
     }
+    std::int32_t qnh() const override { return 1013; }
     std::int64_t firstReportTime() const override { return 1; }
     void runWatchdog() override { note("runWatchdog"); }
     bool receiverIdle() const override { return false; }

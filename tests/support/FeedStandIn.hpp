@@ -25,6 +25,7 @@ class FeedStandIn final : public realtraffic::RealTrafficPort {
     void stopReceivers() override {}
     void setReferencePositionFromUser() override {}
     void setParkAirport(const std::optional<realtraffic::ParkAirport>&) override {}
+    std::int32_t qnh() const override { return qnhHectopascal; }
     std::int64_t firstReportTime() const override { return 0; }
     void runWatchdog() override {}
     bool receiverIdle() const override { return false; }
@@ -42,6 +43,7 @@ class FeedStandIn final : public realtraffic::RealTrafficPort {
 
     std::deque<realtraffic::TrafficReport> pending;
     int positionLines = 0;
+    std::int32_t qnhHectopascal = 1013;
 };
 
 }  // namespace corv::test
