@@ -201,5 +201,50 @@ TEST_F(LiveTrafficTest, AnAircraftOnTheGroundAheadOfAUserLowOnApproachIsRemoved)
     }
 }
 
+TEST_F(LiveTrafficTest, AShortStopOnTheGroundIsDroppedWhenTheAircraftMovesOn) {
+    // Taxiing east at 20 kt (10 m a second), reports every 5 s; a report at rest at the position
+    // of second 20 comes `stopSeconds` later, then one `restartMetres` beyond it.
+    struct Case {
+        double stopSeconds;
+        double restartMetres;
+        bool stopKept;
+    };
+    for (const Case c : {Case{10, 60, false}, Case{16, 60, true}, Case{16, 15, false}}) {
+        traffic.resetRunState();
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        const auto taxi = [&](double second, double metres) {
+            auto r = report(second);
+            const common::GeoPoint at =
+                common::destinationPoint({52.0, 4.0}, std::numbers::pi / 2, metres / 1852.0);
+            r.latitude = at.latitude;
+            r.longitude = at.longitude;
+            r.altitude = 0;
+            r.airborne = false;
+            r.groundSpeed = 20.0;
+            return r;
+        };
+        for (double second = 0; second <= 20; second += 5)
+            traffic.intakeReport(taxi(second, second * 10 + 1));
+        tickUntil(3051);
+        ASSERT_EQ(simulator.queues_.creations.size(), 1u);
+        simulator.notices_.post({.objectId = objectId,
+                                 .key = static_cast<std::int32_t>(hexid),
+                                 .kind = sim::SimNoticeKind::LiveSpawned});
+        tickUntil(3051 + LiveTraffic::activationTicks + 1);
+        ASSERT_TRUE(aircraft()->onGroundMode);
+        auto stop = taxi(20 + c.stopSeconds, 201);
+        stop.groundSpeed = 0;
+        stop.track = 95.0;  // the feed's track of a standing aircraft wanders
+        traffic.intakeReport(stop);
+        ASSERT_TRUE(aircraft()->stream.back().stationary);
+        traffic.intakeReport(taxi(25 + c.stopSeconds, 201 + c.restartMetres));
+        const bool stopKept = std::any_of(aircraft()->stream.begin(), aircraft()->stream.end(),
+                                          [](const PositionBlock& p) { return p.stationary; });
+        EXPECT_EQ(stopKept, c.stopKept)
+            << c.stopSeconds << " s stop, going on " << c.restartMetres << " m";
+    }
+}
+
 }  // namespace
 }  // namespace corv::live
