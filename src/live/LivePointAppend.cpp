@@ -116,14 +116,32 @@ void LiveTraffic::appendAccepted(LiveAircraft& aircraft, PositionBlock point) {
         stream.push_back(point);
         return;
     }
-    const std::int32_t newestDue = stream.back().dueTick;
-    if (!point.airborne && stream.back().stationary) trimStationary(stream, point);
-    point.dueTick = std::max(point.dueTick, newestDue + 1);
+    const PositionBlock newest = stream.back();
+    if (!point.airborne && newest.stationary) trimStationary(stream, point);
+    point.dueTick = std::max(point.dueTick, newest.dueTick + 1);
+    if (aircraft.state == AcState::Active && aircraft.onGroundMode && !aircraft.departing &&
+        aircraft.landingRoll && newest.airborne && point.airborne)
+        touchAndGo(aircraft);
     stream.push_back(point);
     if (stream.size() == 2 && stream[0].stationary && stream[1].stationary) {
         stream[0].dueTick = services_.run.liveTickCount + 1;
         stream[0].groundSpeed = stream[1].groundSpeed;
     }
+}
+
+// Airborne again on the landing roll: the aircraft takes off again from the roll.
+void LiveTraffic::touchAndGo(LiveAircraft& aircraft) {
+    setPhase(aircraft, AcPhase::Taxi);
+    aircraft.departing = true;
+    setThrottle(aircraft, 3);
+    setSpoilers(aircraft, true);
+    setFlaps(aircraft, 1);
+    aircraft.landing = false;
+    aircraft.landingStage = 0;
+    aircraft.goAround = false;
+    setLights(aircraft, {true, true, true, true, true, true, false});
+    aircraft.early = windowTicks;
+    aircraft.late = departingLateTicks;
 }
 
 // While landing or rolling out the points come thick and may wander back: keep the stream

@@ -133,6 +133,7 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void appendAccepted(LiveAircraft& aircraft, PositionBlock point);
     bool acceptDuringLanding(LiveAircraft& aircraft, PositionBlock& point);
     void endExtension(LiveAircraft& aircraft);
+    void touchAndGo(LiveAircraft& aircraft);
     std::int32_t ticksToGo(const PositionBlock& point) const;
 
     // Events for one object, sent only when their value changes.

@@ -204,5 +204,38 @@ TEST_F(LiveLandingTest, WhileLandingAPointThatOvershotGivesWayToTheNextReport) {
     EXPECT_TRUE(checked);
 }
 
+TEST_F(LiveLandingTest, AirborneAgainOnTheLandingRollIsATouchAndGo) {
+    bool rolled = false;
+    std::size_t eventsAtTouchdown = 0;
+    flyArrival(
+        touchdownSecond + 40,
+        [&](const LiveAircraft& ac) {
+            if (ac.landingRoll && !ac.departing && !rolled) {
+                rolled = true;
+                eventsAtTouchdown = simulator.queues_.events.size();
+            }
+        },
+        [this](double second) {
+            auto r = approach(second);
+            if (second >= touchdownSecond + 15) {  // lifting off again
+                r.airborne = true;
+                r.altitude = elevationFeet + 50.0 * (second - touchdownSecond - 10);
+                r.verticalSpeed = 1500.0;
+            }
+            return r;
+        });
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_TRUE(rolled);
+    EXPECT_TRUE(aircraft()->departing);
+    EXPECT_FALSE(aircraft()->landing);
+    const auto sentSinceTouchdown = [&](sim::ClientEventId event, std::uint32_t data) {
+        const auto& events = simulator.queues_.events;
+        return std::any_of(events.begin() + static_cast<long>(eventsAtTouchdown), events.end(),
+                           [&](const auto& e) { return e.event == event && e.data == data; });
+    };
+    EXPECT_TRUE(sentSinceTouchdown(sim::event::throttleSet, 11468u)) << "take-off power";
+    EXPECT_TRUE(sentSinceTouchdown(sim::event::flapsSet, 3072u)) << "take-off flaps";
+}
+
 }  // namespace
 }  // namespace corv::live
