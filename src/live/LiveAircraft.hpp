@@ -19,12 +19,12 @@ inline constexpr std::size_t maxStreamPoints = 200;
 
 // Where the simulator shows the aircraft, sent every tick.
 struct SimPosition {
-    double latitude = 0.0;   // degrees
-    double longitude = 0.0;  // degrees
-    double pitch = 0.0;      // radians, negative is nose up
-    double bank = 0.0;       // radians
-    double heading = 0.0;    // radians, true
-    double altitude = 0.0;   // feet
+    double latitude = 0.0;       // degrees
+    double longitude = 0.0;      // degrees
+    double pitch = 0.0;          // radians, negative is nose up
+    double bank = 0.0;           // radians
+    double heading = 0.0;        // radians, true
+    double altitude = 0.0;       // feet
     double verticalSpeed = 0.0;  // feet per second
     double trueAirspeed = 0.0;   // knots
 };
@@ -81,7 +81,7 @@ struct LiveAircraft {
     double segmentVerticalSpeed = 0.0;  // feet per minute
     double segmentTrueAirspeed = 0.0;
     std::optional<double> fixedHeading;  // while respawning
-    std::int32_t early = 1000;  // ticks a due tick may move earlier
+    std::int32_t early = 1000;           // ticks a due tick may move earlier
     std::int32_t late = 1000;
     int extensionCount = 0;  // above 0 while extrapolating, -1 exhausted
     bool holding = false;
@@ -93,6 +93,11 @@ struct LiveAircraft {
     bool touchdownSettle = false;  // pitch and bank easing to their values on the ground
     double touchdownHeading = 0.0;
     int takeOffCounter = 0;
+    // On the ground the nose turns towards the target heading at the turn rate, not by a
+    // per-segment increment.
+    bool turnOnGround = false;
+    double targetHeading = 0.0;
+    double turnRate = 0.0;  // radians per tick
     bool lightsAbove10000 = false;
     bool lightsBelow10000 = false;
     bool onGroundMode = false;

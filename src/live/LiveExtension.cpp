@@ -4,6 +4,7 @@
 #include "live/LiveTraffic.hpp"
 #include "live/MotionMath.hpp"
 #include "liveries/AircraftCategory.hpp"
+#include "liveries/ReferenceData.hpp"
 #include "services/RunState.hpp"
 #include "settings/ParameterTable.hpp"
 
@@ -11,12 +12,28 @@ namespace corv::live {
 
 using namespace motion;
 
+double LiveTraffic::radiusOf(const LiveAircraft& aircraft) const {
+    const double halfSpan = services_.reference.halfWingspan(aircraft.identity.model);
+    return halfSpan > 0.0 ? halfSpan
+                          : services_.reference.categoryMeanHalfWingspan(aircraft.aircraftClass);
+}
+
 bool LiveTraffic::extendStream(LiveAircraft& aircraft) {
     const std::int32_t now = services_.run.liveTickCount;
     const bool holdingPhase =
         aircraft.phase == AcPhase::PushedBack ||
         (aircraft.phase == AcPhase::Taxi && !aircraft.departing && !aircraft.landingRoll);
     if (holdingPhase) {
+        // Two aircraft holding on one taxiway spot would stand inside each other.
+        const bool onAnother = std::any_of(
+            table_.aircraft.begin(), table_.aircraft.end(), [&](const LiveAircraft& other) {
+                return &other != &aircraft && other.state == AcState::Active &&
+                       other.onGroundMode && other.phase == AcPhase::Taxi &&
+                       common::distanceNm({aircraft.sim.latitude, aircraft.sim.longitude},
+                                          {other.sim.latitude, other.sim.longitude}) <=
+                           1.2 * (radiusOf(aircraft) + radiusOf(other));
+            });
+        if (onAnother) return false;
         if (!aircraft.holding) {
             aircraft.holdingSince = now;
         } else if (settings::AIRBORNE_ONLY.value() ||

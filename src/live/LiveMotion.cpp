@@ -75,7 +75,11 @@ bool LiveTraffic::advance(LiveAircraft& aircraft) {
         step.latitude = (to.latitude - aircraft.sim.latitude) / ticks;
         step.longitude =
             wrapPi((to.longitude - aircraft.sim.longitude) * degrees) / degrees / ticks;
-        airborneSetup(aircraft);
+        if (aircraft.onGroundMode && aircraft.landingStage == 0 &&
+            aircraft.phase != AcPhase::TakeOff)
+            groundSetup(aircraft);
+        else
+            airborneSetup(aircraft);
     }
     stream.pop_front();
     return true;
@@ -117,7 +121,11 @@ void LiveTraffic::retime(LiveAircraft& aircraft) {
 void LiveTraffic::motionStep(LiveAircraft& aircraft) {
     SimPosition& sim = aircraft.sim;
     const SegmentIncrements& step = aircraft.increments;
-    sim.heading = wrapTurn(sim.heading + step.heading);
+    if (aircraft.turnOnGround) {
+        turnTowards(aircraft);
+    } else {
+        sim.heading = wrapTurn(sim.heading + step.heading);
+    }
     sim.latitude += step.latitude;
     sim.longitude += step.longitude;
     if (aircraft.touchdownSettle) {

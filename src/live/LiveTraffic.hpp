@@ -114,12 +114,16 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void activate(LiveAircraft& aircraft);
     bool removeFarthest(double threshold);
     double distanceFromUser(const LiveAircraft& aircraft) const;
+    // Half the wingspan of its type, nautical miles: how much room the aircraft takes.
+    double radiusOf(const LiveAircraft& aircraft) const;
 
     // Movement in the air.
     bool updateActive(LiveAircraft& aircraft);
     bool advance(LiveAircraft& aircraft);
     void retime(LiveAircraft& aircraft);
     void airborneSetup(LiveAircraft& aircraft);
+    void groundSetup(LiveAircraft& aircraft);
+    void turnTowards(LiveAircraft& aircraft);
     void motionStep(LiveAircraft& aircraft);
     bool extendStream(LiveAircraft& aircraft);
     void extendWith(LiveAircraft& aircraft, int count);

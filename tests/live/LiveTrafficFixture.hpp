@@ -114,6 +114,31 @@ class LiveTrafficFixture : public corv::test::MatchingFixture {
         ASSERT_EQ(aircraft()->state, AcState::Active);
     }
 
+    // A report of KLM123 taxiing east at 20 kt, `metres` from where it started.
+    realtraffic::TrafficReport taxi(double seconds, double metres) {
+        auto r = report(seconds);
+        const common::GeoPoint at =
+            common::destinationPoint({52.0, 4.0}, std::numbers::pi / 2, metres / 1852.0);
+        r.latitude = at.latitude;
+        r.longitude = at.longitude;
+        r.altitude = 0;
+        r.airborne = false;
+        r.groundSpeed = 20.0;
+        return r;
+    }
+    // Taxied 200 m in its first 20 s, then created and activated: on the ground in the simulator.
+    void taxiingAircraft() {
+        for (double second = 0; second <= 20; second += 5)
+            traffic.intakeReport(taxi(second, second * 10 + 1));
+        tickUntil(3051);
+        ASSERT_EQ(simulator.queues_.creations.size(), 1u);
+        simulator.notices_.post({.objectId = objectId,
+                                 .key = static_cast<std::int32_t>(hexid),
+                                 .kind = sim::SimNoticeKind::LiveSpawned});
+        tickUntil(3051 + LiveTraffic::activationTicks + 1);
+        ASSERT_TRUE(aircraft()->onGroundMode);
+    }
+
     services::RunState runState;
     services::MessageLine messages{[] {}};
     status::DisplayState display;

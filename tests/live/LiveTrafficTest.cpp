@@ -213,26 +213,7 @@ TEST_F(LiveTrafficTest, AShortStopOnTheGroundIsDroppedWhenTheAircraftMovesOn) {
         traffic.resetRunState();
         simulator.queues_.creations.clear();
         runState.liveTickCount = 0;
-        const auto taxi = [&](double second, double metres) {
-            auto r = report(second);
-            const common::GeoPoint at =
-                common::destinationPoint({52.0, 4.0}, std::numbers::pi / 2, metres / 1852.0);
-            r.latitude = at.latitude;
-            r.longitude = at.longitude;
-            r.altitude = 0;
-            r.airborne = false;
-            r.groundSpeed = 20.0;
-            return r;
-        };
-        for (double second = 0; second <= 20; second += 5)
-            traffic.intakeReport(taxi(second, second * 10 + 1));
-        tickUntil(3051);
-        ASSERT_EQ(simulator.queues_.creations.size(), 1u);
-        simulator.notices_.post({.objectId = objectId,
-                                 .key = static_cast<std::int32_t>(hexid),
-                                 .kind = sim::SimNoticeKind::LiveSpawned});
-        tickUntil(3051 + LiveTraffic::activationTicks + 1);
-        ASSERT_TRUE(aircraft()->onGroundMode);
+        taxiingAircraft();
         auto stop = taxi(20 + c.stopSeconds, 201);
         stop.groundSpeed = 0;
         stop.track = 95.0;  // the feed's track of a standing aircraft wanders
@@ -243,6 +224,35 @@ TEST_F(LiveTrafficTest, AShortStopOnTheGroundIsDroppedWhenTheAircraftMovesOn) {
                                           [](const PositionBlock& p) { return p.stationary; });
         EXPECT_EQ(stopKept, c.stopKept)
             << c.stopSeconds << " s stop, going on " << c.restartMetres << " m";
+    }
+}
+
+TEST_F(LiveTrafficTest, ATaxiingAircraftWithoutDataHoldsUntilItsTimeIsUpOrItJumps) {
+    // Its last report (second 20) is due at tick 5000.
+    struct Case {
+        double nextReportMetres;  // 0: none
+        bool removed;
+    };
+    for (const Case c : {Case{0, true}, Case{100, false}, Case{300, true}}) {
+        traffic.resetRunState();
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        taxiingAircraft();
+        tickUntil(5400);
+        ASSERT_TRUE(aircraft()->holding);
+        if (c.nextReportMetres > 0) {
+            auto next = taxi(60, 201 + c.nextReportMetres);
+            next.dueTick = runState.liveTickCount + 100;
+            traffic.intakeReport(next);
+            EXPECT_EQ(aircraft()->state == AcState::RemovingFromSim, c.removed)
+                << c.nextReportMetres << " m away";
+            continue;
+        }
+        const std::int32_t holdingTicks = settings::MAX_HOLDING_MINUTES.value() * 6000;
+        tickUntil(5000 + holdingTicks - 100);
+        EXPECT_EQ(aircraft()->state, AcState::Active) << "still holding";
+        tickUntil(5000 + holdingTicks + 1000);
+        EXPECT_EQ(aircraft()->state, AcState::RemovingFromSim) << "held too long";
     }
 }
 

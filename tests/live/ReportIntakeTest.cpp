@@ -79,7 +79,7 @@ TEST_F(ReportIntakeTest, ReportsTooSoonOrWithImpossibleSpeedsAreDropped) {
         bool taken;
     };
     const Case cases[] = {
-        {1.0, 250, 120, true, 0, false},   // not newer by more than a second
+        {1.0, 250, 120, true, 0, false},  // not newer by more than a second
         {1.01, 250, 120, true, 0, true},
         {5.0, 2500, 120, true, 0, false},  // tenfold
         {5.0, 24, 120, true, 0, false},
@@ -176,7 +176,8 @@ TEST_F(ReportIntakeTest, GhostsGoAndStayGone) {
     intake(report(20002, "KLM12", "B738", 105.0));
     EXPECT_EQ(actions.removed, Strings{"KLM12_"});
     EXPECT_TRUE(table.ghosts.contains("KLM12_"));
-    EXPECT_TRUE(logged.contains("          KLM12_   is a ghost and will be removed, continue with KLM12"));
+    EXPECT_TRUE(
+        logged.contains("          KLM12_   is a ghost and will be removed, continue with KLM12"));
 
     // A callsign whose base is live is refused.
     active(20003, "DLH5");
