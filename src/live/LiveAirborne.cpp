@@ -47,8 +47,12 @@ void LiveTraffic::airborneSetup(LiveAircraft& aircraft) {
                 step.altitude = (to.altitude - sim.altitude) / ticks;
             }
         } else {
+            // Low over the ground a climb is at least a departure's 1200 ft/min; a descent (an
+            // arrival somewhere else than the park airport) is flown as reported, never turned
+            // into a climb.
             const double wanted = (to.altitude - sim.altitude) / ticks;
-            step.altitude = aboveGround <= 1000.0
+            const bool climbing = wanted > 0.0;
+            step.altitude = aboveGround <= 1000.0 && climbing
                                 ? std::min(std::max(wanted, 0.2), handling.maxClimbNearGround)
                                 : std::min(wanted, handling.maxClimbNearGround);
         }

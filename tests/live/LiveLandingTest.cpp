@@ -237,5 +237,31 @@ TEST_F(LiveLandingTest, AirborneAgainOnTheLandingRollIsATouchAndGo) {
     EXPECT_TRUE(sentSinceTouchdown(sim::event::flapsSet, 3072u)) << "take-off flaps";
 }
 
+TEST_F(LiveLandingTest, LowOverTheGroundAClimbIsAtLeastADeparturesAndADescentStaysADescent) {
+    // Reports every 10 s at 500 ft above the ground, no park airport: feet per tick flown.
+    struct Case {
+        double feetPerMinute;
+        double feetPerTick;
+    };
+    for (const Case c : {Case{300, 0.2}, Case{6000, 0.6}, Case{-700, -700.0 / 6000.0}}) {
+        traffic.resetRunState();
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        for (int second = 0; second <= 60; second += 10)
+            traffic.intakeReport(report(second, 500.0 + c.feetPerMinute / 60.0 * second));
+        tickUntil(3051);
+        ASSERT_EQ(simulator.queues_.creations.size(), 1u);
+        simulator.notices_.post({.objectId = objectId,
+                                 .key = static_cast<std::int32_t>(hexid),
+                                 .kind = sim::SimNoticeKind::LiveSpawned,
+                                 .second = 500.0});
+        tickUntil(5500);  // well inside a segment, the catching up done
+        const double before = aircraft()->sim.altitude;
+        tick();
+        EXPECT_NEAR(aircraft()->sim.altitude - before, c.feetPerTick, 0.01)
+            << c.feetPerMinute << " ft/min";
+    }
+}
+
 }  // namespace
 }  // namespace corv::live

@@ -233,7 +233,7 @@ def spans(points, seconds):
 def measure(track, plane, shift):
     """Every sample of every measure for one track against its truth, by phase ("air", "ground"):
     the phase is the real aircraft's at that moment. `shift` takes recording times to track times."""
-    samples = {phase: {"position_m": [], "jump_m": [], "heading_rate": [], "bank_rate": [],
+    samples = {phase: {"position_m": [], "jump_m": [], "step_m": [], "heading_rate": [], "bank_rate": [],
                        "pitch_rate": [], "vs_diff_fpm": [], "slide_deg": [], "moving_ground_s": 0.0,
                        "sliding_s": 0.0} for phase in ("air", "ground")}
     truth_at = {}
@@ -252,7 +252,13 @@ def measure(track, plane, shift):
         truth = truth_at[b.time]
         phase = "ground" if (truth[3] if truth else b.ground) else "air"
         s = samples[phase]
-        jump = distance_m(a.lat, a.lon, b.lat, b.lon)
+        step = distance_m(a.lat, a.lon, b.lat, b.lon)
+        s["step_m"].append(step)
+        # A jump is the part of a step that the real aircraft's own motion over the same time does
+        # not explain: a frame the simulator was late with is no jump, a position out of line is.
+        ta = truth_at[a.time]
+        moved = distance_m(ta[0], ta[1], truth[0], truth[1]) if ta and truth else 0.0
+        jump = max(0.0, step - moved)
         s["jump_m"].append(jump)
         if worst_jump is None or jump > worst_jump["metres"]:
             worst_jump = {"metres": jump, "from_time": a.time, "to_time": b.time}
@@ -286,6 +292,7 @@ def summarise(samples):
         out[phase] = {
             "position_error_m": dict(stats(s["position_m"], "median", "p95", "max"), points=len(s["position_m"])),
             "largest_jump_m": max(s["jump_m"]) if s["jump_m"] else None,
+            "largest_step_m": max(s["step_m"]) if s["step_m"] else None,
             "heading_rate_dps": stats(s["heading_rate"], "max", "p95"),
             "bank_rate_dps": stats(s["bank_rate"], "max", "p95"),
             "pitch_rate_dps": stats(s["pitch_rate"], "max", "p95"),
@@ -311,7 +318,7 @@ def merge(all_samples):
                 else:
                     merged[phase][key] = merged[phase].get(key, 0.0) + value
     for phase in merged.values():
-        for key in ("position_m", "jump_m", "heading_rate", "bank_rate", "pitch_rate", "vs_diff_fpm",
+        for key in ("position_m", "jump_m", "step_m", "heading_rate", "bank_rate", "pitch_rate", "vs_diff_fpm",
                     "slide_deg"):
             phase.setdefault(key, [])
         phase.setdefault("moving_ground_s", 0.0)
