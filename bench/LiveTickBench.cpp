@@ -40,6 +40,7 @@ struct AnsweringSimulator final : sim::AiTrafficPort {
     sim::SimQueues& queues() override { return queues_; }
     sim::SimNotices& notices() override { return notices_; }
     sim::UserAircraftState userAircraft() const override { return user; }
+    double userHalfWingspan() const override { return 17.0 / 1852.0; }
     sim::UserAircraftState requestUserState() override { return user; }
     void requestNearbyAircraft() override {}
     void requestStaticCg(sim::ObjectId) override {}
@@ -62,8 +63,8 @@ struct AnsweringSimulator final : sim::AiTrafficPort {
     }
     sim::SimQueues queues_;
     sim::SimNotices notices_;
-    sim::UserAircraftState user{.latitude = 52.0, .longitude = 4.0, .altitudeFeet = 30000.0,
-                                .onGround = true};
+    sim::UserAircraftState user{
+        .latitude = 52.0, .longitude = 4.0, .altitudeFeet = 30000.0, .onGround = true};
     sim::ObjectId nextObject = 100;
 };
 

@@ -38,6 +38,7 @@ class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficP
     bool hasError() const override { return false; }
     void clearQueues() override {}
     sim::UserAircraftState userAircraft() const override { return {}; }
+    double userHalfWingspan() const override { return 17.0 / 1852.0; }
     sim::UserAircraftState requestUserState() override { return {}; }
     void resetRunState() override {}
     void createFlightPlanFolder() override {}

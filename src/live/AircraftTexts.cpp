@@ -12,13 +12,12 @@ std::string identityText(const common::AircraftIdentity& identity,
         identity.operatorIndex == 0
             ? std::string()
             : fmt::format(",{}", reference.airlineText(identity.operatorIndex));
-    return fmt::format("{:3}{:4} {:4}{}{:3}", reference.airlineText(identity.airline),
-                       operatorPart, reference.modelText(identity.model),
-                       identity.fromRegistration ? "." : " ", identity.cargo ? "(C)" : "");
+    return fmt::format("{:3}{:4} {:4}{}{:3}", reference.airlineText(identity.airline), operatorPart,
+                       reference.modelText(identity.model), identity.fromRegistration ? "." : " ",
+                       identity.cargo ? "(C)" : "");
 }
 
-std::string routeText(const common::FixedCode<3>& origin,
-                      const common::FixedCode<3>& destination) {
+std::string routeText(const common::FixedCode<3>& origin, const common::FixedCode<3>& destination) {
     if (origin.empty() && destination.empty()) return std::string(8, ' ');
     return fmt::format("{:3}->{:3}", origin.view(), destination.view());
 }

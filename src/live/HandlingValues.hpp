@@ -17,6 +17,10 @@ struct HandlingValues {
     int touchdownSettleTicks = 0;
     double rotationPitch = 0.0;  // negative is nose up
     double initialClimbPitch = 0.0;
+    double liftOffKnots = 0.0;
+    int takeOffRollTicks = 0;
+    int rotationTicks = 0;
+    double groundKnots = 0.0;  // leaving a stand, and arriving at one
 };
 
 // The class's values, the two pitch values varied by a fixed 2.5 % and 5 % of random sign, so

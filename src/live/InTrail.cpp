@@ -12,7 +12,8 @@ bool inTrailOfUser(const SimPosition& aircraft, const sim::UserAircraftState& us
     const common::GeoPoint userAt{user.latitude, user.longitude};
     const common::GeoPoint at{aircraft.latitude, aircraft.longitude};
     const double d = common::distanceNm(userAt, at);
-    if (d > limits.distanceNm || std::fabs(aircraft.altitude - user.altitudeFeet) >= limits.heightFt)
+    if (d > limits.distanceNm ||
+        std::fabs(aircraft.altitude - user.altitudeFeet) >= limits.heightFt)
         return false;
     const double b = std::remainder(aircraft.heading - common::initialBearing(userAt, at),
                                     2.0 * std::numbers::pi);

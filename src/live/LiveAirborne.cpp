@@ -17,7 +17,6 @@ void LiveTraffic::airborneSetup(LiveAircraft& aircraft) {
     const double ticks = ticksToGo(to);
     SimPosition& sim = aircraft.sim;
     SegmentIncrements& step = aircraft.increments;
-    aircraft.turnOnGround = false;
     if (aircraft.phase != AcPhase::TakeOff && aircraft.phase != AcPhase::Flying) {
         aircraft.previousPhase = aircraft.phase;
         aircraft.phase = AcPhase::Flying;

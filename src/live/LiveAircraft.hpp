@@ -39,6 +39,20 @@ struct SegmentIncrements {
     double altitude = 0.0;
 };
 
+// A taxi turn flown as a quadratic Bézier curve from where the aircraft is, with the reported
+// corner as control point, to the point after it; control and end in nautical miles east and
+// north of the start.
+struct GroundCurve {
+    double startLatitude = 0.0;
+    double startLongitude = 0.0;
+    double controlEast = 0.0;
+    double controlNorth = 0.0;
+    double endEast = 0.0;
+    double endNorth = 0.0;
+    double t = 0.0;
+    double step = 0.0;  // per tick
+};
+
 // One aircraft of the feed, from its first report until it leaves the simulator.
 struct LiveAircraft {
     // Identity: the report's type at birth, completed in the buffer and by the registration.
@@ -95,9 +109,12 @@ struct LiveAircraft {
     int takeOffCounter = 0;
     // On the ground the nose turns towards the target heading at the turn rate, not by a
     // per-segment increment.
-    bool turnOnGround = false;
+    bool turnInPlace = false;
     double targetHeading = 0.0;
     double turnRate = 0.0;  // radians per tick
+    std::optional<GroundCurve> curve;
+    double takeOffClimb = 0.0;  // feet per tick
+    bool towed = false;
     bool lightsAbove10000 = false;
     bool lightsBelow10000 = false;
     bool onGroundMode = false;

@@ -68,8 +68,7 @@ void LiveTraffic::updateBuffered(LiveAircraft& aircraft) {
         return;
     }
     // Not spawned in the middle of a take-off or landing seen coming.
-    if (takesOffOrLands(stream) ||
-        nearUserBlocks(aircraft, services_.simulator.userAircraft()) ||
+    if (takesOffOrLands(stream) || nearUserBlocks(aircraft, services_.simulator.userAircraft()) ||
         (liveCreations_.size() > busyCreations && aircraft.phase == AcPhase::Birth)) {
         stream.pop_front();
         return;
@@ -87,8 +86,8 @@ void LiveTraffic::updateBuffered(LiveAircraft& aircraft) {
         aircraft.erase = true;
         return;
     }
-    if (table_.noLivery.contains(noLiveryKey(aircraft.identity, aircraft.registration,
-                                             services_.reference)) ||
+    if (table_.noLivery.contains(
+            noLiveryKey(aircraft.identity, aircraft.registration, services_.reference)) ||
         (aircraft.callsign.ends_with('_') && table_.baseCallsignLive(aircraft.callsign))) {
         aircraft.erase = true;
         return;
@@ -103,8 +102,8 @@ bool LiveTraffic::nearUserBlocks(LiveAircraft& aircraft, const sim::UserAircraft
     if (user.onGround) {
         if (aircraft.blockedNearUser &&
             (user.groundVelocity > userMovingKnots ||
-             (!front.airborne && (front.groundSpeed > userMovingKnots ||
-                                  distance * 1852.0 <= nearBlockedMetres)))) {
+             (!front.airborne &&
+              (front.groundSpeed > userMovingKnots || distance * 1852.0 <= nearBlockedMetres)))) {
             return true;
         }
         return !front.airborne && settings::COLLISION_USER_GND.value() &&
@@ -171,8 +170,11 @@ bool LiveTraffic::findLivery(LiveAircraft& aircraft) {
     match.callsign = aircraft.callsign;
     match.description = description(aircraft);
     const liveries::MatchContext context{
-        *indexes, services_.reference, services_.liveries.runState(),
-        {settings::MATCHING_DEPTH.value(), settings::RANDOM.value()}, services_.random};
+        *indexes,
+        services_.reference,
+        services_.liveries.runState(),
+        {settings::MATCHING_DEPTH.value(), settings::RANDOM.value()},
+        services_.random};
     if (!liveries::matchLivery(match, context)) {
         if (!aircraft.registration.empty()) {
             services_.liveries.runState().noMatch.insert(match.description);

@@ -12,6 +12,30 @@ namespace corv::live {
 
 using namespace motion;
 
+namespace {
+// The speed an extrapolated ground point gets after one of speed g: a departure keeps
+// accelerating into its climb, a landing roll keeps slowing down.
+struct GroundBand {
+    double knots;
+    double feetPerMinute;
+};
+GroundBand departureBand(double g) {
+    if (g <= 30.0) return {40.0, 0.0};
+    if (g <= 60.0) return {80.0, 0.0};
+    if (g <= 100.0) return {110.0, 0.0};
+    if (g <= 140.0) return {150.0, 600.0};
+    if (g <= 160.0) return {170.0, 1200.0};
+    return {180.0, 2400.0};
+}
+GroundBand landingRollBand(double g) {
+    if (g >= 140.0) return {100.0, 0.0};
+    if (g >= 100.0) return {80.0, 0.0};
+    if (g >= 80.0) return {60.0, 0.0};
+    if (g >= 60.0) return {30.0, 0.0};
+    return {20.0, 0.0};
+}
+}  // namespace
+
 double LiveTraffic::radiusOf(const LiveAircraft& aircraft) const {
     const double halfSpan = services_.reference.halfWingspan(aircraft.identity.model);
     return halfSpan > 0.0 ? halfSpan
@@ -82,12 +106,21 @@ void LiveTraffic::extendWith(LiveAircraft& aircraft, int count) {
     const bool parked = aircraft.phase == AcPhase::Parked;
     const bool airborne = !aircraft.onGroundMode;
     const double seconds = airborne ? 8.0 : 3.0;
-    if (front.stationary || parked) {
+    const bool standsStill = !airborne && !aircraft.departing && !aircraft.landingRoll;
+    if (front.stationary || parked || standsStill) {
         next.groundSpeed = 0;
         next.stationary = true;
     } else {
         double speed = front.groundSpeed;
-        if (airborne && !(aircraft.landing && count < 4)) speed *= aircraft.landing ? 0.9 : 0.95;
+        if (airborne) {
+            if (!(aircraft.landing && count < 4)) speed *= aircraft.landing ? 0.9 : 0.95;
+        } else {
+            const GroundBand band =
+                aircraft.departing ? departureBand(speed) : landingRollBand(speed);
+            speed = band.knots;
+            next.verticalSpeed = band.feetPerMinute;
+            next.altitude += band.feetPerMinute * seconds / 60.0;
+        }
         speed = std::max(speed, 1.0);
         next.groundSpeed = speed;
         const common::GeoPoint moved =

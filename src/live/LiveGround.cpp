@@ -5,6 +5,8 @@
 #include "live/LiveTraffic.hpp"
 #include "live/MotionMath.hpp"
 #include "liveries/AircraftCategory.hpp"
+#include "services/Log.hpp"
+#include "services/RunState.hpp"
 
 namespace corv::live {
 
@@ -12,28 +14,234 @@ using namespace motion;
 
 namespace {
 constexpr double alignedWithin = 0.5 * degrees;
+constexpr double turnInPlaceAbove = 3.0;  // degrees
+constexpr double metres50Nm = 0.02699784017278618;
+constexpr double metres100Nm = 100.0 / 1852.0;
+constexpr double metres30Nm = 30 * 0.0005399568034557236;
+constexpr double nmPerDegree = 60.0;
+
+double degreesBetween(double a, double b) {
+    return std::fabs(wrapPi(a - b)) / degrees;
+}
+
+// Halfway between two points: position, altitude, speed and due tick averaged.
+PositionBlock midpointOf(const PositionBlock& a, const PositionBlock& b) {
+    PositionBlock middle = a;
+    middle.latitude = (a.latitude + b.latitude) / 2.0;
+    middle.longitude = (a.longitude + b.longitude) / 2.0;
+    middle.altitude = (a.altitude + b.altitude) / 2.0;
+    middle.airborne = middle.altitude > 0.0;
+    middle.groundSpeed = (a.groundSpeed + b.groundSpeed) / 2.0;
+    middle.dueTick = a.dueTick + (b.dueTick - a.dueTick) / 2;
+    middle.stationary = false;
+    return middle;
+}
+
+// Local frame of a curve: nautical miles east and north of its start.
+void toLocal(const GroundCurve& curve, const PositionBlock& p, double& east, double& north) {
+    east = wrapPi((p.longitude - curve.startLongitude) * degrees) / degrees * nmPerDegree *
+           std::cos(curve.startLatitude * degrees);
+    north = (p.latitude - curve.startLatitude) * nmPerDegree;
+}
 }  // namespace
 
-// A straight ground segment: the aircraft rolls along it on its wheels, the nose turning
-// towards it at the class's turn rate. Curves, pushbacks and take-offs build on this.
+// Where the speed changes a lot over a long segment, a point halfway keeps the change gradual.
+void LiveTraffic::splitWhenNeeded(LiveAircraft& aircraft) {
+    auto& stream = aircraft.stream;
+    const PositionBlock& from = stream[0];
+    const PositionBlock& to = stream[1];
+    if ((from.stationary && to.stationary) || std::fabs(from.groundSpeed - to.groundSpeed) <= 5.0 ||
+        common::distanceNm(at(from), at(to)) < metres100Nm)
+        return;
+    stream.insert(stream.begin() + 1, midpointOf(from, to));
+}
+
+void LiveTraffic::endLandingRollIfTurnedOff(LiveAircraft& aircraft) {
+    const PositionBlock& from = aircraft.stream[0];
+    if (degreesBetween(aircraft.sim.heading, aircraft.touchdownHeading) >= 15.0) {
+        setFlaps(aircraft, 0);
+        aircraft.landingRoll = false;
+        setThrottle(aircraft, aircraft.aircraftClass == liveries::categoryRotorcraft ? 4 : 0);
+        setSpoilers(aircraft, false);
+        setLights(aircraft, {true, true, false, true, false, true, true});
+    } else if (from.groundSpeed <= 90.0) {
+        setSpoilers(aircraft, false);
+        setFlaps(aircraft, 1);
+    }
+}
+
+// The start of a ground segment: straight, a curve through the reported corner, a midpoint
+// before a sharp slow turn, or a turn in place; then the segment's timing.
+void LiveTraffic::groundSegmentStart(LiveAircraft& aircraft) {
+    if (aircraft.landingRoll) endLandingRollIfTurnedOff(aircraft);
+    auto& stream = aircraft.stream;
+    aircraft.turnInPlace = false;
+    aircraft.turnRate = aircraft.handling.baseTurnRate;
+    double turnDegrees = 0.0;
+    if (!stream[1].stationary) {
+        if (stream.size() >= 3) {
+            if (stream[2].stationary) {
+                splitWhenNeeded(aircraft);
+            } else {
+                const double heading = aircraft.sim.heading;
+                const double d =
+                    degreesBetween(common::initialBearing(at(stream[1]), at(stream[2])), heading);
+                const double length = common::distanceNm(at(stream[0]), at(stream[1]));
+                if (d > 45.0 && length > metres50Nm && stream[0].groundSpeed <= 43.0 &&
+                    stream[1].dueTick - stream[0].dueTick > 599) {
+                    stream.insert(stream.begin() + 1, midpointOf(stream[0], stream[1]));
+                } else if (d <= 3.0 || d > 160.0 || samePlace(stream[2], stream[0], samePosition)) {
+                    splitWhenNeeded(aircraft);
+                } else {
+                    buildCurve(aircraft);
+                    turnDegrees = d;
+                }
+            }
+        } else if (aircraft.extensionCount <= 0) {
+            splitWhenNeeded(aircraft);
+        }
+        if (!aircraft.curve) {
+            aircraft.targetHeading = common::initialBearing(at(stream[0]), at(stream[1]));
+            const double turn = degreesBetween(aircraft.targetHeading, aircraft.sim.heading);
+            aircraft.turnInPlace = turn > turnInPlaceAbove;
+            if (aircraft.turnInPlace) turnDegrees = turn;
+        }
+    }
+    retimeOnGround(aircraft, turnDegrees);
+}
+
+void LiveTraffic::buildCurve(LiveAircraft& aircraft) {
+    auto& stream = aircraft.stream;
+    PositionBlock& end = stream[2];
+    if (end.groundSpeed == 0.0)
+        end.groundSpeed = (stream[0].groundSpeed + stream[1].groundSpeed) / 2.0;
+    GroundCurve curve;
+    curve.startLatitude = aircraft.sim.latitude;
+    curve.startLongitude = aircraft.sim.longitude;
+    toLocal(curve, stream[1], curve.controlEast, curve.controlNorth);
+    toLocal(curve, end, curve.endEast, curve.endNorth);
+    aircraft.curve = curve;
+    stream.erase(stream.begin() + 1);
+}
+
+void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
+    const PositionBlock& from = aircraft.stream[0];
+    PositionBlock& to = aircraft.stream[1];
+    if (to.stationary) {
+        retime(aircraft);
+        return;
+    }
+    const std::int32_t now = services_.run.liveTickCount;
+    const double length = aircraft.curve
+                              ? std::hypot(aircraft.curve->endEast, aircraft.curve->endNorth)
+                              : common::distanceNm(at(from), at(to));
+    const std::int32_t natural =
+        std::max(toTicks(length * ticksPerHour / segmentSpeed(aircraft)), shortestSegment);
+    if (turnDegrees > 0.0 && length > 0.0) {
+        // Mixed units as the rule stands: degrees over radians per tick.
+        const std::int32_t n =
+            std::max<std::int32_t>(1, toTicks(turnDegrees / aircraft.turnRate / 100.0));
+        const double k = static_cast<double>(natural) / n;
+        if (turnDegrees > 45.0) {
+            aircraft.turnRate *= std::min(k, std::min(turnDegrees, 90.0) / 30.0);
+            if (turnDegrees >= 90.0) {
+                aircraft.early = std::max(aircraft.early, 2000);
+                aircraft.late = std::max(aircraft.late, 2000);
+            }
+        } else if (k >= 1.2) {
+            const double divisor = std::min({k, 10.0 * k / turnDegrees, metres30Nm * k / length});
+            if (divisor > 0.0) aircraft.turnRate /= divisor;
+        } else if (k > 0.0) {
+            aircraft.turnRate /= k;
+        }
+        // Those rules can leave the nose too slow for the curve, and the aircraft would slide
+        // sideways through the turn: never slower than twice the mean rate the turn needs.
+        aircraft.turnRate = std::max(aircraft.turnRate, 2.0 * turnDegrees * degrees / natural);
+    }
+    std::int32_t due = now + natural;
+    if (aircraft.extensionCount <= 0)
+        due = std::clamp(due, to.dueTick - aircraft.early, to.dueTick + aircraft.late);
+    to.dueTick = std::max(due, now);
+}
+
+// Ground rules of a segment's increments: taxi phase, throttle by situation, resting attitude.
 void LiveTraffic::groundSetup(LiveAircraft& aircraft) {
     const PositionBlock& from = aircraft.stream[0];
     const PositionBlock& to = aircraft.stream[1];
     if (aircraft.phase == AcPhase::Flying || aircraft.phase == AcPhase::Parked)
         setPhase(aircraft, AcPhase::Taxi);
-    aircraft.targetHeading = common::initialBearing(at(from), at(to));
-    aircraft.turnRate = aircraft.handling.baseTurnRate;
-    aircraft.turnOnGround = true;
     const bool rotorcraft = aircraft.aircraftClass == liveries::categoryRotorcraft;
-    if (!aircraft.departing && !aircraft.landingRoll) setThrottle(aircraft, rotorcraft ? 4 : 0);
+    if (aircraft.departing) {
+        int throttle = 0;
+        if (rotorcraft || from.groundSpeed >= 25.0 || to.groundSpeed >= 30.0)
+            throttle = 4;
+        else if (from.groundSpeed >= 20.0 || to.groundSpeed >= 25.0)
+            throttle = 2;
+        else if (from.groundSpeed >= 15.0 || to.groundSpeed >= 20.0)
+            throttle = 1;
+        setThrottle(aircraft, throttle);
+    } else if (!aircraft.landingRoll) {
+        setThrottle(aircraft, rotorcraft ? 4 : 0);
+    }
     SegmentIncrements& step = aircraft.increments;
     step.altitude = 0.0;
     step.heading = 0.0;
-    aircraft.sim.pitch = aircraft.staticPitch;
-    aircraft.sim.bank = 0.0;
-    step.pitch = step.bank = 0.0;
-    aircraft.segmentTrueAirspeed = to.groundSpeed;
+    if (aircraft.landingStage == 0 && aircraft.phase != AcPhase::TakeOff) {
+        aircraft.sim.pitch = aircraft.staticPitch;
+        aircraft.sim.bank = 0.0;
+        step.pitch = step.bank = 0.0;
+    }
+    if (aircraft.curve) aircraft.curve->step = 1.0 / ticksToGo(to);
+    aircraft.segmentTrueAirspeed =
+        aircraft.phase == AcPhase::PushingBack ? -to.groundSpeed : to.groundSpeed;
     aircraft.segmentVerticalSpeed = 0.0;
+    if (aircraft.departing && aircraft.phase != AcPhase::TakeOff && from.groundSpeed >= 43.0)
+        checkTakeOff(aircraft);
+}
+
+double LiveTraffic::segmentSpeed(const LiveAircraft& aircraft) const {
+    const PositionBlock& from = aircraft.stream[0];
+    const PositionBlock& to = aircraft.stream[1];
+    if (aircraft.landingRoll) return from.groundSpeed > 0 ? from.groundSpeed : 100.0;
+    const double speed = (from.groundSpeed + to.groundSpeed) / 2.0;
+    return speed >= 1.0 ? speed : 1.0;
+}
+
+bool LiveTraffic::groundMotionPhase(const LiveAircraft& aircraft) const {
+    return aircraft.onGroundMode &&
+           (aircraft.phase == AcPhase::PushingBack || aircraft.phase == AcPhase::PushedBack ||
+            aircraft.phase == AcPhase::Taxi || aircraft.phase == AcPhase::Parking);
+}
+
+void LiveTraffic::groundMotionStep(LiveAircraft& aircraft) {
+    SimPosition& sim = aircraft.sim;
+    if (aircraft.curve) {
+        GroundCurve& curve = *aircraft.curve;
+        curve.t = std::min(1.0, curve.t + curve.step);
+        const double t = curve.t;
+        const double east = 2 * (1 - t) * t * curve.controlEast + t * t * curve.endEast;
+        const double north = 2 * (1 - t) * t * curve.controlNorth + t * t * curve.endNorth;
+        const double dEast = 2 * (1 - 2 * t) * curve.controlEast + 2 * t * curve.endEast;
+        const double dNorth = 2 * (1 - 2 * t) * curve.controlNorth + 2 * t * curve.endNorth;
+        if (!std::isfinite(east) || !std::isfinite(north)) {
+            services::log("{} error in curve at index: {:.2F}", description(aircraft), t);
+            aircraft.curve.reset();
+            return;
+        }
+        sim.latitude = curve.startLatitude + north / nmPerDegree;
+        sim.longitude =
+            curve.startLongitude + east / (nmPerDegree * std::cos(curve.startLatitude * degrees));
+        if (dEast != 0.0 || dNorth != 0.0) {
+            aircraft.targetHeading = wrapTurn(std::atan2(dEast, dNorth) +
+                                              (aircraft.phase == AcPhase::PushingBack ? pi : 0.0));
+        }
+        turnTowards(aircraft);
+        return;
+    }
+    if (aircraft.turnInPlace || aircraft.phase != AcPhase::Taxi) turnTowards(aircraft);
+    if (aircraft.phase == AcPhase::PushedBack) return;
+    sim.latitude += aircraft.increments.latitude;
+    sim.longitude += aircraft.increments.longitude;
 }
 
 void LiveTraffic::turnTowards(LiveAircraft& aircraft) {

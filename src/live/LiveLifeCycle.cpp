@@ -153,16 +153,16 @@ void LiveTraffic::activate(LiveAircraft& aircraft) {
         sendEvent(aircraft, parked ? sim::event::engineAutoShutdown : sim::event::engineAutoStart,
                   0);
         const bool nav = parked ? settings::NAV_LIGHTS_WHILE_PARKED.value() : true;
-        setLights(aircraft, {nav, !parked, false, aircraft.phase == AcPhase::Taxi, false, true,
-                             true});
+        setLights(aircraft,
+                  {nav, !parked, false, aircraft.phase == AcPhase::Taxi, false, true, true});
         setSpoilers(aircraft, false);
         setThrottle(aircraft, rotorcraft ? 4 : 0);
         setFlaps(aircraft, aircraft.phase == AcPhase::Taxi ? 1 : 0);
     } else {
         sendEvent(aircraft, sim::event::engineAutoStart, 0);
         const bool low = aircraft.sim.altitude <= 10000.0;
-        setLights(aircraft, {true, true, low, false, true, low,
-                             aircraft.altitudeAboveGround >= 2000.0});
+        setLights(aircraft,
+                  {true, true, low, false, true, low, aircraft.altitudeAboveGround >= 2000.0});
         setSpoilers(aircraft, false);
     }
     if (aircraft.removeWhenCreated) {
@@ -227,6 +227,21 @@ void LiveTraffic::checkUserAirCollisions() {
                     feetPerNm <=
                 50.0;
         if (onThePath || inTrailOfUser(aircraft.sim, user, normalInTrail)) {
+            removeFromSim(aircraft);
+            return;  // one a second
+        }
+    }
+}
+
+void LiveTraffic::checkUserGroundCollisions() {
+    const sim::UserAircraftState user = services_.simulator.userAircraft();
+    const common::GeoPoint userAt{user.latitude, user.longitude};
+    const double userRadius = services_.simulator.userHalfWingspan();
+    for (LiveAircraft& aircraft : table_.aircraft) {
+        if (aircraft.state != AcState::Active || !aircraft.onGroundMode) continue;
+        const double distance =
+            common::distanceNm(userAt, {aircraft.sim.latitude, aircraft.sim.longitude});
+        if (distance <= (userRadius + radiusOf(aircraft)) * 1.15) {
             removeFromSim(aircraft);
             return;  // one a second
         }

@@ -59,14 +59,23 @@ bool LiveTraffic::advance(LiveAircraft& aircraft) {
             return false;
         }
     }
-    PositionBlock& from = stream[0];
-    PositionBlock& to = stream[1];
-    if (!to.stationary && samePlace(from, to, samePosition)) to.stationary = true;
-    retime(aircraft);
+    aircraft.curve.reset();
+    {
+        const PositionBlock& from = stream[0];
+        PositionBlock& to = stream[1];
+        if (!to.stationary && samePlace(from, to, samePosition)) to.stationary = true;
+        if (!to.stationary) aircraft.targetHeading = common::initialBearing(at(from), at(to));
+    }
+    const bool onGround = aircraft.onGroundMode && aircraft.phase != AcPhase::TakeOff;
+    if (onGround)
+        groundSegmentStart(aircraft);
+    else
+        retime(aircraft);
+    const PositionBlock& to = stream[1];
     SegmentIncrements& step = aircraft.increments;
     if (to.stationary) {
         step.latitude = step.longitude = 0.0;
-        if (!aircraft.departing) {
+        if (!aircraft.departing && !aircraft.touchdownSettle) {
             aircraft.early = std::max(1000, aircraft.early - 100);
             aircraft.late = std::max(1000, aircraft.late - 100);
         }
@@ -75,8 +84,7 @@ bool LiveTraffic::advance(LiveAircraft& aircraft) {
         step.latitude = (to.latitude - aircraft.sim.latitude) / ticks;
         step.longitude =
             wrapPi((to.longitude - aircraft.sim.longitude) * degrees) / degrees / ticks;
-        if (aircraft.onGroundMode && aircraft.landingStage == 0 &&
-            aircraft.phase != AcPhase::TakeOff)
+        if (onGround && aircraft.landingStage == 0)
             groundSetup(aircraft);
         else
             airborneSetup(aircraft);
@@ -121,14 +129,16 @@ void LiveTraffic::retime(LiveAircraft& aircraft) {
 void LiveTraffic::motionStep(LiveAircraft& aircraft) {
     SimPosition& sim = aircraft.sim;
     const SegmentIncrements& step = aircraft.increments;
-    if (aircraft.turnOnGround) {
-        turnTowards(aircraft);
+    if (groundMotionPhase(aircraft)) {
+        groundMotionStep(aircraft);
     } else {
         sim.heading = wrapTurn(sim.heading + step.heading);
+        sim.latitude += step.latitude;
+        sim.longitude += step.longitude;
     }
-    sim.latitude += step.latitude;
-    sim.longitude += step.longitude;
-    if (aircraft.touchdownSettle) {
+    if (aircraft.phase == AcPhase::TakeOff) {
+        takeOffStep(aircraft);
+    } else if (aircraft.touchdownSettle) {
         settleStep(aircraft);
     } else if (!flareStep(aircraft)) {
         sim.bank += step.bank;

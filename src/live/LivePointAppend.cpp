@@ -119,9 +119,16 @@ void LiveTraffic::appendAccepted(LiveAircraft& aircraft, PositionBlock point) {
     const PositionBlock newest = stream.back();
     if (!point.airborne && newest.stationary) trimStationary(stream, point);
     point.dueTick = std::max(point.dueTick, newest.dueTick + 1);
-    if (aircraft.state == AcState::Active && aircraft.onGroundMode && !aircraft.departing &&
-        aircraft.landingRoll && newest.airborne && point.airborne)
-        touchAndGo(aircraft);
+    if (aircraft.state == AcState::Active && aircraft.onGroundMode && !aircraft.departing) {
+        constexpr double runKnots = 43.0;
+        if (aircraft.landingRoll) {
+            if (newest.airborne && point.airborne) touchAndGo(aircraft);
+        } else if (aircraft.phase == AcPhase::Taxi &&
+                   (point.airborne ||
+                    (point.groundSpeed >= runKnots && newest.groundSpeed >= runKnots))) {
+            startDepartureRun(aircraft);
+        }
+    }
     stream.push_back(point);
     if (stream.size() == 2 && stream[0].stationary && stream[1].stationary) {
         stream[0].dueTick = services_.run.liveTickCount + 1;

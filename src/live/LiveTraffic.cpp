@@ -62,12 +62,13 @@ void LiveTraffic::handleAddingStack() {
             }
         } catch (const std::exception& e) {
             services::log("{}: {} {}, sz:{}, fs:{}, st:{}", "updateLiveAc", e.what(),
-                          description(aircraft), aircraft.stream.size(),
-                          phaseText(aircraft.phase), stateText(aircraft.state));
+                          description(aircraft), aircraft.stream.size(), phaseText(aircraft.phase),
+                          stateText(aircraft.state));
         }
     }
-    std::erase_if(table_.aircraft,
-                  [](const LiveAircraft& aircraft) { return aircraft.erase || aircraft.withdrawn; });
+    std::erase_if(table_.aircraft, [](const LiveAircraft& aircraft) {
+        return aircraft.erase || aircraft.withdrawn;
+    });
 
     sim::SimQueues& queues = services_.simulator.queues();
     queues.handOverPositions();
@@ -96,9 +97,12 @@ void LiveTraffic::handleAddingStack() {
                 const SimPosition& at = aircraft->sim;
                 constexpr double degrees = 180.0 / 3.14159265358979323846;
                 sim::CreationRequest request;
-                request.position = {at.latitude,         at.longitude,
-                                    at.altitude,         at.pitch * degrees,
-                                    at.bank * degrees,   at.heading * degrees,
+                request.position = {at.latitude,
+                                    at.longitude,
+                                    at.altitude,
+                                    at.pitch * degrees,
+                                    at.bank * degrees,
+                                    at.heading * degrees,
                                     !aircraft->stream.back().airborne,
                                     static_cast<std::uint32_t>(std::max(0.0, at.trueAirspeed))};
                 request.tailNumber = aircraft->callsign;
@@ -175,11 +179,10 @@ void LiveTraffic::removeFarthestLive(std::size_t count) {
 
 void LiveTraffic::removeBlockedCallsign(const std::string& callsign) {
     if (callsign.empty()) return;
-    const auto found = std::find_if(table_.aircraft.begin(), table_.aircraft.end(),
-                                    [&](const LiveAircraft& ac) {
-                                        return ac.callsign == callsign &&
-                                               ac.state == AcState::Active;
-                                    });
+    const auto found =
+        std::find_if(table_.aircraft.begin(), table_.aircraft.end(), [&](const LiveAircraft& ac) {
+            return ac.callsign == callsign && ac.state == AcState::Active;
+        });
     if (found != table_.aircraft.end()) removeFromSim(*found);
 }
 

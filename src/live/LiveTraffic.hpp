@@ -64,7 +64,8 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void runStaticTwinCheck() override;
     // The callsigns of the aircraft flying or taxiing in the simulator, offered for blocking.
     void rebuildCallsignList() override;
-    void checkUserGroundCollisions() override {}
+    // An aircraft taxiing into the user on the ground leaves; static ones come with the parking.
+    void checkUserGroundCollisions() override;
     void checkUserAirCollisions() override;
     void checkLiveVersusStaticCollisions() override {}
     void removeBlockedCallsign(const std::string& callsign) override;
@@ -122,8 +123,21 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     bool advance(LiveAircraft& aircraft);
     void retime(LiveAircraft& aircraft);
     void airborneSetup(LiveAircraft& aircraft);
+    // On the ground.
+    void groundSegmentStart(LiveAircraft& aircraft);
+    void endLandingRollIfTurnedOff(LiveAircraft& aircraft);
+    void splitWhenNeeded(LiveAircraft& aircraft);
+    void buildCurve(LiveAircraft& aircraft);
+    void retimeOnGround(LiveAircraft& aircraft, double turnDegrees);
+    double segmentSpeed(const LiveAircraft& aircraft) const;
     void groundSetup(LiveAircraft& aircraft);
+    bool groundMotionPhase(const LiveAircraft& aircraft) const;
+    void groundMotionStep(LiveAircraft& aircraft);
     void turnTowards(LiveAircraft& aircraft);
+    void startDepartureRun(LiveAircraft& aircraft);
+    void checkTakeOff(LiveAircraft& aircraft);
+    void startTakeOff(LiveAircraft& aircraft, double climbPerTick);
+    void takeOffStep(LiveAircraft& aircraft);
     void motionStep(LiveAircraft& aircraft);
     bool extendStream(LiveAircraft& aircraft);
     void extendWith(LiveAircraft& aircraft, int count);

@@ -52,11 +52,10 @@ bool tooClose(const TrafficReport& report, const PositionBlock& newest, double l
         return speed > 120.0 && trackDifference(report.track, newest.track) <= 1.0 &&
                elapsed < nmFor450Metres / (speed / 3600.0);
     }
-    const double limit = speed == 0.0 ? groundPauseLimitSeconds
-                                      : std::min(groundPauseLimitSeconds,
-                                                 nmFor20Metres / (speed / 3600.0));
-    return speed <= 30.0 && trackDifference(report.track, newest.track) <= 2.0 &&
-           elapsed <= limit;
+    const double limit = speed == 0.0
+                             ? groundPauseLimitSeconds
+                             : std::min(groundPauseLimitSeconds, nmFor20Metres / (speed / 3600.0));
+    return speed <= 30.0 && trackDifference(report.track, newest.track) <= 2.0 && elapsed <= limit;
 }
 
 bool classBorn(int aircraftClass, const IntakeSettings& settings) {
@@ -133,7 +132,8 @@ bool registrationChanges(LiveAircraft& aircraft, const TrafficReport& report,
             const auto airline = context.reference.findAirline(*designator);
             if (airline && (*airline == record->airline || *airline == record->operatorIndex)) {
                 takeIdentity(aircraft, *record);
-                if (aircraft.phase == AcPhase::Parked) context.actions.refreshLearnedStand(aircraft);
+                if (aircraft.phase == AcPhase::Parked)
+                    context.actions.refreshLearnedStand(aircraft);
                 changed = true;
             }
         }
@@ -169,8 +169,7 @@ bool routeChanges(LiveAircraft& aircraft, const TrafficReport& report) {
 
 enum class Update { Accept, Reject, Respawned };
 
-Update updateIdentity(LiveAircraft& aircraft, const TrafficReport& report,
-                      IntakeContext& context) {
+Update updateIdentity(LiveAircraft& aircraft, const TrafficReport& report, IntakeContext& context) {
     if (aircraft.departing || aircraft.landing) return Update::Accept;
     if (aircraft.state == AcState::Buffer) {
         if (!report.origin.empty()) aircraft.origin = report.origin;
@@ -198,9 +197,8 @@ Update updateIdentity(LiveAircraft& aircraft, const TrafficReport& report,
         changed = true;
     }
     if (!changed || !context.settings.respawnOnIdentityChange) return Update::Accept;
-    services::log("          {} respawns",
-                  flightText(aircraft.callsign, aircraft.registration, aircraft.origin,
-                             aircraft.destination));
+    services::log("          {} respawns", flightText(aircraft.callsign, aircraft.registration,
+                                                      aircraft.origin, aircraft.destination));
     context.actions.liveryRespawn(aircraft);
     return Update::Respawned;
 }

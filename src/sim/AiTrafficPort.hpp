@@ -16,6 +16,8 @@ class AiTrafficPort {
     virtual SimQueues& queues() = 0;
     virtual SimNotices& notices() = 0;
     virtual UserAircraftState userAircraft() const = 0;
+    // Half the wingspan of the user's aircraft type, nautical miles: the room it takes.
+    virtual double userHalfWingspan() const = 0;
     // Asks the simulator for the user aircraft's state; the reply arrives later.
     virtual UserAircraftState requestUserState() = 0;
     virtual void requestNearbyAircraft() = 0;

@@ -15,9 +15,9 @@
 #include "airports/NearestStand.hpp"
 #include "common/GreatCircle.hpp"
 #include "services/Sleeper.hpp"
+#include "sim/AiTrafficPort.hpp"
 #include "sim/SimIds.hpp"
 #include "sim/SimNotice.hpp"
-#include "sim/AiTrafficPort.hpp"
 #include "sim/SimOperations.hpp"
 #include "sim/SimQueues.hpp"
 #include "sim/SimulatorPort.hpp"
@@ -76,6 +76,7 @@ class SimClient final : public SimulatorPort, public AiTrafficPort {
     bool hasError() const override { return error_; }
     void clearQueues() override { queues_.clearPositionsAndEvents(); }
     UserAircraftState userAircraft() const override;
+    double userHalfWingspan() const override { return userIdentity().halfWingspan; }
     UserAircraftState requestUserState() override;
     void resetRunState() override;
     void createFlightPlanFolder() override;

@@ -29,6 +29,7 @@ struct RecordingSimulator final : sim::AiTrafficPort {
     sim::SimQueues& queues() override { return queues_; }
     sim::SimNotices& notices() override { return notices_; }
     sim::UserAircraftState userAircraft() const override { return user; }
+    double userHalfWingspan() const override { return 17.0 / 1852.0; }
     sim::UserAircraftState requestUserState() override {
         ++userStateRequests;
         return user;

@@ -1,0 +1,182 @@
+#include <cmath>
+#include <vector>
+
+#include "live/LiveTrafficFixture.hpp"
+
+namespace corv::live {
+namespace {
+
+using test::hexid;
+using test::objectId;
+
+constexpr double pi = std::numbers::pi;
+constexpr double degree = pi / 180.0;
+constexpr common::GeoPoint origin{52.0, 4.0};
+
+double metresBetween(const common::GeoPoint& a, const common::GeoPoint& b) {
+    return common::distanceNm(a, b) * 1852.0;
+}
+
+class LiveGroundTest : public test::LiveTrafficFixture {
+  protected:
+    // A ground report of KLM123 at a point `east` and `north` metres from the origin.
+    realtraffic::TrafficReport at(double second, double east, double north, double knots,
+                                  double track) {
+        auto r = report(second);
+        const common::GeoPoint p = common::destinationPoint(
+            common::destinationPoint(origin, pi / 2, east / 1852.0), 0.0, north / 1852.0);
+        r.latitude = p.latitude;
+        r.longitude = p.longitude;
+        r.altitude = 0;
+        r.airborne = false;
+        r.groundSpeed = knots;
+        r.track = track;
+        return r;
+    }
+
+    // Feeds the reports as RealTraffic would, 30 s before each is due, creates the object when
+    // asked and flies until `endTick`, calling `watch` after every tick of the active aircraft.
+    template <class Watch>
+    void run(const std::vector<realtraffic::TrafficReport>& reports, std::int32_t endTick,
+             Watch watch) {
+        std::size_t next = 0;
+        while (runState.liveTickCount < endTick) {
+            for (; next < reports.size() && reports[next].dueTick - 3000 <= runState.liveTickCount;
+                 ++next)
+                traffic.intakeReport(reports[next]);
+            tick();
+            if (!simulator.queues_.creations.empty()) {
+                simulator.queues_.creations.clear();
+                simulator.notices_.post({.objectId = objectId,
+                                         .key = static_cast<std::int32_t>(hexid),
+                                         .kind = sim::SimNoticeKind::LiveSpawned});
+            }
+            if (aircraft() == nullptr) return;
+            if (aircraft()->state == AcState::Active) watch(*aircraft());
+        }
+    }
+};
+
+TEST_F(LiveGroundTest, ARightAngleTaxiTurnIsFlownAsACurveWithoutSliding) {
+    // East at 10 m/s to a corner 300 m out, then north.
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 30; s += 5)
+        reports.push_back(at(s, 10.0 * s, 0, 19.4, 90));
+    for (int s = 35; s <= 70; s += 5)
+        reports.push_back(at(s, 300, 10.0 * (s - 30), 19.4, 0));
+    const common::GeoPoint corner = common::destinationPoint(origin, pi / 2, 300 / 1852.0);
+    double nearestToCorner = 1e9;
+    double largestTurnPerTick = 0.0;
+    double worstSlide = 0.0;
+    common::GeoPoint previous{};
+    double previousHeading = -1.0;
+    run(reports, 3000 + 7000, [&](const LiveAircraft& ac) {
+        const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
+        nearestToCorner = std::min(nearestToCorner, metresBetween(now, corner));
+        if (previousHeading >= 0.0) {
+            largestTurnPerTick =
+                std::max(largestTurnPerTick,
+                         std::fabs(std::remainder(ac.sim.heading - previousHeading, 2 * pi)));
+            if (metresBetween(previous, now) > 0.02) {  // moving: nose along the movement
+                const double moving = common::initialBearing(previous, now);
+                worstSlide = std::max(worstSlide,
+                                      std::fabs(std::remainder(ac.sim.heading - moving, 2 * pi)));
+            }
+        }
+        previous = now;
+        previousHeading = ac.sim.heading;
+    });
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_NEAR(aircraft()->sim.heading / degree, 0.0, 2.0) << "turned north";
+    EXPECT_GT(nearestToCorner, 10.0) << "the corner is cut by a curve, not driven into";
+    EXPECT_LT(nearestToCorner, 100.0);
+    EXPECT_LT(largestTurnPerTick / degree, 0.5) << "no sudden swing of the nose";
+    EXPECT_LT(worstSlide / degree, 10.0) << "the nose points where the aircraft goes";
+}
+
+TEST_F(LiveGroundTest, ADepartureRunBecomesATakeOffAndAClimbOut) {
+    // Accelerating down a runway to the east, lifting off at 150 kt, climbing at 2000 ft/min.
+    std::vector<realtraffic::TrafficReport> reports;
+    double east = 0.0;
+    for (int s = 0; s <= 90; s += 5) {
+        const double knots = std::min(20.0 + 4.0 * s, 170.0);
+        east += knots * 1852.0 / 3600.0 * 5;
+        auto r = at(s, east, 0, knots, 90);
+        if (s >= 40) {
+            r.airborne = true;
+            r.altitude = 2000.0 / 60.0 * (s - 35);
+            r.verticalSpeed = 2000.0;
+        }
+        reports.push_back(r);
+    }
+    bool departing = false;
+    bool tookOff = false;
+    bool climbedOut = false;
+    double largestPitchStep = 0.0;
+    double previousPitch = 0.0;
+    run(reports, 3000 + 9000, [&](const LiveAircraft& ac) {
+        departing = departing || ac.departing;
+        tookOff = tookOff || ac.phase == AcPhase::TakeOff;
+        climbedOut = climbedOut || (tookOff && ac.phase == AcPhase::Flying);
+        largestPitchStep = std::max(largestPitchStep, std::fabs(ac.sim.pitch - previousPitch));
+        previousPitch = ac.sim.pitch;
+    });
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_TRUE(departing);
+    EXPECT_TRUE(tookOff);
+    EXPECT_TRUE(climbedOut) << "flying at its climb attitude 800 ft up";
+    EXPECT_FALSE(aircraft()->onGroundMode);
+    EXPECT_GT(aircraft()->sim.altitude, 800.0);
+    EXPECT_LT(largestPitchStep / degree, 0.2) << "the nose rises, it does not jump";
+    const auto& events = simulator.queues_.events;
+    EXPECT_TRUE(std::any_of(events.begin(), events.end(), [](const sim::ClientEventRequest& e) {
+        return e.event == sim::event::gearSet && e.data == 0;
+    })) << "gear up";
+}
+
+TEST_F(LiveGroundTest, TheLandingRollEndsOnlyOnceTheAircraftTurnedFifteenDegrees) {
+    for (const double turn : {10.0, 20.0}) {
+        traffic.resetRunState();
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        std::vector<realtraffic::TrafficReport> reports;
+        for (int s = 0; s <= 20; s += 5)
+            reports.push_back(at(s, 25.0 * s, 0, 50, 90));
+        const common::GeoPoint turnAt = common::destinationPoint(origin, pi / 2, 500 / 1852.0);
+        for (int s = 25; s <= 60; s += 5) {
+            auto r = at(s, 0, 0, 50, 90 - turn);
+            const common::GeoPoint p =
+                common::destinationPoint(turnAt, (90 - turn) * degree, 25.0 * (s - 20) / 1852.0);
+            r.latitude = p.latitude;
+            r.longitude = p.longitude;
+            reports.push_back(r);
+        }
+        bool rolled = false;
+        run(reports, 3000 + 5500, [&](const LiveAircraft& ac) {
+            if (rolled) return;
+            rolled = true;  // as if it had just touched down heading east
+            auto& landed = const_cast<LiveAircraft&>(ac);
+            landed.landingRoll = true;
+            landed.touchdownHeading = pi / 2;
+        });
+        ASSERT_NE(aircraft(), nullptr);
+        EXPECT_EQ(aircraft()->landingRoll, turn < 15.0) << turn << " degrees";
+    }
+}
+
+TEST_F(LiveGroundTest, AnAircraftTaxiingIntoTheUserOnTheGroundIsRemoved) {
+    taxiingAircraft();
+    const LiveAircraft& ac = *aircraft();
+    for (const double metres : {60.0, 15.0}) {  // the user's 17 m half span, × 1.15
+        const common::GeoPoint userAt =
+            common::destinationPoint({ac.sim.latitude, ac.sim.longitude}, 0.0, metres / 1852.0);
+        simulator.user.latitude = userAt.latitude;
+        simulator.user.longitude = userAt.longitude;
+        traffic.checkUserGroundCollisions();
+        EXPECT_EQ(aircraft()->state, metres < 20 ? AcState::RemovingFromSim : AcState::Active)
+            << metres << " m";
+    }
+}
+
+}  // namespace
+}  // namespace corv::live
