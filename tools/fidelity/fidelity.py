@@ -564,9 +564,16 @@ def run(recording, install, out, seconds=180.0, delay=30.0, start=None, port=Non
     types = sorted({plane.type for plane in aircraft if plane.type} | {"A320", "B738"})
     for model in types:
         install_aircraft(os.path.join(liveries, f"Fidelity_{model}"), model, [f"Fidelity {model}"])
+    # Recordings give pressure altitudes in the air: on a day of high pressure a departing aircraft
+    # is reported below its field's elevation, and the simulator would put it on the ground. A
+    # flat ground just below the lowest reported airborne altitude keeps the truth flyable.
+    airborne = [r.alt for plane in aircraft for r in plane.reports
+                if begin <= r.time <= end and not r.ground]
+    ground = max(0.0, min(airborne) - 100.0) if airborne else 0.0
     with open(os.path.join(simulator, "standin-scenario.json"), "w") as f:
         json.dump({"user": {"title": "Stand-in Airbus A320", "atcModel": "A320", "atcId": "FIDELITY",
-                            "position": {"latitude": lat, "longitude": lon, "heading": 0}}}, f)
+                            "position": {"latitude": lat, "longitude": lon, "heading": 0}},
+                   "groundElevation": ground}, f)
     port = port or 11000 + os.getpid() % 1000
     with open(os.path.join(data, "parameters.xml"), "w") as f:
         f.write('<?xml version="1.0"?><root><parameters>'
