@@ -21,9 +21,9 @@ inline constexpr std::int32_t ticksPerMinute = 6000;
 inline constexpr std::int32_t holdingPointTicks = 300;
 inline constexpr std::int32_t windowTicks = 3000;
 inline constexpr std::int32_t departingLateTicks = 5000;
-// An aircraft that fell behind its points' times (it was created and activated after its first
-// point was due) flies each segment up to this share of its natural time faster until it is back
-// on time; a tenth is hardly visible, and two and a half seconds are made up within half a minute.
+// An aircraft off its points' times flies each segment up to this share of its natural time
+// faster or slower until it is back on time; a tenth is hardly visible, and two and a half
+// seconds are made up within half a minute.
 inline constexpr std::int32_t catchUpDivisor = 10;
 
 inline common::GeoPoint at(const PositionBlock& point) {

@@ -97,6 +97,35 @@ TEST_F(LiveTrafficTest, AnAircraftCreatedLateCatchesUpWithItsPointsWithoutJumps)
     EXPECT_FALSE(simulator.queues_.sendBuffer.empty()) << "positions handed to the simulator";
 }
 
+TEST_F(LiveTrafficTest, AnAircraftFlyingSlowerThanItsReportedSpeedKeepsToItsPointsTimes) {
+    // Reported at 250 kt, it covers the ground of 235 kt: at its natural speed it would arrive
+    // at every point 0.6 s early, more with every point.
+    const auto slower = [&](double second) {
+        auto r = report(second);
+        const common::GeoPoint at =
+            common::destinationPoint({52.0, 4.0}, std::numbers::pi / 2, 235.0 * second / 3600.0);
+        r.latitude = at.latitude;
+        r.longitude = at.longitude;
+        return r;
+    };
+    for (int second = 0; second <= 90; second += 10)
+        traffic.intakeReport(slower(second));
+    tickUntil(3051);
+    simulator.notices_.post({.objectId = objectId,
+                             .key = static_cast<std::int32_t>(hexid),
+                             .kind = sim::SimNoticeKind::LiveSpawned,
+                             .second = 5000.0});
+    for (std::int32_t due : {10000, 11000, 12000}) {
+        tickUntil(due);
+        const auto truth = slower((due - 3000) / 100.0);
+        EXPECT_LT(common::distanceNm({aircraft()->sim.latitude, aircraft()->sim.longitude},
+                                     {truth.latitude, truth.longitude}) *
+                      1852.0,
+                  15.0)
+            << "on time at tick " << due;
+    }
+}
+
 TEST_F(LiveTrafficTest, WhenTheDataStopsItFliesOnEightPointsAndIsRemoved) {
     activeAircraft();
     // The last report (30 s) is due at tick 6000; eight extrapolated points follow, each 8 s of
