@@ -44,6 +44,7 @@ struct AnsweringSimulator final : sim::AiTrafficPort {
     sim::UserAircraftState requestUserState() override { return user; }
     void requestNearbyAircraft() override {}
     void requestStaticCg(sim::ObjectId) override {}
+    bool writeLandingRoll(sim::ObjectId, double, double) override { return true; }
     bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
                        const std::string&) override {
         return true;

@@ -26,6 +26,7 @@ class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficP
     sim::SimNotices& notices() override { return notices_; }
     void requestNearbyAircraft() override {}
     void requestStaticCg(sim::ObjectId) override {}
+    bool writeLandingRoll(sim::ObjectId, double, double) override { return true; }
     bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
                        const std::string&) override {
         return true;

@@ -56,6 +56,11 @@ void LiveTraffic::splitWhenNeeded(LiveAircraft& aircraft) {
     stream.insert(stream.begin() + 1, midpointOf(from, to));
 }
 
+void LiveTraffic::releaseLandingControls(const LiveAircraft& aircraft) {
+    if (aircraft.aircraftClass != liveries::categoryLight && aircraft.objectId != 0)
+        services_.simulator.writeLandingRoll(aircraft.objectId, 0.0, 0.0);
+}
+
 void LiveTraffic::endLandingRollIfTurnedOff(LiveAircraft& aircraft) {
     const PositionBlock& from = aircraft.stream[0];
     if (degreesBetween(aircraft.sim.heading, aircraft.touchdownHeading) >= 15.0) {
@@ -63,9 +68,11 @@ void LiveTraffic::endLandingRollIfTurnedOff(LiveAircraft& aircraft) {
         aircraft.landingRoll = false;
         setThrottle(aircraft, aircraft.aircraftClass == liveries::categoryRotorcraft ? 4 : 0);
         setSpoilers(aircraft, false);
+        releaseLandingControls(aircraft);
         setLights(aircraft, {true, true, false, true, false, true, true});
     } else if (from.groundSpeed <= 90.0) {
         setSpoilers(aircraft, false);
+        releaseLandingControls(aircraft);
         setFlaps(aircraft, 1);
     }
 }

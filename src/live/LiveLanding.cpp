@@ -131,6 +131,9 @@ void LiveTraffic::touchDown(LiveAircraft& aircraft) {
         aircraft.touchdownHeading = aircraft.sim.heading;
         aircraft.landing = false;
         setSpoilers(aircraft, true);
+        if (aircraft.aircraftClass != liveries::categoryLight && aircraft.objectId != 0)
+            services_.simulator.writeLandingRoll(aircraft.objectId, 100.0,
+                                                 aircraft.fsltl ? -100.0 : 100.0);
         const int settle = aircraft.handling.touchdownSettleTicks;
         SegmentIncrements& step = aircraft.increments;
         if (settle == 0) {

@@ -126,6 +126,8 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     // On the ground.
     void groundSegmentStart(LiveAircraft& aircraft);
     void endLandingRollIfTurnedOff(LiveAircraft& aircraft);
+    // Spoiler handle and reversers back to 0 % once the aircraft has slowed or turned off.
+    void releaseLandingControls(const LiveAircraft& aircraft);
     void splitWhenNeeded(LiveAircraft& aircraft);
     void buildCurve(LiveAircraft& aircraft);
     void retimeOnGround(LiveAircraft& aircraft, double turnDegrees);

@@ -22,6 +22,8 @@ class AiTrafficPort {
     virtual UserAircraftState requestUserState() = 0;
     virtual void requestNearbyAircraft() = 0;
     virtual void requestStaticCg(ObjectId object) = 0;
+    // Spoiler handle and both throttle levers of a landing aircraft, percent, written at once.
+    virtual bool writeLandingRoll(ObjectId object, double spoilers, double throttle) = 0;
     // Writes the plan file and hands it to the simulator; true when the object has a plan now.
     virtual bool setFlightPlan(ObjectId object, const std::string& origin,
                                const std::string& destination, int category,

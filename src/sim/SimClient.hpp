@@ -91,7 +91,7 @@ class SimClient final : public SimulatorPort, public AiTrafficPort {
                        int category, const std::string& description) override;
     void removeFlightPlan(ObjectId object);
     // Spoilers handle and both throttle levers (percent) of a live aircraft on its landing roll.
-    bool writeLandingRoll(ObjectId object, double spoilers, double throttle);
+    bool writeLandingRoll(ObjectId object, double spoilers, double throttle) override;
 
     ObjectId userObjectId() const { return userObjectId_; }
     UserAircraftIdentity userIdentity() const;

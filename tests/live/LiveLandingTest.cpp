@@ -129,6 +129,9 @@ TEST_F(LiveLandingTest, AnArrivalConfiguresFlaresInStagesAndTouchesDownOnTheFiel
     const auto spoilers = eventData(sim::event::spoilersSet);
     EXPECT_NE(std::find(spoilers.begin(), spoilers.end(), 16383u), spoilers.end())
         << "spoilers out at touchdown";
+    ASSERT_FALSE(simulator.landingRollWrites.empty());
+    EXPECT_EQ(simulator.landingRollWrites.front(), std::make_pair(100.0, 100.0))
+        << "spoiler handle and thrust levers at touchdown";
     const int before = simulator.nearbyRequests;
     tickUntil(runState.liveTickCount + 200);
     EXPECT_LE(simulator.nearbyRequests - before, 2) << "back to once a second after touchdown";

@@ -36,6 +36,10 @@ struct RecordingSimulator final : sim::AiTrafficPort {
     }
     void requestNearbyAircraft() override { ++nearbyRequests; }
     void requestStaticCg(sim::ObjectId) override {}
+    bool writeLandingRoll(sim::ObjectId, double spoilers, double throttle) override {
+        landingRollWrites.push_back({spoilers, throttle});
+        return true;
+    }
     bool setFlightPlan(sim::ObjectId, const std::string&, const std::string&, int,
                        const std::string&) override {
         return true;
@@ -43,6 +47,7 @@ struct RecordingSimulator final : sim::AiTrafficPort {
     sim::SimQueues queues_;
     sim::SimNotices notices_;
     sim::UserAircraftState user{.latitude = 52.0, .longitude = 4.2, .onGround = true};
+    std::vector<std::pair<double, double>> landingRollWrites;  // spoilers, throttle
     int nearbyRequests = 0;
     int userStateRequests = 0;
 };
