@@ -133,7 +133,7 @@ bool LiveTraffic::roomForOneMore(const PositionBlock& front) {
     const sim::UserAircraftState user = services_.simulator.userAircraft();
     const double distance =
         common::distanceNm({user.latitude, user.longitude}, {front.latitude, front.longitude});
-    return !removeFarthest(distance);
+    return removeFarthest(distance);
 }
 
 bool LiveTraffic::completeIdentity(LiveAircraft& aircraft) {

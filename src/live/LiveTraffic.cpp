@@ -167,9 +167,9 @@ bool LiveTraffic::removeFarthest(double threshold) {
             candidate = &aircraft;
         }
     }
-    if (candidate == nullptr) return true;
+    if (candidate == nullptr) return false;
     removeFromSim(*candidate);
-    return false;
+    return true;
 }
 
 void LiveTraffic::removeFarthestLive(std::size_t count) {

@@ -113,6 +113,8 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void touchDown(LiveAircraft& aircraft);
     void countActivation(LiveAircraft& aircraft);
     void activate(LiveAircraft& aircraft);
+    // Removes the active aircraft farthest from the user, when one lies more than 0.1 nm beyond
+    // `threshold` (any, for a negative threshold); true when one was removed.
     bool removeFarthest(double threshold);
     double distanceFromUser(const LiveAircraft& aircraft) const;
     // Half the wingspan of its type, nautical miles: how much room the aircraft takes.

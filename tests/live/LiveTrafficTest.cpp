@@ -126,6 +126,37 @@ TEST_F(LiveTrafficTest, AnAircraftFlyingSlowerThanItsReportedSpeedKeepsToItsPoin
     }
 }
 
+TEST_F(LiveTrafficTest, AtTheLimitTheFarthestAircraftMakesRoomForANearerOne) {
+    // One aircraft allowed; KLM123 flies about 7 nm from the user when another one comes.
+    for (const double newcomerNm : {1.0, 20.0}) {
+        traffic.resetRunState();
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        settings::MAX_LIVE_SEL.setCurrent(1);
+        activeAircraft();
+        const common::GeoPoint at = common::destinationPoint(
+            {simulator.user.latitude, simulator.user.longitude}, 0.0, newcomerNm);
+        for (const int second : {10, 20}) {
+            auto other = report(second);
+            other.hexid = hexid + 1;
+            other.callsign = "KLM456";
+            other.latitude = at.latitude;
+            other.longitude = at.longitude + second * 0.001;
+            traffic.intakeReport(other);
+        }
+        tickUntil(4002);
+        const auto& all = traffic.table().aircraft;
+        const auto found = std::find_if(all.begin(), all.end(),
+                                        [](const LiveAircraft& a) { return a.hexid == hexid + 1; });
+        const LiveAircraft* newcomer = found == all.end() ? nullptr : &*found;
+        const bool nearer = newcomerNm < 7.0;
+        EXPECT_EQ(aircraft()->state, nearer ? AcState::RemovingFromSim : AcState::Active)
+            << "the first aircraft, newcomer at " << newcomerNm << " nm";
+        EXPECT_EQ(newcomer != nullptr && newcomer->state == AcState::Adding2Sim, nearer)
+            << "the newcomer at " << newcomerNm << " nm";
+    }
+}
+
 TEST_F(LiveTrafficTest, WhenTheDataStopsItFliesOnEightPointsAndIsRemoved) {
     activeAircraft();
     // The last report (30 s) is due at tick 6000; eight extrapolated points follow, each 8 s of
