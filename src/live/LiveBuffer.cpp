@@ -219,6 +219,7 @@ void LiveTraffic::spawnLiveAc(LiveAircraft& aircraft) {
             setPhase(aircraft, AcPhase::Flying);
         }
     }
+    startWhereDueAtActivation(aircraft);
     setInitialSimPosition(aircraft);
     aircraft.blockedNearUser = false;
     aircraft.state = AcState::Adding2Sim;
@@ -228,6 +229,31 @@ void LiveTraffic::spawnLiveAc(LiveAircraft& aircraft) {
         IntakeContext context = intakeContext();
         removeGhostOf(aircraft.callsign, context);
     }
+}
+
+// A flying aircraft appears only after its creation request was handed over (one every 50
+// ticks), the simulator created it and 200 ticks of activation passed. Created where its points
+// say it will be by then, it starts on time instead of two or three seconds behind.
+void LiveTraffic::startWhereDueAtActivation(LiveAircraft& aircraft) {
+    auto& stream = aircraft.stream;
+    if (aircraft.phase != AcPhase::Flying || aircraft.fixedHeading || stream.size() < 2) return;
+    const auto waiting = static_cast<std::int32_t>(liveCreations_.size() + spawnStack_.size() + 1);
+    const std::int32_t activeAt =
+        services_.run.liveTickCount + activationTicks + creationIntervalTicks * waiting;
+    while (stream.size() > 2 && stream[1].dueTick <= activeAt && stream[1].airborne &&
+           !stream[1].stationary)
+        stream.pop_front();
+    const PositionBlock& from = stream[0];
+    const PositionBlock& to = stream[1];
+    if (!from.airborne || !to.airborne || to.stationary || activeAt <= from.dueTick) return;
+    const double share = std::min(
+        1.0, static_cast<double>(activeAt - from.dueTick) / std::max(1, to.dueTick - from.dueTick));
+    PositionBlock start = from;
+    start.latitude += (to.latitude - from.latitude) * share;
+    start.longitude += (to.longitude - from.longitude) * share;
+    start.altitude += (to.altitude - from.altitude) * share;
+    start.dueTick = std::min(activeAt, to.dueTick - 1);
+    stream[0] = start;
 }
 
 void LiveTraffic::setInitialSimPosition(LiveAircraft& aircraft) {

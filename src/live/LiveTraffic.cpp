@@ -78,7 +78,7 @@ void LiveTraffic::handleAddingStack() {
         queues.queueRemoval(removals_.front());
         removals_.pop_front();
     }
-    if (tick % 50 == 0) queueNextCreation();
+    if (tick % creationIntervalTicks == 0) queueNextCreation();
 
     // Up to two reports a tick, so a burst of traffic never stalls the cycle.
     std::array<realtraffic::TrafficReport, 2> reports;

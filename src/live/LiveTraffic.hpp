@@ -50,6 +50,7 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
   public:
     static constexpr std::size_t reservedAircraft = 512;
     static constexpr std::int32_t activationTicks = 200;
+    static constexpr std::int32_t creationIntervalTicks = 50;
 
     explicit LiveTraffic(LiveServices services);
 
@@ -94,6 +95,7 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     bool completeIdentity(LiveAircraft& aircraft);
     void spawnLiveAc(LiveAircraft& aircraft);
     bool findLivery(LiveAircraft& aircraft);
+    void startWhereDueAtActivation(LiveAircraft& aircraft);
     void setInitialSimPosition(LiveAircraft& aircraft);
     void setPhase(LiveAircraft& aircraft, AcPhase phase);
     void queueNextCreation();

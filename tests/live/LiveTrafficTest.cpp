@@ -42,7 +42,14 @@ TEST_F(LiveTrafficTest, ABufferedAircraftIsMatchedCreatedAndActivated) {
     EXPECT_EQ(request.tailNumber, "KLM123");
     EXPECT_EQ(request.key, static_cast<sim::AircraftKey>(hexid));
     EXPECT_NEAR(request.position.heading, 90.0, 0.5);
-    EXPECT_NEAR(request.position.latitude, 52.0, 1e-9);
+    // Spawned when its first point was due (tick 3000), created where it will be due once its
+    // request is handed over (within 50 ticks) and it is activated (200 ticks).
+    const auto dueAtActivation =
+        report((LiveTraffic::creationIntervalTicks + LiveTraffic::activationTicks) / 100.0);
+    EXPECT_LT(common::distanceNm({request.position.latitude, request.position.longitude},
+                                 {dueAtActivation.latitude, dueAtActivation.longitude}) *
+                  1852.0,
+              2.0);
     EXPECT_FALSE(request.position.onGround);
 
     simulator.notices_.post({.objectId = objectId,
@@ -61,10 +68,19 @@ TEST_F(LiveTrafficTest, ABufferedAircraftIsMatchedCreatedAndActivated) {
 }
 
 TEST_F(LiveTrafficTest, AnAircraftCreatedLateCatchesUpWithItsPointsWithoutJumps) {
-    activeAircraft();
+    // A slow simulator: the object arrives 250 ticks after the creation request, so the aircraft
+    // becomes active behind its points' times and flies a little faster than natural until it
+    // is back on them.
+    for (int second = 0; second <= 30; second += 10)
+        traffic.intakeReport(report(second));
+    tickUntil(3051 + 250);
+    simulator.notices_.post({.objectId = objectId,
+                             .key = static_cast<std::int32_t>(hexid),
+                             .kind = sim::SimNoticeKind::LiveSpawned,
+                             .second = 5000.0});
+    tickUntil(3051 + 250 + LiveTraffic::activationTicks + 1);
+    ASSERT_EQ(aircraft()->state, AcState::Active);
     const LiveAircraft& ac = *aircraft();
-    // Created and activated after its first point was due, it starts behind its points' times
-    // and flies a little faster than natural until it is back on them.
     const std::int32_t lag = ac.stream.front().dueTick - 4000;
     EXPECT_GT(lag, 100) << "a tenth of the first segment already made up";
     EXPECT_LT(lag, 300);
