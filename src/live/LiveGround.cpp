@@ -206,14 +206,6 @@ void LiveTraffic::groundSetup(LiveAircraft& aircraft) {
         checkTakeOff(aircraft);
 }
 
-double LiveTraffic::segmentSpeed(const LiveAircraft& aircraft) const {
-    const PositionBlock& from = aircraft.stream[0];
-    const PositionBlock& to = aircraft.stream[1];
-    if (aircraft.landingRoll) return from.groundSpeed > 0 ? from.groundSpeed : 100.0;
-    const double speed = (from.groundSpeed + to.groundSpeed) / 2.0;
-    return speed >= 1.0 ? speed : 1.0;
-}
-
 bool LiveTraffic::groundMotionPhase(const LiveAircraft& aircraft) const {
     return aircraft.onGroundMode &&
            (aircraft.phase == AcPhase::PushingBack || aircraft.phase == AcPhase::PushedBack ||

@@ -93,6 +93,21 @@ bool LiveTraffic::advance(LiveAircraft& aircraft) {
     return true;
 }
 
+// Knots: the mean of the two points' speeds; landing onto the runway, the approach speed; for
+// points without speeds, the distance over the time between them.
+double LiveTraffic::segmentSpeed(const LiveAircraft& aircraft) const {
+    const PositionBlock& from = aircraft.stream[0];
+    const PositionBlock& to = aircraft.stream[1];
+    if (aircraft.landing && !to.airborne) return from.groundSpeed > 0 ? from.groundSpeed : 100.0;
+    if (from.groundSpeed != 0.0 || to.groundSpeed != 0.0) {
+        const double speed = (from.groundSpeed + to.groundSpeed) / 2.0;
+        return speed > 0.0 ? speed : 1.0;
+    }
+    const double gap = std::max<std::int32_t>(to.dueTick - from.dueTick, shortestSegment);
+    return std::max(
+        1.0, common::distanceNm(at(from), at(to)) / (gap / static_cast<double>(ticksPerHour)));
+}
+
 void LiveTraffic::retime(LiveAircraft& aircraft) {
     const PositionBlock& from = aircraft.stream[0];
     PositionBlock& to = aircraft.stream[1];
@@ -106,16 +121,7 @@ void LiveTraffic::retime(LiveAircraft& aircraft) {
         natural = std::max(from.dueTick + gap, now + shortestSegment);
     } else {
         const double distance = common::distanceNm(at(from), at(to));
-        double speed = 0.0;
-        if (aircraft.landing && !to.airborne) {
-            speed = from.groundSpeed > 0 ? from.groundSpeed : 100.0;
-        } else if (from.groundSpeed != 0.0 || to.groundSpeed != 0.0) {
-            speed = (from.groundSpeed + to.groundSpeed) / 2.0;
-        } else {
-            const double gap = std::max<std::int32_t>(to.dueTick - from.dueTick, shortestSegment);
-            speed = std::max(1.0, distance / (gap / static_cast<double>(ticksPerHour)));
-        }
-        if (speed <= 0.0) speed = 1.0;
+        const double speed = segmentSpeed(aircraft);
         natural = now + std::max(toTicks(distance * ticksPerHour / speed), shortestSegment);
     }
     if (aircraft.extensionCount <= 0) {
