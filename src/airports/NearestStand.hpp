@@ -1,10 +1,16 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
+#include "airports/AirportCatalogue.hpp"
 #include "airports/CatalogueAirport.hpp"
 #include "common/GreatCircle.hpp"
+
+namespace corv::data {
+class SiteDownloader;
+}
 
 namespace corv::airports {
 
@@ -15,9 +21,15 @@ using NearestStandLookup =
 
 inline constexpr double noStandDistanceNm = 100.0;
 
-// Reads the airport's stand file (local, or fetched from the download site) for the nearest
-// stand. Completed with the airport files, which it resolves and reads.
-double gf_readDestApfForClosestStand(const AirportCode& code, const common::GeoPoint& position,
-                                     std::string& standId);
+// What finding an airport's nearest stand reads: its stand file, local below `folder` or
+// fetched from the download site.
+struct StandFileAccess {
+    std::filesystem::path folder;
+    const AirportCatalogue& catalogue;
+    data::SiteDownloader& site;
+};
+
+double gf_readDestApfForClosestStand(const StandFileAccess& access, const AirportCode& code,
+                                     const common::GeoPoint& position, std::string& standId);
 
 }  // namespace corv::airports

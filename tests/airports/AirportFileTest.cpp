@@ -7,8 +7,10 @@
 #include "airports/AirportFileSource.hpp"
 #include "airports/AirportFileWrite.hpp"
 #include "airports/HoursText.hpp"
+#include "airports/NearestStand.hpp"
 #include "airports/ParkAirportFile.hpp"
 #include "airports/QualityFactors.hpp"
+#include "airports/StaysNext.hpp"
 #include "common/UserErrorException.hpp"
 #include "data/SiteDownloader.hpp"
 #include "services/MessageLine.hpp"
@@ -299,6 +301,46 @@ TEST(QualityFactors, RealAndSoftDataOfTheStands) {
     EXPECT_EQ(qualityText({64, 0}), "64");
     EXPECT_EQ(qualityText({12, 40}), "12/40");
     EXPECT_EQ(qualityText({-1, -1}), "  ");
+}
+
+TEST_F(AirportFileTest, TheNearestStandComesFromTheLocalOrTheDownloadedFile) {
+    const StandFileAccess access{folder.path(), catalogue, site};
+    const common::GeoPoint nearC3{52.3006, 4.76};
+    std::string id;
+    EXPECT_EQ(gf_readDestApfForClosestStand(access, AirportCode("LSZH"), nearC3, id), 100.0)
+        << "no stand file";
+    EXPECT_EQ(gf_readDestApfForClosestStand(access, AirportCode("EHAM"), nearC3, id), 100.0)
+        << "the download failed";
+    write(site.root / "archive/stock/EHAM.xml", stockFile);
+    const double nm = gf_readDestApfForClosestStand(access, AirportCode("EHAM"), nearC3, id);
+    EXPECT_EQ(id, "C3");
+    EXPECT_NEAR(nm * 1852.0, 6.0, 1.0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "airport.xml")) << "the download is removed";
+}
+
+TEST(StaysNext, TheNextHalfHourOrTheNextDaysFirst) {
+    Stand stand;
+    OccupancyEntry monday;
+    monday.index = 1;
+    monday.day = 1;
+    monday.callsign = "KLM1";
+    monday.callsign2 = "KLM2";
+    monday.hours = HalfHourSet::range(40, 47);
+    OccupancyEntry tuesday = monday;
+    tuesday.index = 2;
+    tuesday.day = 2;
+    tuesday.hours = HalfHourSet::range(0, 3);
+    stand.entries = {monday, tuesday};
+    const OccupancyEntry& entry = stand.entries[0];
+    EXPECT_TRUE(staysNext(entry, stand, {1, 45}));
+    EXPECT_TRUE(staysNext(entry, stand, {1, 47})) << "Tuesday 0 follows";
+    stand.entries[1].index = 0;
+    EXPECT_FALSE(staysNext(stand.entries[0], stand, {1, 47})) << "a disabled entry does not";
+    OccupancyEntry single = monday;
+    single.callsign2.clear();
+    EXPECT_TRUE(staysNext(single, stand, {1, 10})) << "one callsign: nothing to switch";
+    monday.hours = HalfHourSet::range(40, 45);
+    EXPECT_FALSE(staysNext(monday, stand, {1, 45}));
 }
 
 }  // namespace
