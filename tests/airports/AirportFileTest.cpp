@@ -4,6 +4,8 @@
 #include <map>
 #include <string>
 
+#include <pugixml.hpp>
+
 #include "airports/AirportFileSource.hpp"
 #include "airports/AirportFileWrite.hpp"
 #include "airports/HoursText.hpp"
@@ -15,6 +17,7 @@
 #include "data/SiteDownloader.hpp"
 #include "services/MessageLine.hpp"
 #include "settings/ParameterTable.hpp"
+#include "support/KillDuringSaves.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/RecordedControls.hpp"
@@ -341,6 +344,25 @@ TEST(StaysNext, TheNextHalfHourOrTheNextDaysFirst) {
     EXPECT_TRUE(staysNext(single, stand, {1, 10})) << "one callsign: nothing to switch";
     monday.hours = HalfHourSet::range(40, 45);
     EXPECT_FALSE(staysNext(monday, stand, {1, 45}));
+}
+
+// A learned file written while the program is killed is the old one or the new one, never a
+// damaged one.
+TEST(LearnedFile, KilledDuringSavesLeavesAReadableFile) {
+    test::TempFolder folder;
+    const auto learned = folder / "airports/learned/stock/EHAM.xml";
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        const std::optional<int> status = test::killDuringSaves(
+            LEARNED_BURST_EXECUTABLE, folder.path(), std::chrono::microseconds(round % 6 * 900));
+        ASSERT_TRUE(status) << "the saver never reported a save";
+        ASSERT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL);
+        pugi::xml_document document;
+        const pugi::xml_parse_result parsed = document.load_file(learned.c_str());
+        ASSERT_TRUE(parsed) << parsed.description();
+        const auto stands = document.child("root").child("parkpositions").children("parkpos");
+        EXPECT_EQ(std::distance(stands.begin(), stands.end()), 300);
+    }
 }
 
 }  // namespace
