@@ -83,19 +83,20 @@ TEST(BglFile, DamagedFilesAreReportedAndSkipped) {
         std::uint32_t value;
         bool isU16;
         bool throws;
+        std::size_t stands;
         std::vector<std::string> logLines;
     } cases[] = {
-        {"section count past the end", 20, 1000, false, false, {}},
-        {"subsection past the end", 56 + 12, 0xFFFFFFF0, false, false, {}},
-        {"first record past the end", 76 + 8, 0xFFFFFFF0, false, false, {}},
-        {"airport length zero", airport + 2, 0, false, false,
+        {"section count past the end", 20, 1000, false, false, 0, {}},
+        {"subsection past the end", 56 + 12, 0xFFFFFFF0, false, false, 0, {}},
+        {"first record past the end", 76 + 8, 0xFFFFFFF0, false, false, 0, {}},
+        {"airport length zero", airport + 2, 0, false, false, 0,
          {"==>    Warning: decodeSizeAtBoundary returned 0 at o2 = 23"}},
-        {"airport length past the end", airport + 2, 0x7FFFFFF0, false, false, {}},
-        {"parking list length zero", list + 2, 0, false, false,
+        {"airport length past the end", airport + 2, 0x7FFFFFF0, false, false, 1, {}},
+        {"parking list length zero", list + 2, 0, false, false, 0,
          {"==>    Warning: decodeSizeAtBoundary returned 0 at o3 = 37",
           "   Warning: decodeSizeAtBoundary returned 0 at o3 = 37"}},
-        {"parking list shorter than its entry", list + 2, 16, false, true, {}},
-        {"parking count past the list's end", list + 6, 0xFFFF, true, false, {}},
+        {"parking list shorter than its entry", list + 2, 16, false, true, 0, {}},
+        {"parking count past the list's end", list + 6, 0xFFFF, true, false, 1, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -113,6 +114,9 @@ TEST(BglFile, DamagedFilesAreReportedAndSkipped) {
             EXPECT_NO_THROW(scan::processBglBytes(file, "bad.bgl", decoded.messages, recordingSteps(decoded)));
         }
         EXPECT_EQ(log.lines(), c.logLines);
+        std::size_t stands = 0;
+        for (const auto& decodedAirport : decoded.airports) stands += decodedAirport.stands.size();
+        EXPECT_EQ(stands, c.stands);
     }
 }
 
