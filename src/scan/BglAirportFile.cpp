@@ -1,7 +1,6 @@
 #include "scan/BglAirportFile.hpp"
 
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <fmt/format.h>
@@ -61,10 +60,13 @@ void processBglBytes(std::span<const std::uint8_t> bytes, const std::string& pat
 void lf_processBGLfile(const std::string& path, ScanMessages& messages,
                        const AirportScanSteps& steps) {
     try {
-        std::ifstream in(std::filesystem::path(path), std::ios::binary);
-        if (!in) return;
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                              std::istreambuf_iterator<char>()};
+        std::ifstream in(std::filesystem::path(path), std::ios::binary | std::ios::ate);
+        const std::streamoff length = in.tellg();
+        if (!in || length < 0) return;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+        in.seekg(0);
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
         processBglBytes(bytes, path, messages, steps);
     } catch (const std::exception& error) {
         services::logMarked("Exception in lf_processBGLfile (std::ex): {} \x97 {}", path,
