@@ -150,6 +150,8 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
     namespace field = parking_field;
     const unsigned count = list.u16(field::count);
     std::size_t entry = field::firstEntry;
+    // The count is only a hint: the entries must still fit in the list.
+    airport.stands.reserve(airport.stands.size() + std::min<std::size_t>(count, list.size() / 36));
     for (unsigned i = 0; i < count && list.contains(entry, 8); ++i) {
         const unsigned nameCode = list.u8(entry + field::nameCode) & 0x3FU;
         const unsigned typeAndNumber = list.u16(entry + field::typeAndNumber);

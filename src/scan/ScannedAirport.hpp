@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <set>
+#include <unordered_set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,7 +34,7 @@ struct ScannedAirport {
     std::string publisher;
     std::vector<ScannedStand> stands;
     std::int32_t helipadCounter = 1;  // number of the next helipad id
-    std::set<std::string, std::less<>> usedIds;
+    std::unordered_set<std::string> usedIds;
     std::vector<std::pair<double, double>> helipadPositions;  // latitude, longitude
 };
 
