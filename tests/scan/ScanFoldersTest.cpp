@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "common/UserErrorException.hpp"
+#include "scan/IcaoAirportCodes.hpp"
 #include "scan/ScanFolderTree.hpp"
 #include "scan/ScanFolders.hpp"
 #include "support/LogCapture.hpp"
@@ -45,6 +46,26 @@ TEST(ScanFolders, AFolderInsideTheStockSceneryOrNoFolderAtAllIsAUserError) {
         EXPECT_EQ(error.code(), 49);
         EXPECT_EQ(error.message(), "Exit Corvane_P3D first!   Then set one or more afolder "
                                    "parameters to your add-on airports, see Manual 6.2");
+    }
+}
+
+TEST(IcaoAirportCodes, ReadsTheDistinctCodesOfAllLines) {
+    TempFolder folder;
+    std::ofstream(folder / "ICAO_airports.txt") << "EHAM,EGLL\r\n\r\nkjfk\nEHAM\n";
+    LogCapture log;
+    const auto codes = scan::readIcaoAirportCodes(folder / "ICAO_airports.txt");
+    EXPECT_THAT(codes, ElementsAre(common::FixedCode<4>("EGLL"), common::FixedCode<4>("EHAM"),
+                                   common::FixedCode<4>("KJFK")));
+    EXPECT_THAT(log.lines(), ElementsAre("3 ICAO codes of airports read"));
+
+    std::ofstream(folder / "bad.txt") << "EHAM,EGL\n";
+    EXPECT_THROW(scan::readIcaoAirportCodes(folder / "bad.txt"), std::invalid_argument);
+    try {
+        scan::readIcaoAirportCodes(folder / "missing.txt");
+        FAIL() << "a missing list was accepted";
+    } catch (const UserErrorException& error) {
+        EXPECT_EQ(error.code(), 522);
+        EXPECT_EQ(error.message(), "File '" + (folder / "missing.txt").string() + "' is missing?");
     }
 }
 
