@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "scan/ScannedAirport.hpp"
+
+namespace corv::scan {
+
+// The prefix of a stand id for the 6-bit parking name code of the scenery.
+std::string_view standNamePrefix(unsigned nameCode) noexcept;
+
+// The candidate id, or the first of candidate + "a" … "j" not given yet at this airport; the id
+// is then taken. Nothing, with a report line, when all eleven are given.
+std::optional<std::string> uniqueStandId(ScannedAirport& airport, const std::string& candidate,
+                                         ScanMessages& messages);
+
+}  // namespace corv::scan
