@@ -8,6 +8,8 @@
 
 #include <pugixml.hpp>
 
+#include "airports/AirportFileRead.hpp"
+#include "scan/FullAirportFile.hpp"
 #include "scan/ScanHarness.hpp"
 #include "support/TempFolder.hpp"
 
@@ -36,6 +38,19 @@ std::vector<std::string> splitCodes(const std::string& text) {
     return codes;
 }
 
+// Scenery files name no aircraft.
+struct NoEntryIdentities final : airports::EntryIdentities {
+    std::optional<common::AircraftIdentity> ofRegistration(std::string_view) const override {
+        return std::nullopt;
+    }
+    common::AircraftIdentity ofCodes(std::string_view, std::string_view) const override {
+        return {};
+    }
+    std::string airlineCode(const common::AircraftIdentity&) const override { return {}; }
+    std::string typeCode(const common::AircraftIdentity&) const override { return {}; }
+    std::string text(const common::AircraftIdentity&) const override { return {}; }
+};
+
 // Each compiled test airport decodes to the parking spots and helipad of the XML it was
 // compiled from.
 class RealScenery : public ::testing::TestWithParam<const char*> {};
@@ -57,8 +72,7 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
     const scan::ScannedAirport& airport = decoded.airports[0];
     EXPECT_EQ(airport.code.view(), airportXml.attribute("ident").value());
     EXPECT_EQ(airport.name, airportXml.attribute("name").value());
-    EXPECT_EQ(airport.altitude,
-              std::lround(airportXml.attribute("alt").as_double() * 3.2808399));
+    EXPECT_EQ(airport.altitude, std::lround(airportXml.attribute("alt").as_double() * 3.2808399));
     EXPECT_THAT(decoded.messages, ::testing::IsEmpty());
 
     std::vector<scan::ScannedStand> expected;
@@ -69,8 +83,8 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
         stand.longitude = helipad.attribute("lon").as_double();
         // The version 6 compiler stores the heading of the helipad's scenery object instead.
         const pugi::xml_node object = helipad.child("SceneryObject");
-        stand.heading = (object ? object : helipad).attribute("heading").as_double() *
-                        std::numbers::pi / 180.0;
+        stand.heading =
+            (object ? object : helipad).attribute("heading").as_double() * std::numbers::pi / 180.0;
         // Widths in feet ("60F").
         stand.radius = helipad.attribute("width").as_double() * 0.3048 / 2.0 / 1852.0;
         stand.heli = true;
@@ -101,6 +115,23 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
         EXPECT_EQ(got.type, expected[i].type);
         EXPECT_EQ(got.heli, expected[i].heli);
         EXPECT_EQ(got.airlineCodes, expected[i].airlineCodes);
+    }
+
+    // Written as a full airport file, the stands read back as the program reads stands.
+    const TempFolder folder;
+    const NoEntryIdentities identities;
+    ASSERT_TRUE(scan::fullAirportFileWriter(identities, 3)(folder / "KTST.xml", airport));
+    pugi::xml_document written;
+    ASSERT_TRUE(written.load_file((folder / "KTST.xml").c_str()));
+    const auto stands = airports::readStandList(airports::airportFileLists(written), identities);
+    ASSERT_EQ(stands.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(stands[i].id, expected[i].id);
+        EXPECT_NEAR(stands[i].latitude, expected[i].latitude, 1e-6);
+        EXPECT_NEAR(stands[i].longitude, expected[i].longitude, 1e-6);
+        EXPECT_NEAR(stands[i].radius * 1852.0, expected[i].radius * 1852.0, 0.05);
+        EXPECT_EQ(stands[i].type, expected[i].type);
+        EXPECT_EQ(stands[i].heli, expected[i].heli);
     }
 }
 

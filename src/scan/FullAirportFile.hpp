@@ -1,0 +1,11 @@
+#pragma once
+
+#include "airports/EntryIdentities.hpp"
+#include "scan/GeneratedAirportFile.hpp"
+
+namespace corv::scan {
+
+// Writes a decoded airport as a full airport file: its stands without occupancy.
+AirportFileWriter fullAirportFileWriter(const airports::EntryIdentities& identities, int simNumber);
+
+}  // namespace corv::scan
