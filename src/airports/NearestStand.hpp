@@ -1,10 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
+#include "airports/AirportCatalogue.hpp"
 #include "airports/CatalogueAirport.hpp"
 #include "common/GreatCircle.hpp"
+#include "data/SiteDownloader.hpp"
 
 namespace corv::airports {
 
@@ -15,9 +18,11 @@ using NearestStandLookup =
 
 inline constexpr double noStandDistanceNm = 100.0;
 
-// Reads the airport's stand file (local, or fetched from the download site) for the nearest
-// stand. Completed with the airport files, which it resolves and reads.
-double gf_readDestApfForClosestStand(const AirportCode& code, const common::GeoPoint& position,
-                                     std::string& standId);
+// Reads the airport's stand file (local, or fetched from the download site into "airport.xml"
+// of the working folder, removed afterwards) for the nearest stand.
+double gf_readDestApfForClosestStand(const std::filesystem::path& workFolder,
+                                     const AirportCatalogue& catalogue,
+                                     data::SiteDownloader& downloader, const AirportCode& code,
+                                     const common::GeoPoint& position, std::string& standId);
 
 }  // namespace corv::airports
