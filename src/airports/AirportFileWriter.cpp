@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 namespace {
 constexpr double radiansToDegrees = 180.0 / std::numbers::pi;
 
-const char* flagText(bool value) { return value ? "true" : "false"; }
+const char* flagText(bool value) {
+    return value ? "true" : "false";
+}
 
 void addParameter(pugi::xml_node parameters, const char* name, const std::string& value) {
     pugi::xml_node parameter = parameters.append_child("parameter");
@@ -72,10 +74,10 @@ void addParameters(pugi::xml_node root, const AirportRecord& airport, AirportFil
 void addPlace(pugi::xml_node parkpos, const Stand& stand) {
     parkpos.append_attribute("latitude").set_value(fmt::format("{:.6f}", stand.latitude).c_str());
     parkpos.append_attribute("longitude").set_value(fmt::format("{:.6f}", stand.longitude).c_str());
-    parkpos.append_attribute("heading")
-        .set_value(fmt::format("{:.1f}", stand.heading * radiansToDegrees).c_str());
-    parkpos.append_attribute("radius")
-        .set_value(fmt::format("{:.1f}", stand.radius * common::metresPerNm).c_str());
+    parkpos.append_attribute("heading").set_value(
+        fmt::format("{:.1f}", stand.heading * radiansToDegrees).c_str());
+    parkpos.append_attribute("radius").set_value(
+        fmt::format("{:.1f}", stand.radius * common::metresPerNm).c_str());
     parkpos.append_attribute("type").set_value(std::to_string(stand.type).c_str());
     parkpos.append_attribute("cargo").set_value(flagText(stand.cargo));
     parkpos.append_attribute("ramp").set_value(flagText(stand.ramp));
@@ -86,8 +88,8 @@ void addPlace(pugi::xml_node parkpos, const Stand& stand) {
 void addLearnedChanges(pugi::xml_node parkpos, const Stand& stand) {
     if (stand.radiusChanged) {
         parkpos.append_attribute("radius_change").set_value("true");
-        parkpos.append_attribute("radius")
-            .set_value(fmt::format("{:.1f}", stand.radius * common::metresPerNm).c_str());
+        parkpos.append_attribute("radius").set_value(
+            fmt::format("{:.1f}", stand.radius * common::metresPerNm).c_str());
     }
     if (stand.cargoChanged) {
         parkpos.append_attribute("cargo_change").set_value("true");

@@ -62,9 +62,8 @@ OccupancyEntry readEntryBase(pugi::xml_node opt, const AircraftIdentities& ident
                              std::int32_t origin) {
     OccupancyEntry entry;
     entry.registration = opt.attribute("reg").as_string();
-    const auto fromRegistration = entry.registration.empty()
-                                      ? std::nullopt
-                                      : identities.ofRegistration(entry.registration);
+    const auto fromRegistration =
+        entry.registration.empty() ? std::nullopt : identities.ofRegistration(entry.registration);
     entry.identity = fromRegistration ? *fromRegistration
                                       : identities.ofCodes(opt.attribute("airl").as_string(),
                                                            opt.attribute("type").as_string());
@@ -93,8 +92,8 @@ void readStandEntries(pugi::xml_node parkpos, Stand& stand, const AircraftIdenti
     }
 }
 
-std::vector<Stand> readStandList(pugi::xml_node parkpositions,
-                                 const AircraftIdentities& identities, std::int32_t origin) {
+std::vector<Stand> readStandList(pugi::xml_node parkpositions, const AircraftIdentities& identities,
+                                 std::int32_t origin) {
     std::vector<Stand> stands;
     std::unordered_set<std::string> seen;
     int count = 0;

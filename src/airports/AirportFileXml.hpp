@@ -34,8 +34,8 @@ OccupancyEntry readEntryBase(pugi::xml_node opt, const AircraftIdentities& ident
 
 // The stands of a "parkpositions" element with their entries, in file order. Stands without a
 // position are skipped; a missing, empty or repeated id throws UserErrorException.
-std::vector<Stand> readStandList(pugi::xml_node parkpositions,
-                                 const AircraftIdentities& identities, std::int32_t origin);
+std::vector<Stand> readStandList(pugi::xml_node parkpositions, const AircraftIdentities& identities,
+                                 std::int32_t origin);
 
 // Reads the stand's "opt" elements into it (entries with hours and a weekday), numbered on.
 void readStandEntries(pugi::xml_node parkpos, Stand& stand, const AircraftIdentities& identities,

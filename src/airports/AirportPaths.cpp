@@ -89,10 +89,11 @@ bool hasStandData(const fs::path& workFolder, const AirportCatalogue& catalogue,
     return airport != nullptr && airport->standClass > 0;
 }
 
-bool isLocalAirportPath(std::string_view path) { return path.starts_with("airports"); }
+bool isLocalAirportPath(std::string_view path) {
+    return path.starts_with("airports");
+}
 
-std::optional<std::string> learnedPathOf(std::string_view airportPath,
-                                         std::string_view publisher) {
+std::optional<std::string> learnedPathOf(std::string_view airportPath, std::string_view publisher) {
     const std::string path = replaceAll(std::string(airportPath), "/", "\\");
     if (!endsWithXml(path)) return {};
     const std::string fileName = path.substr(path.find_last_of('\\') + 1);
@@ -104,7 +105,8 @@ std::optional<std::string> learnedPathOf(std::string_view airportPath,
         const auto start = at + thirdParty.size();
         const auto end = path.find('\\', start);
         if (end == std::string::npos) return {};
-        const std::string folder = trimBlanks(replaceAll(path.substr(start, end - start), "%20", " "));
+        const std::string folder =
+            trimBlanks(replaceAll(path.substr(start, end - start), "%20", " "));
         if (folder.empty()) return {};
         return "airports/learned/thirdparty/" + folder + "/" + fileName;
     }

@@ -30,8 +30,7 @@ std::optional<std::string> readLink(const std::filesystem::path& linkFile);
 bool isLocalAirportPath(std::string_view path);
 
 // Where the learned file of an airport file lives; nothing for a path that has none.
-std::optional<std::string> learnedPathOf(std::string_view airportPath,
-                                         std::string_view publisher);
+std::optional<std::string> learnedPathOf(std::string_view airportPath, std::string_view publisher);
 
 // The folder learned files of a publisher are saved in.
 std::string learnedFolderOf(std::string_view publisher);

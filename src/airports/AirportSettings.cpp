@@ -15,9 +15,15 @@ void restore(ParameterType& parameter, T value, SettingsControls& settings) {
 
 AirportSettingsSnapshot snapshotAirportSettings() {
     using namespace settings;
-    return {MAX_LIVE_SEL.value(),       MAX_FIT.value(),           MAX_FIT_FL.value(),
-            RANGE.value(),              parking_percentage.value(), AUTO_RANGE.value(),
-            INITIAL_LOAD_ONLY.value(),  PARK_SOFT.value(),          WEEK.value()};
+    return {MAX_LIVE_SEL.value(),
+            MAX_FIT.value(),
+            MAX_FIT_FL.value(),
+            RANGE.value(),
+            parking_percentage.value(),
+            AUTO_RANGE.value(),
+            INITIAL_LOAD_ONLY.value(),
+            PARK_SOFT.value(),
+            WEEK.value()};
 }
 
 void setMaxFit(std::int32_t maxFit, SettingsControls& settings) {

@@ -18,10 +18,11 @@ double nearestIn(const pugi::xml_document& document, const common::GeoPoint& pos
                  std::string& standId) {
     bool found = false;
     double nearest = 0.0;
-    for (pugi::xml_node parkpos : listsParent(document).child("parkpositions").children("parkpos")) {
-        const double distance = common::distanceNm(
-            position, {parkpos.attribute("latitude").as_double(),
-                       parkpos.attribute("longitude").as_double()});
+    for (pugi::xml_node parkpos :
+         listsParent(document).child("parkpositions").children("parkpos")) {
+        const double distance =
+            common::distanceNm(position, {parkpos.attribute("latitude").as_double(),
+                                          parkpos.attribute("longitude").as_double()});
         if (!found || distance < nearest) {
             found = true;
             nearest = distance;

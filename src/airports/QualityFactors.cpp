@@ -62,7 +62,8 @@ QualityFactors computeQualityFactors(const std::vector<Stand>& stands) {
 
 std::string qualityText(QualityFactors factors) {
     if (factors.Qf_real < 0 && factors.Qf_soft < 0) return "  ";
-    if (factors.Qf_real < goodRealFactor) return fmt::format("{:2}/{:2}", factors.Qf_real, factors.Qf_soft);
+    if (factors.Qf_real < goodRealFactor)
+        return fmt::format("{:2}/{:2}", factors.Qf_real, factors.Qf_soft);
     return fmt::format("{:2}", factors.Qf_real);
 }
 

@@ -155,8 +155,8 @@ void lf_readLearned(const std::string& learnedPath, LoadedAirport& airport,
         const pugi::xml_node parent = listsParent(document);
         if (!acceptedByMeta(parent)) return;
 
-        const bool withEntries =
-            services::VersionData(settings::readMeta(parent).version) >= firstVersionWithValidEntries;
+        const bool withEntries = services::VersionData(settings::readMeta(parent).version) >=
+                                 firstVersionWithValidEntries;
         if (!withEntries) {
             services::log(
                 "\nThis learned file was created with and older Corvane version than "

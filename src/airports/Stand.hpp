@@ -38,8 +38,8 @@ struct Stand {
     std::vector<std::int32_t> neighbours;  // numbers of the stands that overlap this one
     double latitude = 0.0;
     double longitude = 0.0;
-    double heading = 0.0;  // radians
-    double radius = 0.0;   // nautical miles
+    double heading = 0.0;     // radians
+    double radius = 0.0;      // nautical miles
     std::int32_t number = 0;  // 1-based position in the stand list
     std::int16_t type = 0;    // parking type code of the scenery format; 0: not given
     bool manual = false;
@@ -56,7 +56,11 @@ struct Stand {
 
 inline constexpr std::int16_t fuelPositionType = 12;
 
-constexpr bool isCargoType(int type) { return type == 5 || type == 6; }
-constexpr bool isRampType(int type) { return (type >= 1 && type <= 4) || type == 14; }
+constexpr bool isCargoType(int type) {
+    return type == 5 || type == 6;
+}
+constexpr bool isRampType(int type) {
+    return (type >= 1 && type <= 4) || type == 14;
+}
 
 }  // namespace corv::airports

@@ -93,8 +93,8 @@ class AirportFilesTest : public ::testing::Test {
                                       }};
     services::MessageLine messages{[] {}};
     std::atomic<int> simNumber{3};
-    AirportFilesContext context{work.path(), catalogue, downloader, identities,
-                                settingsControls, messages, simNumber};
+    AirportFilesContext context{work.path(),      catalogue, downloader, identities,
+                                settingsControls, messages,  simNumber};
 };
 
 // An airport file with the given "parkpos" elements.
@@ -103,8 +103,7 @@ inline std::string airportFile(const std::string& stands, const std::string& ext
            "<parameter name=\"airport_name\" value=\"Schiphol\"/>"
            "<parameter name=\"publisher\" value=\"stock\"/>"
            "<parameter name=\"altitude\" value=\"-11\"/>" +
-           extraParameters + "</parameters><parkpositions>" + stands +
-           "</parkpositions></root>";
+           extraParameters + "</parameters><parkpositions>" + stands + "</parkpositions></root>";
 }
 
 inline CatalogueAirport catalogueAirport(const char* code, std::int32_t standClass) {

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "airports/AirportFilesFixture.hpp"
+#include "airports/AirportSettings.hpp"
 #include "airports/ReadApf.hpp"
 #include "settings/ParameterTable.hpp"
 
@@ -50,7 +51,8 @@ TEST_F(LearnedFileTest, RefusesOnlyLearnedEntriesThatOverlapAnEqualOne) {
         const char* opt;
         bool added;
     } cases[] = {
-        {"one common half hour", R"(reg="PH-BXA" airl="KLM" type="B738" day="1" hh="12:14")", false},
+        {"one common half hour", R"(reg="PH-BXA" airl="KLM" type="B738" day="1" hh="12:14")",
+         false},
         {"no common half hour", R"(reg="PH-BXA" airl="KLM" type="B738" day="1" hh="13:14")", true},
         {"soft", R"(reg="PH-BXA" airl="KLM" type="B738" day="1" hh="12" soft="true")", true},
         {"other day", R"(reg="PH-BXA" airl="KLM" type="B738" day="2" hh="12")", true},
@@ -59,7 +61,8 @@ TEST_F(LearnedFileTest, RefusesOnlyLearnedEntriesThatOverlapAnEqualOne) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        readWith(learnedFile(std::string(R"(<parkpos id="A1"><opt cs="KLM9" )") + c.opt + "/></parkpos>"));
+        readWith(learnedFile(std::string(R"(<parkpos id="A1"><opt cs="KLM9" )") + c.opt +
+                             "/></parkpos>"));
         const Stand* a1 = stand("A1");
         ASSERT_NE(a1, nullptr);
         ASSERT_EQ(a1->entries.size(), c.added ? 2U : 1U);
@@ -93,9 +96,14 @@ TEST_F(LearnedFileTest, MergesLearnedChangesAndManualStands) {
     EXPECT_EQ(m1->entries[0].callsign2, "KLM6");
     EXPECT_EQ(stand("M2"), nullptr);
     EXPECT_EQ(airport.stands.size(), 3U);
-    EXPECT_TRUE(logged.contains("==> manually created standid A1 already exists in airports/learned/thirdparty/stock/EHAM.xml"));
-    EXPECT_TRUE(logged.contains("==> manually created standid M2 misses correct attributes in airports/learned/thirdparty/stock/EHAM.xml"));
-    EXPECT_TRUE(logged.contains("learned stand Q9 in airports/learned/thirdparty/stock/EHAM.xml not found?"));
+    EXPECT_TRUE(
+        logged.contains("==> manually created standid A1 already exists in "
+                        "airports/learned/thirdparty/stock/EHAM.xml"));
+    EXPECT_TRUE(
+        logged.contains("==> manually created standid M2 misses correct attributes in "
+                        "airports/learned/thirdparty/stock/EHAM.xml"));
+    EXPECT_TRUE(logged.contains(
+        "learned stand Q9 in airports/learned/thirdparty/stock/EHAM.xml not found?"));
 }
 
 TEST_F(LearnedFileTest, AHandmadeFileReplacesEveryArchiveStand) {
@@ -121,6 +129,26 @@ TEST_F(LearnedFileTest, FilesOfOldVersionsKeepTheirSettingsButLoseTheirEntries) 
     EXPECT_EQ(stand("A1")->entries.size(), 1U);
 }
 
+TEST_F(LearnedFileTest, LeavingPutsBackTheSettingsTheAirportChanged) {
+    settings::RANGE.setCurrent(40);
+    readWith(learnedFile(
+        "",
+        R"(<parameter name="WEEK" value="true"/><parameter name="RANGE" value="20"/>)"
+        R"(<parameter name="MAX_FIT" value="5"/><parameter name="MAX_LIVE_SEL" value="9999"/>)"));
+    EXPECT_TRUE(settings::WEEK.value());
+    EXPECT_EQ(settings::MAX_LIVE_SEL.value(), settings::MAX_LIVE_SEL.maximum());
+    EXPECT_EQ(settings::parking_percentage.value(), 30);
+
+    restoreAirportSettings(airport.settings, settingsControls);
+    EXPECT_FALSE(settings::WEEK.value());
+    EXPECT_FALSE(controls.ticked[settings::WEEK.controlId]);
+    EXPECT_EQ(rangesSet, (std::vector<int>{20, 40}));
+    EXPECT_EQ(settings::MAX_FIT.value(), settings::MAX_FIT.defaultValue());
+    EXPECT_EQ(settings::MAX_FIT_FL.value(), settings::MAX_FIT_FL.defaultValue());
+    EXPECT_EQ(settings::MAX_LIVE_SEL.value(), settings::MAX_LIVE_SEL.defaultValue());
+    EXPECT_EQ(settings::parking_percentage.value(), settings::parking_percentage.defaultValue());
+}
+
 TEST_F(LearnedFileTest, ADamagedFileIsMovedAsideAndTheArchiveStaysUsable) {
     readWith("<root><parkpositions><parkpos id=");
     EXPECT_FALSE(fs::exists(work / "airports/learned/thirdparty/stock/EHAM.xml"));
@@ -128,7 +156,9 @@ TEST_F(LearnedFileTest, ADamagedFileIsMovedAsideAndTheArchiveStaysUsable) {
     EXPECT_EQ(airport.stands.size(), 2U);
     const auto lines = logged.lines();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.starts_with("==> airports/learned/thirdparty/stock/EHAM.xml found, but could not be loaded, saved as *.0.xml: ");
+        return line.starts_with(
+            "==> airports/learned/thirdparty/stock/EHAM.xml found, but could not be loaded, saved "
+            "as *.0.xml: ");
     }));
 }
 

@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     airports::SettingsControls settings{controls, [](int) {}};
     services::MessageLine messages{[] {}};
     const std::atomic<int> simNumber{3};
-    const airports::AirportFilesContext context{argv[1],    catalogue, site,     identities,
-                                                settings,   messages,  simNumber};
+    const airports::AirportFilesContext context{argv[1],  catalogue, site,     identities,
+                                                settings, messages,  simNumber};
     airports::LoadedAirport airport;
     airport.code = airports::AirportCode("EHAM");
     airport.publisher = "ORBX Global";

@@ -68,8 +68,9 @@ TEST_F(ReadApfTest, FileLevelFailuresReturnTheirText) {
     EXPECT_TRUE(logged.contains("==> stand Z has no valid lat/lon"));
 
     EXPECT_EQ(read(""), "gf_readApf: xml is empty");
-    EXPECT_EQ(read("airports/my_thirdparty/XXXX.xml"),
-              "airports/my_thirdparty/XXXX.xml: could not load file: airports/my_thirdparty/XXXX.xml");
+    EXPECT_EQ(
+        read("airports/my_thirdparty/XXXX.xml"),
+        "airports/my_thirdparty/XXXX.xml: could not load file: airports/my_thirdparty/XXXX.xml");
     EXPECT_EQ(read("archive/stock/EHAM.xml"),
               "failed to download: 'https://site.example/downloads/P3D/archive/stock/EHAM.xml'");
     put("airports/my_thirdparty/EHAM.xml",
@@ -86,8 +87,10 @@ TEST_F(ReadApfTest, DamagedStandListsAreUserErrors) {
         int code;
         std::string message;
     } cases[] = {
-        {R"(<parkpos latitude="1" longitude="1"/>)", 93, "Parking position #1 has no 'id' attribute."},
-        {standB + R"(<parkpos id=" &#9; " latitude="1" longitude="1"/>)", 93, "Stand #2 has empty 'id' attribute."},
+        {R"(<parkpos latitude="1" longitude="1"/>)", 93,
+         "Parking position #1 has no 'id' attribute."},
+        {standB + R"(<parkpos id=" &#9; " latitude="1" longitude="1"/>)", 93,
+         "Stand #2 has empty 'id' attribute."},
         {standB + standB, 94, "Stand 'B2' appears more than once."},
     };
     for (const auto& c : cases) {
@@ -118,7 +121,8 @@ TEST_F(ReadApfTest, DownloadsSiteFilesAndFindsTheirLearnedFileByAirport) {
         R"(<parameter name="parking_percentage" value="50"/></parameters></root>)");
     ASSERT_EQ(read("archive/stock/EHAM_2024.xml"), "");
     EXPECT_TRUE(fs::exists(work / "airports/park_airport.xml"));
-    EXPECT_TRUE(logged.contains("Read from learned airport file: 'airports/learned/stock/EHAM.xml'"));
+    EXPECT_TRUE(
+        logged.contains("Read from learned airport file: 'airports/learned/stock/EHAM.xml'"));
     EXPECT_EQ(settings::parking_percentage.value(), 50);
 }
 
@@ -126,7 +130,8 @@ TEST_F(ReadApfTest, FirstVisitTakesTheParkingPercentageOfTheStandClass) {
     put("airports/my_thirdparty/EHAM.xml", airportFile(standB));
     settings::parking_percentage.setCurrent(30);
     ASSERT_EQ(read(), "");
-    EXPECT_TRUE(logged.contains("learned 'airports/learned/thirdparty/stock/EHAM.xml' does not exist"));
+    EXPECT_TRUE(
+        logged.contains("learned 'airports/learned/thirdparty/stock/EHAM.xml' does not exist"));
     EXPECT_EQ(settings::parking_percentage.value(), 100);
     EXPECT_EQ(controls.selected[settings::parking_percentage.controlId],
               settings::parking_percentage.currentIndex());
@@ -137,12 +142,14 @@ TEST_F(ReadApfTest, ALearnedFileWithoutPercentageSetsThirty) {
         R"(<root><parameters><parameter name="airport_name" value="Schiphol"/>)"
         R"(<parameter name="RANGE" value="20"/><parameter name="MAX_FIT" value="5"/></parameters></root>)");
     downloader.files["downloads/P3D/archive/stock/EHAM.xml"] = airportFile(standB);
+    settings::parking_percentage.setCurrent(100);
     ASSERT_EQ(read("archive/stock/EHAM.xml"), "");
     EXPECT_EQ(settings::parking_percentage.value(), 30);
     EXPECT_EQ(rangesSet, std::vector<int>{20});
     EXPECT_EQ(settings::MAX_FIT.value(), 5);
     EXPECT_FLOAT_EQ(settings::MAX_FIT_FL.value(), 3.0F);
-    EXPECT_TRUE(logged.contains("MAX_FIT                 : 5 (max number of half hours, is 3.0 hrs decimal)"));
+    EXPECT_TRUE(logged.contains(
+        "MAX_FIT                 : 5 (max number of half hours, is 3.0 hrs decimal)"));
 }
 
 TEST(StandNeighbours, OverlapWhenTheRadiiExceedTheDistanceWithAMargin) {
@@ -161,8 +168,10 @@ TEST(StandNeighbours, OverlapWhenTheRadiiExceedTheDistanceWithAMargin) {
         stands[1].radius = c.radiusB / 1852.0;
         numberStandsAndNeighbours(stands);
         EXPECT_EQ(stands[2].number, 3);
-        EXPECT_EQ(stands[0].neighbours, c.neighbours ? std::vector<std::int32_t>{2} : std::vector<std::int32_t>{});
-        EXPECT_EQ(stands[1].neighbours, c.neighbours ? std::vector<std::int32_t>{1} : std::vector<std::int32_t>{});
+        EXPECT_EQ(stands[0].neighbours,
+                  c.neighbours ? std::vector<std::int32_t>{2} : std::vector<std::int32_t>{});
+        EXPECT_EQ(stands[1].neighbours,
+                  c.neighbours ? std::vector<std::int32_t>{1} : std::vector<std::int32_t>{});
         EXPECT_TRUE(stands[2].neighbours.empty());
     }
 }

@@ -63,10 +63,10 @@ class NearestStandTest : public test::AirportFilesTest {};
 TEST_F(NearestStandTest, FindsTheNearestStandOfLocalAndSiteFiles) {
     catalogue.assign({test::catalogueAirport("EHAM", 1), test::catalogueAirport("EHAA", 0),
                       test::catalogueAirport("EHAB", 1)});
-    const std::string stands = test::airportFile(
-        R"(<parkpos id="far" latitude="52.2" longitude="4.76"/>)"
-        R"(<parkpos id="near" latitude="52.01" longitude="4.0"/>)"
-        R"(<parkpos id="same" latitude="52.01" longitude="4.0"/>)");
+    const std::string stands =
+        test::airportFile(R"(<parkpos id="far" latitude="52.2" longitude="4.76"/>)"
+                          R"(<parkpos id="near" latitude="52.01" longitude="4.0"/>)"
+                          R"(<parkpos id="same" latitude="52.01" longitude="4.0"/>)");
     downloader.files["downloads/P3D/archive/stock/EHAM.xml"] = stands;
     put("airports/my_ORBX/EHAA.xml", "<parkpositions>" + stands.substr(stands.find("<parkpos ")));
     const common::GeoPoint user{52.0, 4.0};
@@ -81,11 +81,11 @@ TEST_F(NearestStandTest, FindsTheNearestStandOfLocalAndSiteFiles) {
     }
     EXPECT_FALSE(std::filesystem::exists(work / "airport.xml"));
     std::string id;
-    EXPECT_EQ(gf_readDestApfForClosestStand(work.path(), catalogue, downloader,
-                                            AirportCode("EHAB"), user, id),
+    EXPECT_EQ(gf_readDestApfForClosestStand(work.path(), catalogue, downloader, AirportCode("EHAB"),
+                                            user, id),
               noStandDistanceNm);
-    EXPECT_EQ(gf_readDestApfForClosestStand(work.path(), catalogue, downloader,
-                                            AirportCode("EHXX"), user, id),
+    EXPECT_EQ(gf_readDestApfForClosestStand(work.path(), catalogue, downloader, AirportCode("EHXX"),
+                                            user, id),
               noStandDistanceNm);
 }
 
