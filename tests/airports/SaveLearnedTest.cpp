@@ -1,21 +1,16 @@
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 #include <pugixml.hpp>
 
+#include "airports/AirportFileWriter.hpp"
 #include "airports/AirportFilesFixture.hpp"
 #include "airports/ReadApf.hpp"
 #include "airports/SaveLearned.hpp"
 #include "settings/ParameterTable.hpp"
-
-extern char** environ;
+#include "support/KillDuringSaves.hpp"
 
 namespace corv::airports {
 namespace {
@@ -155,37 +150,42 @@ TEST_F(SaveLearnedTest, HandmadeFilesKeepEveryStandWithPlaceAndQuality) {
     }));
 }
 
-// Starts the saver on the folder, waits until it has saved once, lets it go on and kills it.
-std::optional<int> killDuringSaves(const fs::path& folder, std::chrono::microseconds after) {
-    int output[2];
-    if (::pipe(output) != 0) return std::nullopt;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    posix_spawn_file_actions_addclose(&actions, output[1]);
-    std::string executable = LEARNED_SAVE_BURST_EXECUTABLE;
-    std::string path = folder.string();
-    char* arguments[] = {executable.data(), path.data(), nullptr};
-    pid_t saver = 0;
-    const int spawned =
-        posix_spawn(&saver, executable.c_str(), &actions, nullptr, arguments, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(output[1]);
-    if (spawned != 0) {
-        ::close(output[0]);
-        return std::nullopt;
+TEST_F(SaveLearnedTest, FullFilesHoldEveryStandWithoutOccupancy) {
+    LoadedAirport airport;
+    load(airport);
+    AirportRecord record;
+    record.code = AirportCode("EHAM");
+    record.name = "Schiphol";
+    record.bglPath = "Scenery/EHAM.bgl";
+    record.stands = airport.stands;
+    record.stands[0].heli = true;
+    record.altitude = -11;
+    const fs::path file = work / "airports/my_thirdparty/EHAM.xml";
+    ASSERT_TRUE(writeAirportFile(file, record, AirportFileMode::full, identities, 3));
+    EXPECT_EQ(corv::test::readFile(file).find("<opt"), std::string::npos);
+    EXPECT_NE(corv::test::readFile(file).find(
+                  R"(<parkpos id="A1" latitude="52.300000" longitude="4.760000" heading="0.0" )"
+                  R"(radius="20.0" type="0" cargo="false" ramp="false" heli="true" />)"),
+              std::string::npos)
+        << corv::test::readFile(file);
+
+    LoadedAirport again;
+    load(again);
+    EXPECT_EQ(again.stands.size(), 3U);
+    EXPECT_TRUE(again.stands[0].heli);
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_file(file.c_str()));
+    const pugi::xml_node parameters = document.child("root").child("parameters");
+    for (const auto& [name, value] : {std::pair{"num_parkpos", "3"},
+                                      {"BGLpath", "Scenery/EHAM.bgl"},
+                                      {"altitude", "-11"},
+                                      {"icao", "EHAM"}}) {
+        EXPECT_STREQ(parameters.find_child_by_attribute("parameter", "name", name)
+                         .attribute("value")
+                         .as_string(),
+                     value);
     }
-    pollfd readable{output[0], POLLIN, 0};
-    char first = 0;
-    const bool saved = ::poll(&readable, 1, 10000) == 1 && ::read(output[0], &first, 1) == 1;
-    if (saved) std::this_thread::sleep_for(after);
-    ::kill(saver, SIGKILL);
-    int status = 0;
-    ::waitpid(saver, &status, 0);
-    ::close(output[0]);
-    if (!saved) return std::nullopt;
-    return status;
+    EXPECT_FALSE(parameters.find_child_by_attribute("parameter", "name", "WEEK"));
 }
 
 TEST(LearnedFileSaving, AKillDuringSavesNeverLeavesAnUnreadableFile) {
@@ -194,7 +194,8 @@ TEST(LearnedFileSaving, AKillDuringSavesNeverLeavesAnUnreadableFile) {
     for (int round = 0; round < 16; ++round) {
         SCOPED_TRACE(round);
         const std::optional<int> status =
-            killDuringSaves(work.path(), std::chrono::microseconds(round % 8 * 700));
+            corv::test::killDuringSaves(LEARNED_SAVE_BURST_EXECUTABLE, work.path().string(),
+                                        std::chrono::microseconds(round % 8 * 700));
         ASSERT_TRUE(status) << "the saver never reported a save";
         ASSERT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL) << *status;
         pugi::xml_document document;

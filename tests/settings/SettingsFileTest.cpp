@@ -1,23 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include <fmt/format.h>
 #include <pugixml.hpp>
 
 #include "settings/ParameterTable.hpp"
 #include "settings/SettingsFile.hpp"
+#include "support/KillDuringSaves.hpp"
 #include "support/LogCapture.hpp"
 #include "support/ParameterReset.hpp"
 #include "support/StoredParameters.hpp"
@@ -247,48 +243,13 @@ INSTANTIATE_TEST_SUITE_P(Versions, VersionUpdateTest,
                                            VersionUpdateCase{"12.6.0", false, false, "12.6.0"},
                                            VersionUpdateCase{"13.0.0", false, false, "12.6.0"}));
 
-// Starts the saver on the file, waits until it has saved, lets it go on for the given time and
-// kills it. Returns the wait status, or nothing when the saver never reported a save.
-std::optional<int> killDuringSaves(const fs::path& file, std::chrono::microseconds after) {
-    int output[2];
-    if (::pipe(output) != 0) return std::nullopt;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    posix_spawn_file_actions_addclose(&actions, output[1]);
-    std::string executable = SAVE_BURST_EXECUTABLE;
-    std::string path = file.string();
-    char* arguments[] = {executable.data(), path.data(), nullptr};
-    pid_t saver = 0;
-    const int spawned =
-        posix_spawn(&saver, executable.c_str(), &actions, nullptr, arguments, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(output[1]);
-    if (spawned != 0) {
-        ::close(output[0]);
-        return std::nullopt;
-    }
-    // The first line comes after the saver's first round of saves.
-    pollfd readable{output[0], POLLIN, 0};
-    char first = 0;
-    const bool saved = ::poll(&readable, 1, 10000) == 1 && ::read(output[0], &first, 1) == 1;
-    if (saved) std::this_thread::sleep_for(after);
-    ::kill(saver, SIGKILL);
-    int status = 0;
-    ::waitpid(saver, &status, 0);
-    ::close(output[0]);
-    if (!saved) return std::nullopt;
-    return status;
-}
-
 // Killing the process in the middle of a burst of saves never leaves a damaged file.
 TEST_F(SettingsFileTest, KilledDuringSavesLeavesAParsableFile) {
     for (int round = 0; round < 24; ++round) {
         SCOPED_TRACE(round);
         // Kills land at different points of the saves, from at once to a few milliseconds on.
-        const std::optional<int> status =
-            killDuringSaves(file, std::chrono::microseconds(round % 8 * 700));
+        const std::optional<int> status = corv::test::killDuringSaves(
+            SAVE_BURST_EXECUTABLE, file.string(), std::chrono::microseconds(round % 8 * 700));
         ASSERT_TRUE(status) << "the saver never reported a save";
         ASSERT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL)
             << "the saver ended before it was killed, status " << *status;
