@@ -8,6 +8,7 @@
 #include "airports/HoursText.hpp"
 #include "common/GreatCircle.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "common/TrimSpace.hpp"
 #include "common/UserErrorException.hpp"
 #include "services/Log.hpp"
 #include "settings/MetaBlock.hpp"
@@ -16,13 +17,6 @@ namespace corv::airports {
 
 namespace {
 constexpr double degreesToRadians = std::numbers::pi / 180.0;
-
-std::string trimmedId(std::string_view id) {
-    constexpr std::string_view blanks = " \t\r\n";
-    const auto first = id.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return std::string(id.substr(first, id.find_last_not_of(blanks) - first + 1));
-}
 }  // namespace
 
 pugi::xml_node listsParent(const pugi::xml_document& document) {
@@ -106,7 +100,7 @@ std::vector<Stand> readStandList(pugi::xml_node parkpositions, const AircraftIde
                 fmt::format("Parking position #{} has no '{}' attribute.", count, "id"));
         }
         Stand stand;
-        stand.id = trimmedId(idAttribute.as_string());
+        stand.id = std::string(common::trimSpace(idAttribute.as_string()));
         if (stand.id.empty()) {
             throw UserErrorException(
                 standIdErrorCode, fmt::format("Stand #{} has empty '{}' attribute.", count, "id"));
