@@ -4,7 +4,7 @@
 
 namespace corv::airports {
 
-std::string standIdOf(const std::vector<Stand>& stands, std::int32_t number) {
+std::string LoadedAirport::standIdOf(std::int32_t number) const {
     if (number == 0) return "sid==0?";
     const auto found = std::lower_bound(
         stands.begin(), stands.end(), number,

@@ -2,48 +2,34 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "airports/AirportSettings.hpp"
+#include "airports/CatalogueAirport.hpp"
+#include "airports/QualityFactors.hpp"
 #include "airports/Stand.hpp"
 
 namespace corv::airports {
 
-// The real and the soft quality factor of an airport's occupancy data, 0 to 100; both -1 when
-// no stand has an entry.
-using QualityPair = std::pair<std::int32_t, std::int32_t>;
-
-// The per-airport settings as they were before the airport's learned file changed them.
-struct AirportSettingsSnapshot {
-    std::int32_t maxLiveSel = 0;
-    std::int32_t maxFit = 0;
-    float maxFitHours = 0.0F;
-    std::int32_t range = 0;
-    std::int32_t parkingPercentage = 0;
-    bool autoRange = false;
-    bool initialLoadOnly = false;
-    bool parkSoft = false;
-    bool week = false;
-};
-
-// The park airport while it is loaded; one per process, owned by the run cycle.
+// The park airport while it is loaded; the run owns the one instance.
 struct LoadedAirport {
-    std::string code;
-    std::string airportName;
+    std::optional<AirportCode> code;  // nothing: no park airport chosen
+    std::string airport_name;
     std::string publisher;
     std::int32_t altitude = 0;  // feet
     bool handmade = false;
-    std::atomic<bool> loaded{false};  // the window reads it
-    QualityPair quality{0, 0};
-    std::int32_t rtTrafficWeek = 0;
-    std::vector<Stand> stands;  // ordered by number
+    std::atomic<bool> loaded{false};  // the window reads it for the display
+    QualityFactors quality;
+    std::int32_t RT_traffic_week = 0;
+    std::vector<Stand> stands;  // ordered by number once read
     AirportSettingsSnapshot settings;
-    std::int32_t updates = 0;  // learned changes since loading
-    std::string reservedStand;
-};
+    std::int32_t updateCount = 0;  // learned changes since loading
+    std::string reservedStandId;
 
-// The id of the stand with that number: "sid==0?" for 0, "sid==?" for none.
-std::string standIdOf(const std::vector<Stand>& stands, std::int32_t number);
+    // The id of the stand with that number; "sid==0?" for 0, "sid==?" when no stand has it.
+    std::string standIdOf(std::int32_t number) const;
+};
 
 }  // namespace corv::airports

@@ -1,44 +1,57 @@
 #include "airports/NearestStand.hpp"
 
+#include <exception>
+#include <system_error>
+
 #include <pugixml.hpp>
 
-#include "airports/AirportFileRead.hpp"
-#include "airports/AirportFileSource.hpp"
-#include "data/SiteDownloader.hpp"
+#include "airports/AirportFileXml.hpp"
+#include "airports/AirportPaths.hpp"
 #include "services/Log.hpp"
 
 namespace corv::airports {
 
-double gf_readDestApfForClosestStand(const StandFileAccess& access, const AirportCode& code,
+namespace fs = std::filesystem;
+
+namespace {
+double nearestIn(const pugi::xml_document& document, const common::GeoPoint& position,
+                 std::string& standId) {
+    bool found = false;
+    double nearest = 0.0;
+    for (pugi::xml_node parkpos :
+         listsParent(document).child("parkpositions").children("parkpos")) {
+        const double distance =
+            common::distanceNm(position, {parkpos.attribute("latitude").as_double(),
+                                          parkpos.attribute("longitude").as_double()});
+        if (!found || distance < nearest) {
+            found = true;
+            nearest = distance;
+            standId = parkpos.attribute("id").as_string();
+        }
+    }
+    return found ? nearest : noStandDistanceNm;
+}
+}  // namespace
+
+double gf_readDestApfForClosestStand(const fs::path& workFolder, const AirportCatalogue& catalogue,
+                                     data::SiteDownloader& downloader, const AirportCode& code,
                                      const common::GeoPoint& position, std::string& standId) {
     try {
-        const std::string path = resolveAirportFile(access.folder, access.catalogue, code);
+        const std::string path = resolveAirportFile(workFolder, catalogue, code);
         if (path.empty()) return noStandDistanceNm;
-        std::filesystem::path file = access.folder / path;
-        const bool downloaded = path.rfind("airports", 0) != 0;
-        if (downloaded) {
-            file = access.folder / "airport.xml";
-            if (!access.site.download(path, file)) return noStandDistanceNm;
+        fs::path file = workFolder / path;
+        const fs::path download = workFolder / "airport.xml";
+        if (!isLocalAirportPath(path)) {
+            if (!downloader.download("downloads/P3D/" + path, download)) return noStandDistanceNm;
+            file = download;
         }
         pugi::xml_document document;
         document.load_file(file.c_str());
-        double nearest = noStandDistanceNm;
-        bool found = false;
-        const pugi::xml_node list = airportFileLists(document).child("parkpositions");
-        for (const pugi::xml_node parkpos : list.children("parkpos")) {
-            const double distance =
-                common::distanceNm(position, {parkpos.attribute("latitude").as_double(),
-                                              parkpos.attribute("longitude").as_double()});
-            if (!found || distance < nearest) {
-                nearest = distance;
-                standId = parkpos.attribute("id").value();
-                found = true;
-            }
-        }
-        if (downloaded) std::filesystem::remove(file);
-        return found ? nearest : noStandDistanceNm;
-    } catch (const std::exception& error) {
-        services::logMarked("{}: {}", "gf_readDestApfForClosestStand", error.what());
+        const double nearest = nearestIn(document, position, standId);
+        if (fs::exists(download)) fs::remove(download);
+        return nearest;
+    } catch (const std::exception& e) {
+        services::logMarked("{}: {}", "gf_readDestApfForClosestStand", e.what());
         return noStandDistanceNm;
     }
 }

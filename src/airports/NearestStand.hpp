@@ -7,10 +7,7 @@
 #include "airports/AirportCatalogue.hpp"
 #include "airports/CatalogueAirport.hpp"
 #include "common/GreatCircle.hpp"
-
-namespace corv::data {
-class SiteDownloader;
-}
+#include "data/SiteDownloader.hpp"
 
 namespace corv::airports {
 
@@ -21,15 +18,11 @@ using NearestStandLookup =
 
 inline constexpr double noStandDistanceNm = 100.0;
 
-// What finding an airport's nearest stand reads: its stand file, local below `folder` or
-// fetched from the download site.
-struct StandFileAccess {
-    std::filesystem::path folder;
-    const AirportCatalogue& catalogue;
-    data::SiteDownloader& site;
-};
-
-double gf_readDestApfForClosestStand(const StandFileAccess& access, const AirportCode& code,
+// Reads the airport's stand file (local, or fetched from the download site into "airport.xml"
+// of the working folder, removed afterwards) for the nearest stand.
+double gf_readDestApfForClosestStand(const std::filesystem::path& workFolder,
+                                     const AirportCatalogue& catalogue,
+                                     data::SiteDownloader& downloader, const AirportCode& code,
                                      const common::GeoPoint& position, std::string& standId);
 
 }  // namespace corv::airports

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "airports/LoadedAirport.hpp"
+#include "airports/Stand.hpp"
 
 namespace corv::airports {
 
-// How much real and soft occupancy data the stands hold, each 0 to 100, weighted by stand size;
-// (-1, -1) when no stand has an entry.
-QualityPair computeQualityFactors(const std::vector<Stand>& stands);
+// How much observed (real) and derived (soft) occupancy an airport's data holds, 0 ... 100
+// each; both -1 when no stand has any entry.
+struct QualityFactors {
+    std::int32_t Qf_real = 0;
+    std::int32_t Qf_soft = 0;
 
-// "real/soft" while the real factor is below 45, else "real"; blanks when unknown.
-std::string qualityText(QualityPair quality);
+    friend bool operator==(const QualityFactors&, const QualityFactors&) = default;
+};
+
+QualityFactors computeQualityFactors(const std::vector<Stand>& stands);
+
+// "63" when the real data is good, "30/12" below 45, two blanks when there is none.
+std::string qualityText(QualityFactors factors);
 
 }  // namespace corv::airports

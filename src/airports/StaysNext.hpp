@@ -5,9 +5,9 @@
 
 namespace corv::airports {
 
-// Whether the aircraft of an entry still stands there in the next half hour: what decides
-// whether a static aircraft shows its second callsign. At the last half hour of a day the
-// next day's first half hour of the same aircraft at the same stand counts.
+// Whether the aircraft of an entry with a second callsign still stands there in the next half
+// hour, so it shows the callsign it leaves with; past midnight that is the same aircraft's
+// entry of the next day starting at 00:00. Entries with one callsign always stay.
 bool staysNext(const OccupancyEntry& entry, const Stand& stand, TimeKey key);
 
 }  // namespace corv::airports

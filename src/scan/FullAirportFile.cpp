@@ -1,15 +1,15 @@
 #include "scan/FullAirportFile.hpp"
 
-#include "airports/AirportFileWrite.hpp"
+#include "airports/AirportFileWriter.hpp"
 
 namespace corv::scan {
 
-AirportFileWriter fullAirportFileWriter(const airports::EntryIdentities& identities,
+AirportFileWriter fullAirportFileWriter(const airports::AircraftIdentities& identities,
                                         int simNumber) {
     return
         [&identities, simNumber](const std::filesystem::path& path, const ScannedAirport& scanned) {
             airports::AirportRecord record;
-            record.code = scanned.code.str();
+            record.code = scanned.code;
             record.name = scanned.name;
             record.bglPath = scanned.bglPath;
             record.publisher = scanned.publisher;
@@ -23,11 +23,11 @@ AirportFileWriter fullAirportFileWriter(const airports::EntryIdentities& identit
                 stand.radius = found.radius;
                 stand.type = found.type;
                 stand.heli = found.heli;
-                stand.cargo = airports::isCargoRampType(found.type);
+                stand.cargo = airports::isCargoType(found.type);
                 stand.ramp = airports::isRampType(found.type);
                 record.stands.push_back(std::move(stand));
             }
-            return airports::writeAirportFile(path, record, airports::AirportFileMode::Full,
+            return airports::writeAirportFile(path, record, airports::AirportFileMode::full,
                                               identities, simNumber);
         };
 }

@@ -1,63 +1,68 @@
-// Saves an airport's learned file as fast as it can until killed. Prints "saved" once the
-// first save is done, so a kill after that finds a file to check.
+// Saves a learned file as fast as it can until killed. Prints "saved" after the first save, so
+// a kill after that finds a file to check.
 #include <cstdio>
 
-#include "airports/ParkAirportFile.hpp"
-#include "data/SiteDownloader.hpp"
-#include "services/MessageLine.hpp"
-#include "ui/HeadlessControls.hpp"
+#include "airports/SaveLearned.hpp"
 
 namespace {
-struct NoIdentities final : corv::airports::EntryIdentities {
-    std::optional<corv::common::AircraftIdentity> ofRegistration(std::string_view) const override {
+using namespace corv;
+
+struct NoIdentities final : airports::AircraftIdentities {
+    std::optional<common::AircraftIdentity> ofRegistration(std::string_view) const override {
         return std::nullopt;
     }
-    corv::common::AircraftIdentity ofCodes(std::string_view, std::string_view) const override {
+    common::AircraftIdentity ofCodes(std::string_view, std::string_view) const override {
         return {};
     }
-    std::string airlineCode(const corv::common::AircraftIdentity&) const override { return "KLM"; }
-    std::string typeCode(const corv::common::AircraftIdentity&) const override { return "B738"; }
-    std::string text(const corv::common::AircraftIdentity&) const override { return "KLM B738"; }
+    std::string airlineCode(const common::AircraftIdentity&) const override { return {}; }
+    std::string typeCode(const common::AircraftIdentity&) const override { return {}; }
+    std::string text(const common::AircraftIdentity&) const override { return {}; }
 };
-struct NoSite final : corv::data::SiteDownloader {
+
+struct NoSite final : data::SiteDownloader {
     bool download(std::string_view, const std::filesystem::path&) override { return false; }
-    std::string addressOf(std::string_view path) const override { return std::string(path); }
+    std::string addressOf(std::string_view) const override { return {}; }
+};
+
+struct NoControls final : status::ControlStates {
+    void setEnabled(status::ControlId, bool) override {}
+    void setChecked(status::ControlId, bool) override {}
+    void setListEntries(status::ControlId, std::vector<std::string>) override {}
+    void selectListEntry(status::ControlId, int) override {}
+    void setText(status::ControlId, std::string) override {}
 };
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace corv::airports;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: airports_learned_burst FOLDER\n");
+        std::fprintf(stderr, "usage: learned_save_burst WORK_FOLDER\n");
         return 2;
     }
-    AirportCatalogue catalogue;
-    NoIdentities identities;
+    airports::AirportCatalogue catalogue;
     NoSite site;
-    corv::services::MessageLine messages{[] {}};
-    corv::ui::HeadlessControls controls;
-    const AirportFileServices services{argv[1],  catalogue, identities,         site,
-                                       messages, controls,  [](std::int32_t) {}};
-    LoadedAirport airport;
-    airport.code = "EHAM";
-    airport.publisher = "stock";
+    NoIdentities identities;
+    NoControls controls;
+    airports::SettingsControls settings{controls, [](int) {}};
+    services::MessageLine messages{[] {}};
+    const std::atomic<int> simNumber{3};
+    const airports::AirportFilesContext context{argv[1],  catalogue, site,     identities,
+                                                settings, messages,  simNumber};
+    airports::LoadedAirport airport;
+    airport.code = airports::AirportCode("EHAM");
+    airport.publisher = "ORBX Global";
     airport.loaded = true;
-    for (int number = 1; number <= 300; ++number) {
-        Stand stand;
-        stand.id = "S" + std::to_string(number);
-        stand.number = number;
-        OccupancyEntry entry;
-        entry.registration = "PH-B" + std::to_string(number);
-        entry.origin = 0;
-        entry.index = 1;
-        entry.day = 1 + number % 7;
-        entry.hours = HalfHourSet::range(number % 40, number % 40 + 4);
-        stand.entries.push_back(entry);
+    for (int k = 0; k < 200; ++k) {
+        airports::Stand stand;
+        stand.id = "S" + std::to_string(k);
+        stand.latitude = 52.3 + k * 0.0001;
+        stand.longitude = 4.76;
+        stand.radius = 0.01;
+        stand.manual = true;
         airport.stands.push_back(stand);
     }
     for (int round = 0;; ++round) {
-        airport.updates = round;
-        saveLearnedFile(airport, services);
+        airport.stands[0].cargo = round % 2 == 0;
+        airports::saveLearnedFile(airport, context);
         if (round == 0) {
             std::puts("saved");
             std::fflush(stdout);

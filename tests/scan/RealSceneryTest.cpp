@@ -8,7 +8,7 @@
 
 #include <pugixml.hpp>
 
-#include "airports/AirportFileRead.hpp"
+#include "airports/AirportFileXml.hpp"
 #include "scan/FullAirportFile.hpp"
 #include "scan/ScanHarness.hpp"
 #include "support/TempFolder.hpp"
@@ -39,7 +39,7 @@ std::vector<std::string> splitCodes(const std::string& text) {
 }
 
 // Scenery files name no aircraft.
-struct NoEntryIdentities final : airports::EntryIdentities {
+struct NoEntryIdentities final : airports::AircraftIdentities {
     std::optional<common::AircraftIdentity> ofRegistration(std::string_view) const override {
         return std::nullopt;
     }
@@ -123,7 +123,8 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
     ASSERT_TRUE(scan::fullAirportFileWriter(identities, 3)(folder / "KTST.xml", airport));
     pugi::xml_document written;
     ASSERT_TRUE(written.load_file((folder / "KTST.xml").c_str()));
-    const auto stands = airports::readStandList(airports::airportFileLists(written), identities);
+    const auto stands = airports::readStandList(
+        airports::listsParent(written).child("parkpositions"), identities, 1);
     ASSERT_EQ(stands.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(stands[i].id, expected[i].id);

@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include <fmt/format.h>
 #include <pugixml.hpp>
@@ -253,8 +248,8 @@ TEST_F(SettingsFileTest, KilledDuringSavesLeavesAParsableFile) {
     for (int round = 0; round < 24; ++round) {
         SCOPED_TRACE(round);
         // Kills land at different points of the saves, from at once to a few milliseconds on.
-        const std::optional<int> status = test::killDuringSaves(
-            SAVE_BURST_EXECUTABLE, file, std::chrono::microseconds(round % 8 * 700));
+        const std::optional<int> status = corv::test::killDuringSaves(
+            SAVE_BURST_EXECUTABLE, file.string(), std::chrono::microseconds(round % 8 * 700));
         ASSERT_TRUE(status) << "the saver never reported a save";
         ASSERT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL)
             << "the saver ended before it was killed, status " << *status;

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -16,10 +15,10 @@ extern char** environ;
 
 namespace corv::test {
 
-// Starts a saver program on the file (it saves in a loop and prints a line after its first
-// round of saves), waits for that line, lets it go on for the given time and kills it. Returns
-// the wait status, or nothing when the saver never reported a save.
-inline std::optional<int> killDuringSaves(std::string executable, const std::filesystem::path& file,
+// Starts a saver program with one argument, waits until it prints that it has saved, lets it
+// go on for the given time and kills it. Returns the wait status, or nothing when the saver
+// never reported a save.
+inline std::optional<int> killDuringSaves(std::string executable, std::string argument,
                                           std::chrono::microseconds after) {
     int output[2];
     if (::pipe(output) != 0) return std::nullopt;
@@ -28,8 +27,7 @@ inline std::optional<int> killDuringSaves(std::string executable, const std::fil
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, output[0]);
     posix_spawn_file_actions_addclose(&actions, output[1]);
-    std::string path = file.string();
-    char* arguments[] = {executable.data(), path.data(), nullptr};
+    char* arguments[] = {executable.data(), argument.data(), nullptr};
     pid_t saver = 0;
     const int spawned =
         posix_spawn(&saver, executable.c_str(), &actions, nullptr, arguments, environ);
@@ -39,6 +37,7 @@ inline std::optional<int> killDuringSaves(std::string executable, const std::fil
         ::close(output[0]);
         return std::nullopt;
     }
+    // The first line comes after the saver's first round of saves.
     pollfd readable{output[0], POLLIN, 0};
     char first = 0;
     const bool saved = ::poll(&readable, 1, 10000) == 1 && ::read(output[0], &first, 1) == 1;

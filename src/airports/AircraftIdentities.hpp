@@ -8,21 +8,21 @@
 
 namespace corv::airports {
 
-// Who stands at a stand, as the aircraft reference data tells: the airport files name aircraft
-// by registration, airline and type, and the reference data (on the same floor) owns the code
-// tables. The composition root provides it.
-class EntryIdentities {
+// What the airport files need of the aircraft reference data, which the liveries own; the
+// composition root fills it from there.
+class AircraftIdentities {
   public:
-    virtual ~EntryIdentities() = default;
-    // The identity of the reference record of a registration (in any of its written forms).
+    virtual ~AircraftIdentities() = default;
+
+    // The reference record of a registration, tried in its known forms; fromRegistration set.
     virtual std::optional<common::AircraftIdentity> ofRegistration(
         std::string_view registration) const = 0;
-    // An identity of an airline and an ICAO type code, operator and cargo 0.
+    // An identity from an airline code and an ICAO type code, operator 0 and not cargo.
     virtual common::AircraftIdentity ofCodes(std::string_view airline,
                                              std::string_view type) const = 0;
     virtual std::string airlineCode(const common::AircraftIdentity& identity) const = 0;
     virtual std::string typeCode(const common::AircraftIdentity& identity) const = 0;
-    // The identity as the log shows it.
+    // The identity as log lines show it.
     virtual std::string text(const common::AircraftIdentity& identity) const = 0;
 };
 
