@@ -15,6 +15,7 @@
 
 #include <fmt/format.h>
 
+#include "RawRead.hpp"
 #include "scan/BglAirportFile.hpp"
 #include "scan/BglBuilder.hpp"
 #include "scan/ScanFolderTree.hpp"
@@ -31,24 +32,33 @@ constexpr int standsPerAirport = 100;
 test::Bytes airportFile(int index) {
     std::vector<test::ParkingEntry> entries;
     for (int i = 0; i < standsPerAirport; ++i) {
-        entries.push_back({10, 8, static_cast<unsigned>(i + 1), {"KLM", "DLH"}, 20.0F, 90.0F,
-                           52.3 + i * 1e-4, 4.7 + index * 1e-4});
+        entries.push_back({10,
+                           8,
+                           static_cast<unsigned>(i + 1),
+                           {"KLM", "DLH"},
+                           20.0F,
+                           90.0F,
+                           52.3 + i * 1e-4,
+                           4.7 + index * 1e-4});
     }
     const std::string ident = fmt::format("E{:03}", index % 1000);
     std::string code = ident;
-    for (char& c : code) c = c >= '0' && c <= '9' ? static_cast<char>('A' + (c - '0')) : c;
-    return test::bglFile({test::Section{
-        3, 0,
-        {test::airportRecord(code, true, 0,
-                             {test::nameRecord("Generated field"),
-                              test::helipadRecord(52.2, 4.6, 20.0F, 0.0F),
-                              test::parkingListRecord(true, entries)})}}});
+    for (char& c : code)
+        c = c >= '0' && c <= '9' ? static_cast<char>('A' + (c - '0')) : c;
+    return test::bglFile(
+        {test::Section{3,
+                       0,
+                       {test::airportRecord(code, true, 0,
+                                            {test::nameRecord("Generated field"),
+                                             test::helipadRecord(52.2, 4.6, 20.0F, 0.0F),
+                                             test::parkingListRecord(true, entries)})}}});
 }
 
 struct Scenery {
     Scenery() {
         for (int i = 0; i < fileCount; ++i) {
-            const fs::path file = folder / fmt::format("addon{:02}/scenery/AD_{:04}.bgl", i % 40, i);
+            const fs::path file =
+                folder / fmt::format("addon{:02}/scenery/AD_{:04}.bgl", i % 40, i);
             fs::create_directories(file.parent_path());
             const test::Bytes bytes = airportFile(i);
             std::ofstream(file, std::ios::binary)
@@ -66,22 +76,8 @@ Scenery& scenery() {
     return instance;
 }
 
-std::size_t readFile(const fs::path& file) {
-    static std::array<char, 1 << 16> buffer;
-    const int fd = ::open(file.c_str(), O_RDONLY);
-    if (fd < 0) return 0;
-    std::size_t total = 0;
-    for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;)
-        total += static_cast<std::size_t>(got);
-    ::close(fd);
-    return total;
-}
-
-std::size_t readAll(const std::vector<fs::path>& files) {
-    std::size_t total = 0;
-    for (const fs::path& file : files) total += readFile(file);
-    return total;
-}
+using bench::readAll;
+using bench::readFile;
 
 double secondsOf(const auto& work) {
     const auto start = std::chrono::steady_clock::now();
@@ -109,7 +105,8 @@ std::size_t scanAll(const fs::path& root) {
 void rawRead(benchmark::State& state) {
     Scenery& at = scenery();
     std::size_t bytes = readAll(at.files);
-    for (auto _ : state) benchmark::DoNotOptimize(bytes = readAll(at.files));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bytes = readAll(at.files));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
     state.counters["files"] = static_cast<double>(at.files.size());
 }
@@ -119,10 +116,12 @@ void scanAirports(benchmark::State& state) {
     Scenery& at = scenery();
     readAll(at.files);
     double rawBest = 1e9;
-    for (int i = 0; i < 3; ++i) rawBest = std::min(rawBest, secondsOf([&] { readAll(at.files); }));
+    for (int i = 0; i < 3; ++i)
+        rawBest = std::min(rawBest, secondsOf([&] { readAll(at.files); }));
     std::size_t stands = 0;
     double scanned = 0;
-    for (auto _ : state) scanned += secondsOf([&] { stands = scanAll(at.folder.path()); });
+    for (auto _ : state)
+        scanned += secondsOf([&] { stands = scanAll(at.folder.path()); });
     if (stands != std::size_t{fileCount} * (standsPerAirport + 1))
         state.SkipWithError("stands missing from the scan");
     state.counters["stands"] = static_cast<double>(stands);

@@ -22,6 +22,7 @@
 
 #include <fmt/format.h>
 
+#include "RawRead.hpp"
 #include "liveries/LiveryFolderScan.hpp"
 #include "liveries/ReferenceData.hpp"
 
@@ -224,24 +225,8 @@ Installation& installation() {
     return instance;
 }
 
-// Every byte of the file, as `cat` reads it; the bytes read.
-std::size_t readFile(const fs::path& file) {
-    static std::array<char, 1 << 16> buffer;
-    const int fd = ::open(file.c_str(), O_RDONLY);
-    if (fd < 0) return 0;
-    std::size_t total = 0;
-    for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;)
-        total += static_cast<std::size_t>(got);
-    ::close(fd);
-    return total;
-}
-
-std::size_t readAll(const std::vector<fs::path>& files) {
-    std::size_t total = 0;
-    for (const fs::path& file : files)
-        total += readFile(file);
-    return total;
-}
+using corv::bench::readAll;
+using corv::bench::readFile;
 
 // As `find -name aircraft.cfg | xargs cat`: the walk the scan cannot avoid, and the read.
 std::size_t walkAndReadAll(const fs::path& root) {

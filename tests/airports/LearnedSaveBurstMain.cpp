@@ -3,21 +3,10 @@
 #include <cstdio>
 
 #include "airports/SaveLearned.hpp"
+#include "support/NoAircraftIdentities.hpp"
 
 namespace {
 using namespace corv;
-
-struct NoIdentities final : airports::AircraftIdentities {
-    std::optional<common::AircraftIdentity> ofRegistration(std::string_view) const override {
-        return std::nullopt;
-    }
-    common::AircraftIdentity ofCodes(std::string_view, std::string_view) const override {
-        return {};
-    }
-    std::string airlineCode(const common::AircraftIdentity&) const override { return {}; }
-    std::string typeCode(const common::AircraftIdentity&) const override { return {}; }
-    std::string text(const common::AircraftIdentity&) const override { return {}; }
-};
 
 struct NoSite final : data::SiteDownloader {
     bool download(std::string_view, const std::filesystem::path&) override { return false; }
@@ -40,7 +29,7 @@ int main(int argc, char** argv) {
     }
     airports::AirportCatalogue catalogue;
     NoSite site;
-    NoIdentities identities;
+    test::NoAircraftIdentities identities;
     NoControls controls;
     airports::SettingsControls settings{controls, [](int) {}};
     services::MessageLine messages{[] {}};

@@ -11,6 +11,7 @@
 #include "airports/AirportFileXml.hpp"
 #include "scan/FullAirportFile.hpp"
 #include "scan/ScanHarness.hpp"
+#include "support/NoAircraftIdentities.hpp"
 #include "support/TempFolder.hpp"
 
 namespace corv::test {
@@ -37,19 +38,6 @@ std::vector<std::string> splitCodes(const std::string& text) {
     }
     return codes;
 }
-
-// Scenery files name no aircraft.
-struct NoEntryIdentities final : airports::AircraftIdentities {
-    std::optional<common::AircraftIdentity> ofRegistration(std::string_view) const override {
-        return std::nullopt;
-    }
-    common::AircraftIdentity ofCodes(std::string_view, std::string_view) const override {
-        return {};
-    }
-    std::string airlineCode(const common::AircraftIdentity&) const override { return {}; }
-    std::string typeCode(const common::AircraftIdentity&) const override { return {}; }
-    std::string text(const common::AircraftIdentity&) const override { return {}; }
-};
 
 // Each compiled test airport decodes to the parking spots and helipad of the XML it was
 // compiled from.
@@ -119,7 +107,7 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
 
     // Written as a full airport file, the stands read back as the program reads stands.
     const TempFolder folder;
-    const NoEntryIdentities identities;
+    const NoAircraftIdentities identities;
     ASSERT_TRUE(scan::fullAirportFileWriter(identities, 3)(folder / "KTST.xml", airport));
     pugi::xml_document written;
     ASSERT_TRUE(written.load_file((folder / "KTST.xml").c_str()));

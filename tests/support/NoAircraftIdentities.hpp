@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "airports/AircraftIdentities.hpp"
+
+namespace corv::test {
+
+// For airport files that name no aircraft (scenery, stands only).
+struct NoAircraftIdentities final : airports::AircraftIdentities {
+    std::optional<common::AircraftIdentity> ofRegistration(std::string_view) const override {
+        return std::nullopt;
+    }
+    common::AircraftIdentity ofCodes(std::string_view, std::string_view) const override {
+        return {};
+    }
+    std::string airlineCode(const common::AircraftIdentity&) const override { return {}; }
+    std::string typeCode(const common::AircraftIdentity&) const override { return {}; }
+    std::string text(const common::AircraftIdentity&) const override { return {}; }
+};
+
+}  // namespace corv::test
