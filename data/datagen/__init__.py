@@ -1,0 +1,1 @@
+"""Building blocks of data/generate.py."""
