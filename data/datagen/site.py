@@ -12,9 +12,18 @@ def archive_folder(site: Path, group: str) -> Path:
     return site / "archive" / group
 
 
-def archive_codes(site: Path, group: str) -> set[str]:
-    """Codes of the airport files ICAO.xml of one archive group."""
-    folder = archive_folder(site, group)
-    if not folder.is_dir():
-        return set()
-    return {p.stem for p in folder.glob("*.xml") if p.is_file()}
+def archive_path(group: str, code: str) -> str:
+    """The path of an airport file below the site's P3D folder, as the program asks for it."""
+    return f"archive/{group}/{code}.xml"
+
+
+def codes_in(files: dict[str, str], group: str) -> set[str]:
+    """Codes of the airport files of one archive group among the site's files."""
+    prefix = f"archive/{group}/"
+    return {p[len(prefix):-4] for p in files if p.startswith(prefix) and p.endswith(".xml")}
+
+
+def files_on_disk(site: Path) -> set[str]:
+    """The airport files the site folder holds now (paths as archive_path gives them)."""
+    return {p.relative_to(site).as_posix() for group in (STOCK, SIMADDON)
+            for p in archive_folder(site, group).glob("*.xml") if p.is_file()}

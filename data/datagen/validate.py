@@ -14,7 +14,8 @@ from pathlib import Path
 from .airports import ICAO_AIRPORT, IATA_AIRPORT, NO_POSITION_DEG, NewestTable, current_code
 from .dbase import ICAO_AIRLINE, TYPE_CODE
 from .packages import DataError
-from .site import STOCK, archive_codes
+from .site import SIMADDON, STOCK, codes_in
+from .standcheck import Reference, check_stand_file
 
 MIN_AIRPORTS = 5000
 MIN_WINGSPANS = 150
@@ -28,7 +29,7 @@ class Sources:
     ourairports: list[dict]
     newest: NewestTable
     closed_by_hand: set[str]
-    site: Path
+    site_files: dict[str, str]  # the download site's airport files: path below P3D/ -> text
     min_airports: int = MIN_AIRPORTS
 
 
@@ -52,7 +53,7 @@ def check_airports(text: str, sources: Sources, errors: list[str]) -> set[str]:
     check(len(aps) >= sources.min_airports, f"airports.xml: only {len(aps)} airports", errors)
     codes = [a.get("c") or "" for a in aps]
     check(codes == sorted(set(codes)), "airports.xml: codes not sorted or not unique", errors)
-    stock = archive_codes(sources.site, STOCK)
+    stock = codes_in(sources.site_files, STOCK)
     for a in aps:
         c = a.get("c") or ""
         check(bool(ICAO_AIRPORT.fullmatch(c)), f"airports.xml: bad ICAO code '{c}'", errors)
@@ -138,8 +139,11 @@ def check_dbase(text: str, sources: Sources, catalogue: set[str], errors: list[s
         check(bool(ICAO_AIRLINE.fullmatch(a)), f"dbase.xml: bad airline code '{a}'", errors)
     for c in items(root, "cargo_operators", "ICAO", "codes"):
         check(c in airline_set, f"dbase.xml: cargo operator {c} is not in ICAO_airlines", errors)
+    # The add-on scan links these airports to the site's simaddon files: a missing file is a dead link.
+    simaddon_files = codes_in(sources.site_files, SIMADDON)
     for a in items(root, "simaddonsP3D", "simaddonP3D", "arpts"):
         check(a in catalogue, f"dbase.xml: simaddon airport {a} is not in airports.xml", errors)
+        check(a in simaddon_files, f"dbase.xml: simaddon airport {a} has no archive/simaddon/{a}.xml", errors)
     members = [m for g in root.findall("./prefixes/similar") for m in (g.get("types") or "").split(",") if m]
     check(len(members) == len(set(members)), "dbase.xml: a prefix is in two groups", errors)
     for m in members:
@@ -166,9 +170,22 @@ def raise_errors(errors: list[str]) -> None:
                         + (f"\n  ... and {len(errors) - 50} more" if len(errors) > 50 else ""))
 
 
+def reference_of(airports_text: str, dbase_text: str) -> Reference:
+    airports = ET.fromstring(airports_text.encode("utf-8")).findall("./airports/ap")
+    dbase = ET.fromstring(dbase_text.encode("utf-8"))
+    return Reference({a.get("c"): (float(a.get("la")), float(a.get("lo"))) for a in airports},
+                     set(items(dbase, "ICAO_airlines", "ICAO", "codes")),
+                     {w.get("type"): float(w.get("meters")) / 2 for w in dbase.findall("./wingspans/wingspan")})
+
+
 def validate(airports_text: str, dbase_text: str, regcodes_text: str, sources: Sources) -> None:
     errors: list[str] = []
     catalogue = check_airports(airports_text, sources, errors)
     check_dbase(dbase_text, sources, catalogue, errors)
     check_regcodes(regcodes_text, errors)
+    if not errors:
+        ref = reference_of(airports_text, dbase_text)
+        for path, text in sorted(sources.site_files.items()):
+            group, name = Path(path).parent.name, Path(path).name
+            check_stand_file(name, text, group, ref, errors)
     raise_errors(errors)
