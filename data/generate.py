@@ -84,7 +84,7 @@ def build(args: argparse.Namespace) -> tuple[dict[str, str], dict[str, str]]:
         "NOTICE": notice_text(),
         "runways.csv": runways_csv(runway_rows(members["ourairports_full"], stand_codes)),
     }
-    validate(files["airports.xml"], files["dbase.xml"], files["AIG-regcodes.xml"],
+    validate(files["airports.xml"], files["dbase.xml"], files["AIG-regcodes.xml"], files["NOTICE"],
              Sources(types, ourairports, newest, closed_by_hand, site_files))
 
     print(f"airports: {len(catalogue.airports)} ({catalogue.stats})")

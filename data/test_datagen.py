@@ -7,12 +7,13 @@ from pathlib import Path
 
 from datagen.airports import NewestRecord, NewestTable, build_catalogue, current_code
 from datagen.catalogue_files import airports_xml
-from datagen.packages import DataError, Package, verified
+from datagen.notice import notice_text
+from datagen.packages import PACKAGES, DataError, Package, verified
 from datagen.schedule import Stay, assign, entries_of
 from datagen.standcheck import Reference, check_stand_file
 from datagen.standfile import StandFile, stand_file_xml
 from datagen.standsrc import Stand, Traffic, expand_ids
-from datagen.validate import Sources, check_airports
+from datagen.validate import Sources, check_airports, check_notice
 
 
 def openflights(code, name, lat, lon, alt, ident=0):
@@ -67,7 +68,8 @@ class CatalogueTest(unittest.TestCase):
         reasons = {code: reason for code, _, reason in self.catalogue.left_out}
         self.assertEqual(reasons, {
             "EDDT": "closed (OurAirports)", "ESKB": "closed (closed_airports.csv)", "FADW": "no position",
-            "HSSS": "old code of HSSK", "LELO": "old code of LERJ", "OKBK": "old code of OKKK", "ZLDH": "no elevation in any source"})
+            "HSSS": "old code of HSSK", "LELO": "old code of LERJ", "OKBK": "old code of OKKK",
+            "ZLDH": "no elevation in any source"})
 
 
 class ChecksumTest(unittest.TestCase):
@@ -79,6 +81,16 @@ class ChecksumTest(unittest.TestCase):
             self.assertEqual(verified(tgz, Package("p", "1.0.0", "", pinned, "", "")), tgz)
             with self.assertRaisesRegex(DataError, "not the pinned"):
                 verified(tgz, Package("p", "1.0.0", "", "0" * 64, "", ""))
+
+
+class NoticeTest(unittest.TestCase):
+    def test_notice_names_every_source_with_its_licence(self):
+        errors = []
+        check_notice(notice_text(), errors)
+        self.assertEqual(errors, [])
+        package = PACKAGES["ourairports_full"]
+        check_notice(notice_text().replace(f"{package.name} {package.version}", package.name), errors)
+        self.assertEqual(len(errors), 1, errors)
 
 
 class AirportValidationTest(unittest.TestCase):

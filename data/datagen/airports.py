@@ -32,6 +32,10 @@ NO_ELEVATION = "no elevation in any source"
 OLD_CODE = "old code of {}"
 
 
+Renames = dict[str, tuple[str, str]]  # old code -> (current code, name of the airport)
+LeftOut = dict[str, tuple[str, str]]  # code -> (name, reason)
+
+
 @dataclass
 class Airport:
     code: str
@@ -166,7 +170,7 @@ def _from_openflights(openflights: list[dict], stats: dict) -> dict[str, Airport
     return airports
 
 
-def _rename(airports: dict[str, Airport], renamed: dict[str, tuple[str, str]], old: str, new: str) -> None:
+def _rename(airports: dict[str, Airport], renamed: Renames, old: str, new: str) -> None:
     """Files the airport listed under its old code under the current one (or drops the duplicate)."""
     ap = airports.pop(old)
     renamed[old] = (new, ap.name)
@@ -175,7 +179,7 @@ def _rename(airports: dict[str, Airport], renamed: dict[str, tuple[str, str]], o
         airports[new] = ap
 
 
-def _update_from_ourairports(airports: dict[str, Airport], ourairports: list[dict], renamed: dict[str, tuple[str, str]],
+def _update_from_ourairports(airports: dict[str, Airport], ourairports: list[dict], renamed: Renames,
                              stats: dict) -> None:
     # OurAirports (large and medium airports) is newer than OpenFlights: positions, elevations, IATA codes
     seen: set[str] = set()
@@ -203,8 +207,8 @@ def _update_from_ourairports(airports: dict[str, Airport], ourairports: list[dic
         stats["ourairports_updated"] += 1
 
 
-def _check_with_newest(airports: dict[str, Airport], newest: NewestTable, renamed: dict[str, tuple[str, str]],
-                       left_out: dict[str, tuple[str, str]], stats: dict) -> None:
+def _check_with_newest(airports: dict[str, Airport], newest: NewestTable, renamed: Renames,
+                       left_out: LeftOut, stats: dict) -> None:
     for code in sorted(airports):
         ap = airports.get(code)
         if ap is None:
@@ -237,8 +241,8 @@ def build_catalogue(openflights: list[dict], ourairports: list[dict], newest: Ne
                     closed_by_hand: set[str]) -> Catalogue:
     stats = {"openflights": 0, "ourairports_updated": 0, "ourairports_added": 0, "skipped": 0,
              "elevation_from_newest": 0}
-    renamed: dict[str, tuple[str, str]] = {}
-    left_out: dict[str, tuple[str, str]] = {}
+    renamed: Renames = {}
+    left_out: LeftOut = {}
     airports = _from_openflights(openflights, stats)
     _update_from_ourairports(airports, ourairports, renamed, stats)
     for code in sorted(closed_by_hand & set(airports)):

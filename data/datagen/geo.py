@@ -14,13 +14,6 @@ def distance_m(lat1: float, lon1: float, lat2: float, lon2: float) -> float:
     return 2 * EARTH_RADIUS_M * math.asin(min(1.0, math.sqrt(h)))
 
 
-def bearing_deg(lat1: float, lon1: float, lat2: float, lon2: float) -> float:
-    p1, p2, dl = math.radians(lat1), math.radians(lat2), math.radians(lon2 - lon1)
-    y = math.sin(dl) * math.cos(p2)
-    x = math.cos(p1) * math.sin(p2) - math.sin(p1) * math.cos(p2) * math.cos(dl)
-    return math.degrees(math.atan2(y, x)) % 360.0
-
-
 def destination(lat: float, lon: float, bearing: float, metres: float) -> tuple[float, float]:
     p1, l1, b = math.radians(lat), math.radians(lon), math.radians(bearing)
     d = metres / EARTH_RADIUS_M

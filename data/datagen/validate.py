@@ -13,7 +13,7 @@ from pathlib import Path
 
 from .airports import ICAO_AIRPORT, IATA_AIRPORT, NO_POSITION_DEG, NewestTable, current_code
 from .dbase import ICAO_AIRLINE, TYPE_CODE
-from .packages import DataError
+from .packages import PACKAGES, DataError
 from .site import SIMADDON, STOCK, codes_in
 from .standcheck import Reference, check_stand_file
 
@@ -164,6 +164,15 @@ def check_regcodes(text: str, errors: list[str]) -> None:
         check(r.get("s") in ("true", "false"), f"AIG-regcodes.xml: special flag '{r.get('s')}'", errors)
 
 
+def check_notice(text: str, errors: list[str]) -> None:
+    """Every source of the shipped data is named in NOTICE with its licence and its data."""
+    for package in PACKAGES.values():
+        check(bool(package.licence and package.data), f"NOTICE: {package.name} has no licence or data text", errors)
+        check(f"{package.name} {package.version}" in text and package.licence in text,
+              f"NOTICE: {package.name} {package.version} or its licence is missing", errors)
+    check("data/airports.xml" in text, "NOTICE: does not say where the unencrypted data is", errors)
+
+
 def raise_errors(errors: list[str]) -> None:
     if errors:
         raise DataError("validation failed:\n  " + "\n  ".join(errors[:50])
@@ -178,8 +187,9 @@ def reference_of(airports_text: str, dbase_text: str) -> Reference:
                      {w.get("type"): float(w.get("meters")) / 2 for w in dbase.findall("./wingspans/wingspan")})
 
 
-def validate(airports_text: str, dbase_text: str, regcodes_text: str, sources: Sources) -> None:
+def validate(airports_text: str, dbase_text: str, regcodes_text: str, notice: str, sources: Sources) -> None:
     errors: list[str] = []
+    check_notice(notice, errors)
     catalogue = check_airports(airports_text, sources, errors)
     check_dbase(dbase_text, sources, catalogue, errors)
     check_regcodes(regcodes_text, errors)

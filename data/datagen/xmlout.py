@@ -22,11 +22,10 @@ def document(note: str, body: list[str]) -> str:
     return "\n".join(lines) + "\n"
 
 
-def section(name: str, children: list[str], indent: int = 1) -> list[str]:
-    pad = "  " * indent
+def section(name: str, children: list[str]) -> list[str]:
     if not children:
-        return [f"{pad}<{name} />"]
-    return [f"{pad}<{name}>"] + children + [f"{pad}</{name}>"]
+        return [f"  <{name} />"]
+    return [f"  <{name}>"] + children + [f"  </{name}>"]
 
 
 def list_elements(elem: str, attr: str, codes: list[str], chunk: int = CHUNK) -> list[str]:
