@@ -44,16 +44,16 @@ class Traffic:
     number: int  # flight number of the first arrival; its departure is number + 1
 
 
-def expand_ids(spec: str) -> list[str]:
+def expand_ids(text: str) -> list[str]:
     """"D2-D16/2" is D2, D4 ... D16; "E2|E4" lists ids; anything else is one id."""
-    if "|" in spec:
-        return [s.strip() for s in spec.split("|")]
-    m = ID_RANGE.fullmatch(spec)
+    if "|" in text:
+        return [s.strip() for s in text.split("|")]
+    m = ID_RANGE.fullmatch(text)
     if not m:
-        return [spec]
+        return [text]
     prefix, first, last, step, suffix = m.group(1), int(m.group(2)), int(m.group(3)), int(m.group(4) or 1), m.group(5)
     if last < first:
-        raise DataError(f"stand ids '{spec}' run backwards")
+        raise DataError(f"stand ids '{text}' run backwards")
     return [f"{prefix}{n}{suffix}" for n in range(first, last + 1, step)]
 
 
