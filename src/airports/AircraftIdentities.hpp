@@ -24,6 +24,9 @@ class AircraftIdentities {
     virtual std::string typeCode(const common::AircraftIdentity& identity) const = 0;
     // The identity as log lines show it.
     virtual std::string text(const common::AircraftIdentity& identity) const = 0;
+    // Half the wingspan of its type, nautical miles: the room it takes on a stand; the mean of
+    // its size category when the type has no wingspan.
+    virtual double halfWingspan(const common::AircraftIdentity& identity) const = 0;
 };
 
 }  // namespace corv::airports

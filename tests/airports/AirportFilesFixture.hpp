@@ -38,6 +38,12 @@ class FakeIdentities final : public AircraftIdentities {
     std::string text(const common::AircraftIdentity& identity) const override {
         return airlineCode(identity) + "/" + typeCode(identity);
     }
+    // Every type spans 40 m unless told otherwise.
+    double halfWingspan(const common::AircraftIdentity& identity) const override {
+        const auto found = halfSpans.find(typeCode(identity));
+        return found == halfSpans.end() ? 20.0 / 1852.0 : found->second;
+    }
+    std::map<std::string, double> halfSpans;  // nautical miles, by type code
 
   private:
     common::CodeIndex indexOf(std::string_view code) const {

@@ -19,6 +19,7 @@ struct NoAircraftIdentities final : airports::AircraftIdentities {
     std::string airlineCode(const common::AircraftIdentity&) const override { return {}; }
     std::string typeCode(const common::AircraftIdentity&) const override { return {}; }
     std::string text(const common::AircraftIdentity&) const override { return {}; }
+    double halfWingspan(const common::AircraftIdentity&) const override { return 0.0; }
 };
 
 }  // namespace corv::test
