@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+
+#include "sim/SimNotice.hpp"
+#include "sim/SimQueues.hpp"
+
+namespace corv::parking {
+
+// What the live traffic's request pacing and notice handling do for the static aircraft: live
+// aircraft always go first, the static ones take the slots left over.
+class StaticTraffic {
+  public:
+    virtual ~StaticTraffic() = default;
+    // A creation slot no live aircraft needs: hand one static request over, place the next.
+    virtual void onCreationSlot(sim::SimQueues& queues) = 0;
+    // The oldest static object waiting to be removed, taken out of the wait.
+    virtual std::optional<sim::ObjectId> nextRemoval() = 0;
+    // A notice about a static aircraft; false when it concerns none.
+    virtual bool onNotice(const sim::SimNotice& notice) = 0;
+};
+
+}  // namespace corv::parking
