@@ -17,6 +17,26 @@
 
 namespace {
 
+// No park airport: the idle tick does no parking work.
+class IdleAirports final : public corv::airports::AirportsPort {
+  public:
+    void readParkAirportList() override {}
+    void parkAirportTick(bool) override {}
+    bool parkAirportSet() const override { return false; }
+    bool standListEmpty() const override { return true; }
+    void leaveParkAirport() override {}
+    bool hasReservedStand() const override { return false; }
+    void keepReservedStandFree() override {}
+    std::string recheckParkAirports() override { return {}; }
+    void setDestination(const std::string&) override {}
+    void clearDestination() override {}
+    std::optional<double> firstParkAirportDistance() const override { return std::nullopt; }
+    void removeAllStatic() override {}
+    void renewStaticParking() override {}
+    int staticQueuedCount() const override { return 0; }
+    void resetRunState() override {}
+};
+
 using namespace corv;
 
 // A simulator whose flight runs, so every tick takes the traffic path.
@@ -65,7 +85,7 @@ struct IdleRun {
     app::UnwiredDataFiles dataFiles;
     liveries::LiverySubsystem liveries{liveries::LiveryServices{
         run, messages, settings, controls, display, window, referenceData, ".", metaSimNumber}};
-    app::UnwiredAirports airports;
+    IdleAirports airports;
     app::UnwiredAddonScan addonScan;
     RunningSimulator simulator;
     test::FeedStandIn realTraffic;  // nothing connected: the cycle's own cost is measured

@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "airports/NearestStand.hpp"
 #include "common/ProgramIdentity.hpp"
 #include "platform/TerminationSignals.hpp"
 #include "settings/ParameterTable.hpp"
@@ -29,13 +30,31 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                                        referenceData_,
                                        appDataFolder,
                                        sleepFor,
-                                       {},
-                                       {}},
+                                       [this](const airports::AirportCode& code,
+                                              const common::GeoPoint& at, std::string& standId) {
+                                           return airports::gf_readDestApfForClosestStand(
+                                               airportFiles_.workFolder, catalogue_,
+                                               downloadSite_, code, at, standId);
+                                       },
+                                       [this] { airports_.requestRememberUserStand(); }},
                  [this] { return connectSimulator(); }),
       realTraffic_(runState_, messages_, display_, *this, simulator_,
                    [this] { traffic_.removeAllLive(); }, referenceData_),
+      airportSettings_{controls_, [this](int nauticalMiles) { commands_.setRange(nauticalMiles); }},
+      airportFiles_{installFolder,  catalogue_, downloadSite_, identities_,
+                    airportSettings_, messages_, metaSimNumber_},
+      statics_(parking::StaticServices{loadedAirport_, identities_, referenceData_, liveries_,
+                                       random_, messages_}),
+      parkingControls_(commands_, requests_, display_),
+      airports_(parking::ParkAirportServices{
+          airportFiles_, loadedAirport_, statics_, simulator_, realTraffic_, display_, *this,
+          parkingControls_, timeKeyNow_,
+          [this](const std::optional<realtraffic::ParkAirport>& park) {
+              realTraffic_.setParkAirport(park);
+              traffic_.setParkAirport(park);
+          }}),
       traffic_(live::LiveServices{runState_, messages_, display_, *this, controls_, referenceData_,
-                                  liveries_, simulator_, realTraffic_, random_}),
+                                  liveries_, simulator_, realTraffic_, random_, &statics_}),
       context_{runState_,
                messages_,
                settings_,
@@ -55,6 +74,8 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
       commands_(context_),
       run_(context_, commands_) {
     runState_.productionMode = productionMode;
+    statics_.setLiveView(traffic_);
+    airports_.setLiveView(traffic_);
 }
 
 Program::~Program() = default;

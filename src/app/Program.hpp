@@ -5,12 +5,18 @@
 #include <string>
 #include <thread>
 
+#include "app/ParkingControlsLink.hpp"
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "airports/AirportFilesContext.hpp"
+#include "airports/LoadedAirport.hpp"
 #include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
 #include "liveries/RandomSource.hpp"
+#include "parking/ParkAirports.hpp"
+#include "parking/ReferenceIdentities.hpp"
+#include "parking/StaticParking.hpp"
 #include "run/CommandRequests.hpp"
 #include "run/RunContext.hpp"
 #include "services/MessageLine.hpp"
@@ -72,7 +78,6 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     std::atomic<airports::TimeKey> timeKeyNow_{};
     UnwiredDataFiles dataFiles_;
     liveries::LiverySubsystem liveries_;
-    UnwiredAirports airports_;
     UnwiredAddonScan addonScan_;
     // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
     std::shared_ptr<sim::standin::StandInSimulator> standIn_;
@@ -80,6 +85,17 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     sim::SimClient simulator_;
     app::RealTrafficLink realTraffic_;
     liveries::UniformRandom random_;
+
+    // The airport files and the park airport with its static aircraft.
+    parking::ReferenceIdentities identities_{referenceData_};
+    NoDownloadSite downloadSite_;
+    airports::SettingsControls airportSettings_;
+    airports::AirportFilesContext airportFiles_;
+    airports::LoadedAirport loadedAirport_;
+    parking::StaticParking statics_;
+    ParkingControlsLink parkingControls_;
+    parking::ParkAirports airports_;
+
     live::LiveTraffic traffic_;  // after what it uses, so nothing is used before it exists
 
     run::RunContext context_;

@@ -52,6 +52,9 @@ class RealTrafficLink final : public realtraffic::RealTrafficPort {
     bool receiverIdle() const override { return receivers_.receiverIdle(); }
     void setAcceptingTraffic(bool accepting) override { receivers_.setAcceptingTraffic(accepting); }
     void startCallsignCollection() override { receivers_.startCallsignCollection(); }
+    std::unordered_set<std::string> takeSeenCallsigns() override {
+        return receivers_.takeSeenCallsigns();
+    }
     std::size_t takeReports(std::span<realtraffic::TrafficReport> into) override {
         return receivers_.queue().take(into);
     }

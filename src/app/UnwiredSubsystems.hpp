@@ -2,12 +2,13 @@
 
 #include <string>
 
+#include "data/SiteDownloader.hpp"
 #include "run/Subsystems.hpp"
 
 namespace corv::app {
 
 // The subsystems as they behave while nothing of them is installed: no updates,
-// no park airport, no add-on scan. Each is replaced by the real one as it is
+// no add-on scan, no download site. Each is replaced by the real one as it is
 // built.
 
 class UnwiredDataFiles final : public data::DataFilesPort {
@@ -15,23 +16,13 @@ class UnwiredDataFiles final : public data::DataFilesPort {
     bool checkForUpdates() override { return true; }
 };
 
-class UnwiredAirports final : public airports::AirportsPort {
+// No download site is wired yet: every download fails, so only local airport files are read.
+class NoDownloadSite final : public data::SiteDownloader {
   public:
-    void readParkAirportList() override {}
-    void parkAirportTick(bool) override {}
-    bool parkAirportSet() const override { return false; }
-    bool standListEmpty() const override { return true; }
-    void leaveParkAirport() override {}
-    bool hasReservedStand() const override { return false; }
-    void keepReservedStandFree() override {}
-    std::string recheckParkAirports() override { return {}; }
-    void setDestination(const std::string&) override {}
-    void clearDestination() override {}
-    std::optional<double> firstParkAirportDistance() const override { return std::nullopt; }
-    void removeAllStatic() override {}
-    void renewStaticParking() override {}
-    int staticQueuedCount() const override { return 0; }
-    void resetRunState() override {}
+    bool download(std::string_view, const std::filesystem::path&) override { return false; }
+    std::string addressOf(std::string_view sitePath) const override {
+        return std::string(sitePath);
+    }
 };
 
 class UnwiredAddonScan final : public scan::AddonScanPort {

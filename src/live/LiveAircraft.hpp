@@ -125,6 +125,7 @@ struct LiveAircraft {
 
     // Parking.
     std::string standId;
+    std::int32_t parkedSinceTick = 0;  // the live tick it came to rest at its stand
 };
 
 }  // namespace corv::live

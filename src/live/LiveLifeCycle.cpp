@@ -97,10 +97,15 @@ void LiveTraffic::processSimNotices() {
                 onSpawned(notice);
                 break;
             case sim::SimNoticeKind::Removed:
-                onRemoved(notice);
+                if (services_.statics == nullptr || !services_.statics->onNotice(notice))
+                    onRemoved(notice);
                 break;
             case sim::SimNoticeKind::CreateFailed:
-                if (sim::isLiveKey(notice.key)) onCreateFailed(notice);
+                if (sim::isLiveKey(notice.key)) {
+                    onCreateFailed(notice);
+                } else if (services_.statics != nullptr) {
+                    services_.statics->onNotice(notice);
+                }
                 break;
             case sim::SimNoticeKind::StaticCg:
                 onStaticCg(notice);
@@ -108,7 +113,8 @@ void LiveTraffic::processSimNotices() {
             case sim::SimNoticeKind::NearbyAircraft:
                 onNearbyAircraft(notice);
                 break;
-            case sim::SimNoticeKind::StaticSpawned:  // static aircraft come with static parking
+            case sim::SimNoticeKind::StaticSpawned:
+                if (services_.statics != nullptr) services_.statics->onNotice(notice);
                 break;
         }
     }

@@ -1,4 +1,5 @@
 #include "live/LiveTraffic.hpp"
+#include "liveries/AircraftCategory.hpp"
 
 #include <algorithm>
 #include <array>
@@ -74,9 +75,14 @@ void LiveTraffic::handleAddingStack() {
     queues.handOverPositions();
 
     const std::int32_t tick = services_.run.liveTickCount;
-    if (tick % 10 == 0 && !removals_.empty()) {
-        queues.queueRemoval(removals_.front());
-        removals_.pop_front();
+    if (tick % 10 == 0) {
+        if (!removals_.empty()) {
+            queues.queueRemoval(removals_.front());
+            removals_.pop_front();
+        } else if (services_.statics != nullptr) {
+            if (const auto object = services_.statics->nextRemoval())
+                queues.queueRemoval(*object);
+        }
     }
     if (tick % creationIntervalTicks == 0) queueNextCreation();
 
@@ -122,7 +128,12 @@ void LiveTraffic::handleAddingStack() {
 }
 
 void LiveTraffic::queueNextCreation() {
-    if (liveCreations_.empty()) return;
+    if (liveCreations_.empty()) {
+        // Live aircraft always go first; static ones take the slots left over.
+        if (services_.statics != nullptr)
+            services_.statics->onCreationSlot(services_.simulator.queues());
+        return;
+    }
     services_.simulator.queues().queueCreation(std::move(liveCreations_.front()));
     liveCreations_.pop_front();
 }
@@ -237,6 +248,49 @@ void LiveTraffic::resetRunState() {
     staticTwinChecks_.clear();
     fastRequests_ = false;
     liveInSim_ = 0;
+}
+
+std::vector<parking::LiveAtStand> LiveTraffic::atStands() const {
+    constexpr std::int32_t ticksPerMinute = 6000;
+    std::vector<parking::LiveAtStand> atStands;
+    for (const LiveAircraft& aircraft : table_.aircraft) {
+        const bool atStand = aircraft.phase == AcPhase::Parked || aircraft.phase == AcPhase::Parking;
+        if (!atStand || aircraft.standId.empty() || aircraft.state != AcState::Active) continue;
+        atStands.push_back(
+            {aircraft.callsign, aircraft.standId, aircraft.phase == AcPhase::Parked, false,
+             (services_.run.liveTickCount - aircraft.parkedSinceTick) / ticksPerMinute,
+             aircraft.aircraftClass == liveries::categoryHeavy});
+    }
+    return atStands;
+}
+
+void LiveTraffic::removeLive(const std::string& name) {
+    for (LiveAircraft& aircraft : table_.aircraft) {
+        if (aircraft.callsign == name && aircraft.state == AcState::Active) {
+            removeFromSim(aircraft);
+            return;
+        }
+    }
+}
+
+void LiveTraffic::removeGroundTraffic() {
+    for (LiveAircraft& aircraft : table_.aircraft) {
+        switch (aircraft.phase) {
+            case AcPhase::PushingBack:
+            case AcPhase::PushedBack:
+            case AcPhase::Taxi:
+            case AcPhase::TakeOff:
+            case AcPhase::Parked:
+                aircraft.standId.clear();
+                if (aircraft.state == AcState::Active || aircraft.state == AcState::Adding2Sim)
+                    removeFromSim(aircraft);
+                break;
+            case AcPhase::Flying:
+            case AcPhase::Parking:
+            case AcPhase::Birth:
+                break;
+        }
+    }
 }
 
 }  // namespace corv::live

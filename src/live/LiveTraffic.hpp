@@ -10,6 +10,8 @@
 
 #include "live/ReportIntake.hpp"
 #include "live/TrafficPort.hpp"
+#include "parking/LiveGroundView.hpp"
+#include "parking/StaticTraffic.hpp"
 #include "realtraffic/RealTrafficPort.hpp"
 #include "sim/AiTrafficPort.hpp"
 
@@ -42,11 +44,15 @@ struct LiveServices {
     sim::AiTrafficPort& simulator;
     realtraffic::RealTrafficPort& realTraffic;
     liveries::RandomSource& random;
+    // The static aircraft served by the request pacing; none without static parking.
+    parking::StaticTraffic* statics = nullptr;
 };
 
 // The live aircraft of the feed: their intake, their life in the simulator and their movement,
 // driven by the run cycle tick by tick.
-class LiveTraffic final : public TrafficPort, private LifeCycleActions {
+class LiveTraffic final : public TrafficPort,
+                          public parking::LiveGroundView,
+                          private LifeCycleActions {
   public:
     static constexpr std::size_t reservedAircraft = 512;
     static constexpr std::int32_t activationTicks = 200;
@@ -83,6 +89,11 @@ class LiveTraffic final : public TrafficPort, private LifeCycleActions {
     void setParkAirport(const std::optional<realtraffic::ParkAirport>& park) override {
         parkAirport_ = park;
     }
+
+    // What the static parking sees of the live aircraft on the ground.
+    std::vector<parking::LiveAtStand> atStands() const override;
+    void removeLive(const std::string& name) override;
+    void removeGroundTraffic() override;
 
     const LiveTable& table() const { return table_; }
     std::size_t pendingCreations() const { return liveCreations_.size(); }

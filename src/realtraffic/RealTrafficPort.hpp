@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_set>
 
 #include "realtraffic/TrafficContext.hpp"
 #include "realtraffic/TrafficReport.hpp"
@@ -46,6 +47,8 @@ class RealTrafficPort {
     virtual bool receiverIdle() const = 0;
     virtual void setAcceptingTraffic(bool accepting) = 0;
     virtual void startCallsignCollection() = 0;
+    // The callsigns heard since the collection started; the collection ends.
+    virtual std::unordered_set<std::string> takeSeenCallsigns() = 0;
     // Reports of the traffic received, oldest first, at most as many as fit.
     virtual std::size_t takeReports(std::span<TrafficReport> into) = 0;
     // QNH, counters, seen callsigns and receiver statuses back to their start values.

@@ -75,6 +75,7 @@ class Receivers {
     void setAcceptingTraffic(bool accepting) { queue_.setAcceptingTraffic(accepting); }
 
     void startCallsignCollection() { traffic_.callsigns().start(); }
+    std::unordered_set<std::string> takeSeenCallsigns() { return traffic_.callsigns().takeOver(); }
     std::unordered_set<std::string> takeCallsigns() { return traffic_.callsigns().takeOver(); }
 
     // QNH, timestamp, seen callsigns, stop flags and the weather counter back to their start

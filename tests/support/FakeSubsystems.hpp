@@ -116,6 +116,7 @@ class FakeSubsystems final : public data::DataFilesPort,
         note(accepting ? "acceptTraffic" : "refuseTraffic");
     }
     void startCallsignCollection() override { note("startCallsignCollection"); }
+    std::unordered_set<std::string> takeSeenCallsigns() override { return {}; }
 
     // Live traffic.
     void reserveCapacity() override { note("reserveCapacity"); }

@@ -31,6 +31,7 @@ class FeedStandIn final : public realtraffic::RealTrafficPort {
     bool receiverIdle() const override { return false; }
     void setAcceptingTraffic(bool) override {}
     void startCallsignCollection() override {}
+    std::unordered_set<std::string> takeSeenCallsigns() override { return {}; }
     std::size_t takeReports(std::span<realtraffic::TrafficReport> into) override {
         const std::size_t taken = std::min(into.size(), pending.size());
         for (std::size_t i = 0; i < taken; ++i) {

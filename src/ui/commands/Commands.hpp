@@ -38,13 +38,13 @@ class Commands {
     void announceStaticUpdate();
     void lockParkingControls();
     void unlockParkingControls();
+    void setParkingControlsEnabled(bool enabled);
 
     // The controls were set up after the data files were read (until then "Now" stays off).
     void setControlsReady(bool ready) { controlsReady_ = ready; }
 
   private:
     void onNumberListSelected(status::ControlId id, int index);
-    void setParkingControlsEnabled(bool enabled);
     void showNoLog(const std::string& text) { ctx_.messages.showMessage(text, false); }
     void showAndLog(const std::string& text) { ctx_.messages.showMessage(text, true); }
 
