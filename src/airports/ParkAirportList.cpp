@@ -77,8 +77,8 @@ bool ParkAirportList::lf_readMyParkAirports(services::MessageLine& messages) {
                     result = false;
                     continue;
                 }
-                entries_.push_back({parts.size() == 2 ? parts[1] : std::string{},
-                                    airport->latitude, airport->longitude, 0.0, code});
+                entries_.push_back({parts.size() == 2 ? parts[1] : std::string{}, airport->latitude,
+                                    airport->longitude, 0.0, code});
             }
             if (!entries_.empty()) {
                 services::log("\n{:5} park airport{} read from '{}'", entries_.size(),

@@ -11,8 +11,8 @@
 namespace corv::airports {
 
 void logParkingDay(TimeKey key) {
-    services::log("\n{} (utc) It is day {} ({}), {:.1F} hours", services::clockText(),
-                  key.weekday, weekdayName(key.weekday), key.halfHour / 2.0);
+    services::log("\n{} (utc) It is day {} ({}), {:.1F} hours", services::clockText(), key.weekday,
+                  weekdayName(key.weekday), key.halfHour / 2.0);
 }
 
 void resetStandMarks(std::vector<Stand>& stands, std::string_view reservedStand,

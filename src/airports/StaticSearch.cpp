@@ -119,7 +119,8 @@ void StaticSearch::runStage(const Stage& stage, TimeKey key, std::int32_t wanted
     }
     std::ranges::move(found, std::back_inserter(candidates));
     const std::int32_t excess = already + static_cast<std::int32_t>(candidates.size()) - wanted;
-    if (excess > 0) candidates.resize(candidates.size() - std::min<std::size_t>(excess, candidates.size()));
+    if (excess > 0)
+        candidates.resize(candidates.size() - std::min<std::size_t>(excess, candidates.size()));
 }
 
 void StaticSearch::searchStands(TimeKey key, EntryKind kind, bool dayOnly, std::int32_t fit,
@@ -132,8 +133,7 @@ void StaticSearch::searchStands(TimeKey key, EntryKind kind, bool dayOnly, std::
             searchStand(stand, slot, kind, dayOnly, fit, key, found, candidates);
         } catch (const std::exception& e) {
             services::logMarked("{}: day: {}, offset {}: {}", "lf_searchStands",
-                                fmt::format("[{},{}]", slot.weekday, slot.halfHour), fit,
-                                e.what());
+                                fmt::format("[{},{}]", slot.weekday, slot.halfHour), fit, e.what());
         }
     }
 }
@@ -155,7 +155,7 @@ void StaticSearch::searchStand(Stand& stand, TimeKey slot, EntryKind kind, bool 
             chosen = &stand.entries[choices[inputs_.randomBelow(choices.size())]];
         }
     }
-    if (!usable(*chosen, found, candidates)) {
+    if (!usable(*chosen, stand, found, candidates)) {
         chosen->index = 0;  // out of the search until the entries are renumbered
         return;
     }
@@ -202,14 +202,17 @@ OccupancyEntry* StaticSearch::entryOfStaticHere(Stand& stand) const {
     return nullptr;
 }
 
-bool StaticSearch::usable(const OccupancyEntry& entry, const std::vector<StaticAircraft>& found,
+bool StaticSearch::usable(const OccupancyEntry& entry, const Stand& stand,
+                          const std::vector<StaticAircraft>& found,
                           const std::vector<StaticAircraft>& candidates) const {
     if (isLive(inputs_.liveCallsigns, entry.callsign) ||
         isLive(inputs_.liveCallsigns, entry.callsign2)) {
         return false;
     }
+    // The aircraft standing on this very stand is found again: the renewal keeps it.
     if (std::ranges::any_of(inputs_.statics, [&](const PlacedStatic& placed) {
-            return repeats(entry, placed.callsign, placed.registration);
+            return placed.stand != stand.number &&
+                   repeats(entry, placed.callsign, placed.registration);
         })) {
         return false;
     }

@@ -65,7 +65,8 @@ class StaticSearch {
                   bool dayOnly) const;
     bool crowdedByStatic(const Stand& stand, const OccupancyEntry& entry) const;
     OccupancyEntry* entryOfStaticHere(Stand& stand) const;
-    bool usable(const OccupancyEntry& entry, const std::vector<StaticAircraft>& found,
+    bool usable(const OccupancyEntry& entry, const Stand& stand,
+                const std::vector<StaticAircraft>& found,
                 const std::vector<StaticAircraft>& candidates) const;
     std::int32_t takenCount() const;
     void takeStand(Stand& stand);

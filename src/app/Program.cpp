@@ -22,37 +22,32 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
       liveries_(liveries::LiveryServices{runState_, messages_, settings_, controls_, display_,
                                          *this, referenceData_, installFolder, metaSimNumber_}),
-      simulator_(sim::SimClientContext{runState_,
-                                       messages_,
-                                       display_,
-                                       *this,
-                                       catalogue_,
-                                       referenceData_,
-                                       appDataFolder,
-                                       sleepFor,
+      simulator_(sim::SimClientContext{runState_, messages_, display_, *this, catalogue_,
+                                       referenceData_, appDataFolder, sleepFor,
                                        [this](const airports::AirportCode& code,
                                               const common::GeoPoint& at, std::string& standId) {
                                            return airports::gf_readDestApfForClosestStand(
-                                               airportFiles_.workFolder, catalogue_,
-                                               downloadSite_, code, at, standId);
+                                               airportFiles_.workFolder, catalogue_, downloadSite_,
+                                               code, at, standId);
                                        },
                                        [this] { airports_.requestRememberUserStand(); }},
                  [this] { return connectSimulator(); }),
-      realTraffic_(runState_, messages_, display_, *this, simulator_,
-                   [this] { traffic_.removeAllLive(); }, referenceData_),
+      realTraffic_(
+          runState_, messages_, display_, *this, simulator_, [this] { traffic_.removeAllLive(); },
+          referenceData_),
       airportSettings_{controls_, [this](int nauticalMiles) { commands_.setRange(nauticalMiles); }},
-      airportFiles_{installFolder,  catalogue_, downloadSite_, identities_,
-                    airportSettings_, messages_, metaSimNumber_},
+      airportFiles_{installFolder,    catalogue_, downloadSite_, identities_,
+                    airportSettings_, messages_,  metaSimNumber_},
       statics_(parking::StaticServices{loadedAirport_, identities_, referenceData_, liveries_,
                                        random_, messages_}),
       parkingControls_(commands_, requests_, display_),
-      airports_(parking::ParkAirportServices{
-          airportFiles_, loadedAirport_, statics_, simulator_, realTraffic_, display_, *this,
-          parkingControls_, timeKeyNow_,
-          [this](const std::optional<realtraffic::ParkAirport>& park) {
-              realTraffic_.setParkAirport(park);
-              traffic_.setParkAirport(park);
-          }}),
+      airports_(
+          parking::ParkAirportServices{airportFiles_, loadedAirport_, statics_, simulator_,
+                                       realTraffic_, display_, *this, parkingControls_, timeKeyNow_,
+                                       [this](const std::optional<realtraffic::ParkAirport>& park) {
+                                           realTraffic_.setParkAirport(park);
+                                           traffic_.setParkAirport(park);
+                                       }}),
       traffic_(live::LiveServices{runState_, messages_, display_, *this, controls_, referenceData_,
                                   liveries_, simulator_, realTraffic_, random_, &statics_}),
       context_{runState_,

@@ -5,12 +5,12 @@
 #include <string>
 #include <thread>
 
+#include "airports/AirportFilesContext.hpp"
+#include "airports/LoadedAirport.hpp"
 #include "app/ParkingControlsLink.hpp"
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
-#include "airports/AirportFilesContext.hpp"
-#include "airports/LoadedAirport.hpp"
 #include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
 #include "liveries/RandomSource.hpp"

@@ -80,8 +80,7 @@ void LiveTraffic::handleAddingStack() {
             queues.queueRemoval(removals_.front());
             removals_.pop_front();
         } else if (services_.statics != nullptr) {
-            if (const auto object = services_.statics->nextRemoval())
-                queues.queueRemoval(*object);
+            if (const auto object = services_.statics->nextRemoval()) queues.queueRemoval(*object);
         }
     }
     if (tick % creationIntervalTicks == 0) queueNextCreation();
@@ -254,7 +253,8 @@ std::vector<parking::LiveAtStand> LiveTraffic::atStands() const {
     constexpr std::int32_t ticksPerMinute = 6000;
     std::vector<parking::LiveAtStand> atStands;
     for (const LiveAircraft& aircraft : table_.aircraft) {
-        const bool atStand = aircraft.phase == AcPhase::Parked || aircraft.phase == AcPhase::Parking;
+        const bool atStand =
+            aircraft.phase == AcPhase::Parked || aircraft.phase == AcPhase::Parking;
         if (!atStand || aircraft.standId.empty() || aircraft.state != AcState::Active) continue;
         atStands.push_back(
             {aircraft.callsign, aircraft.standId, aircraft.phase == AcPhase::Parked, false,

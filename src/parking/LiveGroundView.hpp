@@ -9,8 +9,8 @@ namespace corv::parking {
 struct LiveAtStand {
     std::string name;
     std::string standId;
-    bool parked = false;       // false: still parking
-    bool standFlag = false;    // its stay is known from the feed, not guessed
+    bool parked = false;     // false: still parking
+    bool standFlag = false;  // its stay is known from the feed, not guessed
     int minutesParked = 0;
     bool heavy = false;
 };

@@ -76,18 +76,18 @@ void ParkAirports::chooseParkAirport(bool statusFlag, const sim::UserAircraftSta
         const airports::NearestStandLookup nearestStand =
             [&files](const airports::AirportCode& code, const common::GeoPoint& at,
                      std::string& standId) {
-                return airports::gf_readDestApfForClosestStand(
-                    files.workFolder, files.catalogue, files.downloader, code, at, standId);
+                return airports::gf_readDestApfForClosestStand(files.workFolder, files.catalogue,
+                                                               files.downloader, code, at, standId);
             };
         const airports::CatalogueAirport* airport = airports::findClosestAirport(
             files.catalogue, {user.latitude, user.longitude}, nearestStand);
         if (airport == nullptr) {
-            files.messages.showMessage("User aircraft on the ground, no RT supported airport in sight",
-                                       true);
+            files.messages.showMessage(
+                "User aircraft on the ground, no RT supported airport in sight", true);
             return;
         }
-        const std::string at = fmt::format("User aircraft on the ground at {}",
-                                           airports::airportLabel(*airport));
+        const std::string at =
+            fmt::format("User aircraft on the ground at {}", airports::airportLabel(*airport));
         if (!airports::hasStandData(files.workFolder, files.catalogue, airport->code)) {
             files.messages.showMessage(at + ", no airport file found", true);
             return;
@@ -114,16 +114,16 @@ void ParkAirports::checkInSight(const sim::UserAircraftState& user) {
     if (user.onGround) return;
     const double range = settings::AIRP_RANGE.value();
     const double height = settings::AIRP_HEIGHT.value();
-    const double distance =
-        common::distanceNm({user.latitude, user.longitude}, park_->position());
+    const double distance = common::distanceNm({user.latitude, user.longitude}, park_->position());
     const std::string label = airports::airportLabel(*park_);
     if (distance <= range && user.altitudeFeet <= height) {
         const airports::ParkAirportEntry* first = list_.first();
         if (first != nullptr && first->code != park_->code && first->distance <= range &&
             first->distance <= distance) {
-            services::log("\n{} {} is in sight ({:.1F} nm), parked aircraft at {} will be removed "
-                          "first",
-                          services::clockText(), first->code.str(), first->distance, label);
+            services::log(
+                "\n{} {} is in sight ({:.1F} nm), parked aircraft at {} will be removed "
+                "first",
+                services::clockText(), first->code.str(), first->distance, label);
             leaveParkAirport();
         }
         return;
@@ -152,8 +152,8 @@ std::string ParkAirports::lf_readParkedFile() {
     airports::LoadedAirport& airport = services_.airport;
     const airports::AirportFilesContext& files = services_.files;
     airport.stands.clear();
-    const std::string path = airports::resolveAirportFile(files.workFolder, files.catalogue,
-                                                          park_->code);
+    const std::string path =
+        airports::resolveAirportFile(files.workFolder, files.catalogue, park_->code);
     if (path.empty()) return fmt::format("{} {} not found", "lf_readParkedFile", park_->code.str());
     airport.code = park_->code;
     airport.airport_name.clear();
@@ -230,8 +230,7 @@ std::string ParkAirports::standAtUser() {
     userStand_.clear();
     double nearest = userStandRadiusNm;
     for (const airports::Stand& stand : stands) {
-        const double distance =
-            common::distanceNm(userStandAt_, {stand.latitude, stand.longitude});
+        const double distance = common::distanceNm(userStandAt_, {stand.latitude, stand.longitude});
         if (distance <= nearest) {
             nearest = distance;
             userStand_ = stand.id;

@@ -38,8 +38,9 @@ std::string ReferenceIdentities::text(const common::AircraftIdentity& identity) 
 
 double ReferenceIdentities::halfWingspan(const common::AircraftIdentity& identity) const {
     const double halfSpan = reference_.halfWingspan(identity.model);
-    return halfSpan > 0.0 ? halfSpan
-                          : reference_.categoryMeanHalfWingspan(reference_.category(identity.model));
+    return halfSpan > 0.0
+               ? halfSpan
+               : reference_.categoryMeanHalfWingspan(reference_.category(identity.model));
 }
 
 }  // namespace corv::parking

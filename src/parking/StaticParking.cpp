@@ -96,7 +96,8 @@ bool StaticParking::blockedByAircraft(const airports::StaticAircraft& candidate,
         return true;
     }
     for (const StaticRecord& record : table_) {
-        if (!nearby(record.stand)) continue;
+        // One on its way out (a departure changing its callsign) makes room.
+        if (!nearby(record.stand) || record.state == StaticState::Removing) continue;
         services::log(
             "{:8}: no static parking for {}, static aircraft {} is adjacent at {}, possibly "
             "colliding",
@@ -135,12 +136,12 @@ bool StaticParking::findLivery(StaticRecord& record, bool cargoStand, std::strin
     match.live = false;
     match.callsign = record.name;
     match.description = record.name;
-    const liveries::MatchContext context{*indexes,
-                                         services_.reference,
-                                         services_.liveries.runState(),
-                                         {settings::MATCHING_DEPTH.value(),
-                                          settings::RANDOM.value()},
-                                         services_.random};
+    const liveries::MatchContext context{
+        *indexes,
+        services_.reference,
+        services_.liveries.runState(),
+        {settings::MATCHING_DEPTH.value(), settings::RANDOM.value()},
+        services_.random};
     if (!liveries::matchLivery(match, context)) return false;
     title = std::string(match.title);
     return true;
@@ -177,8 +178,8 @@ void StaticParking::placeNextStatic() {
     }
     record.placedFor = airports::fitSlot(key_, candidate.fit);
     sim::CreationRequest request;
-    request.position = {stand->latitude, stand->longitude, 0.0, 0.0, 0.0,
-                        record.headingDegrees, true, 0};
+    request.position = {
+        stand->latitude, stand->longitude, 0.0, 0.0, 0.0, record.headingDegrees, true, 0};
     request.tailNumber = record.name;
     request.liveryTitle = std::move(title);
     request.key = key;

@@ -83,7 +83,8 @@ void StaticParking::reconcile(airports::TimeKey key, std::vector<StaticRecord*>&
     };
     // The aircraft shown for the earlier half hour of the week gives way.
     const auto resolve = [&](StaticRecord& record, const airports::StaticAircraft* candidate) {
-        const airports::WeekSlot newcomer = airports::weekSlot(airports::fitSlot(key, candidate->fit));
+        const airports::WeekSlot newcomer =
+            airports::weekSlot(airports::fitSlot(key, candidate->fit));
         if (airports::weekSlot(record.placedFor) < newcomer) {
             removals.push_back(&record);
         } else {
@@ -108,8 +109,8 @@ void StaticParking::reconcile(airports::TimeKey key, std::vector<StaticRecord*>&
         }
         const airports::Stand* stand = standOf(record.stand);
         const airports::StaticAircraft* conflict = nullptr;
-        for (const std::int32_t neighbour : stand != nullptr ? stand->neighbours
-                                                             : std::vector<std::int32_t>{}) {
+        for (const std::int32_t neighbour :
+             stand != nullptr ? stand->neighbours : std::vector<std::int32_t>{}) {
             const airports::StaticAircraft* other = candidateOn(neighbour);
             const airports::Stand* there = standOf(neighbour);
             if (other == nullptr || there == nullptr) continue;
@@ -164,8 +165,8 @@ void StaticParking::renew(airports::TimeKey key, std::unordered_set<std::string>
     if (wanted_ != already) {
         const std::vector<airports::PlacedStatic> placed = placedStatics();
         const airports::StaticSearchInputs inputs = searchInputs(placed, liveNames);
-        airports::StaticSearch(stands, inputs).searchStages(key, wanted_, already, candidates_,
-                                                            fits_);
+        airports::StaticSearch(stands, inputs)
+            .searchStages(key, wanted_, already, candidates_, fits_);
     }
 
     std::vector<StaticRecord*> kept;
@@ -183,16 +184,15 @@ void StaticParking::renew(airports::TimeKey key, std::unordered_set<std::string>
             return e.index > 0 && e.day == key.weekday && e.callsign == arrival &&
                    airports::sameAircraft(e.identity, record->identity);
         });
-        if (entry == stand->entries.end() || airports::staysNext(*entry, *stand, key))
-            return false;
+        if (entry == stand->entries.end() || airports::staysNext(*entry, *stand, key)) return false;
         candidates_.push_back({record->stand, record->placedFor.halfHour, record->identity,
                                record->callsign, record->callsign2, record->registration, false});
         removals.push_back(record);
         return true;
     });
 
-    auto excess = static_cast<std::int64_t>(kept.size() + liveParked.size() + candidates_.size()) -
-                  wanted_;
+    auto excess =
+        static_cast<std::int64_t>(kept.size() + liveParked.size() + candidates_.size()) - wanted_;
     for (; excess > 0; --excess) {
         if (!candidates_.empty()) {
             candidates_.pop_back();
@@ -205,9 +205,10 @@ void StaticParking::renew(airports::TimeKey key, std::unordered_set<std::string>
         }
     }
     std::ranges::stable_sort(candidates_, std::greater{}, &airports::StaticAircraft::fit);
-    services_.messages.showMessage(fmt::format("Parking adjustments: {} to be removed, {} to be added\n",
-                                               removals.size(), candidates_.size()),
-                                   true);
+    services_.messages.showMessage(
+        fmt::format("Parking adjustments: {} to be removed, {} to be added\n", removals.size(),
+                    candidates_.size()),
+        true);
     for (StaticRecord* record : removals)
         requestRemoval(*record);
     dropWithdrawn();

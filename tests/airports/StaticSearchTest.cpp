@@ -143,14 +143,16 @@ TEST_F(StaticSearchTest, RandomChoiceKeepsTheAircraftAlreadyStandingThere) {
     resetStandMarks(stands, "", "");
     EXPECT_EQ(callsigns(search(wednesdayNoon, 1)), std::vector<std::string>{"SECOND"});
 
-    // The static aircraft of the second entry stands there: whatever chance says, the stand is
-    // not given to the first entry's aircraft (nor to the second again).
+    // The static aircraft of the second entry stands there: it is found again, whatever chance
+    // says; at another stand it would be refused as placed already.
     pick = 0;
-    statics.push_back({"SECOND*", "SECOND", "", {}, 1, stands[0].latitude, stands[0].longitude,
-                       true});
+    statics.push_back(
+        {"SECOND*", "SECOND", "", {}, 1, stands[0].latitude, stands[0].longitude, true});
     resetStandMarks(stands, "", "");
-    EXPECT_TRUE(search(wednesdayNoon, 1).empty());
-    EXPECT_EQ(stands[0].entries[0].index, 1);
+    EXPECT_EQ(callsigns(search(wednesdayNoon, 1)), std::vector<std::string>{"SECOND"});
+    statics.back().stand = 2;
+    resetStandMarks(stands, "", "");
+    EXPECT_EQ(callsigns(search(wednesdayNoon, 1)), std::vector<std::string>{"FIRST"});
 }
 
 TEST_F(StaticSearchTest, AnAircraftIsNeverPlacedTwiceNorWhileItFlies) {

@@ -52,16 +52,6 @@ struct RecordingSimulator final : sim::AiTrafficPort {
     int userStateRequests = 0;
 };
 
-struct FixtureLiveries final : liveries::LiverySource {
-    FixtureLiveries(const std::unique_ptr<liveries::MatchingIndexes>& indexes,
-                    liveries::MatchRunState& run)
-        : indexes_(indexes), run_(run) {}
-    const liveries::MatchingIndexes* indexes() const override { return indexes_.get(); }
-    liveries::MatchRunState& runState() override { return run_; }
-    const std::unique_ptr<liveries::MatchingIndexes>& indexes_;
-    liveries::MatchRunState& run_;
-};
-
 constexpr std::uint32_t hexid = 4840000;
 constexpr sim::ObjectId objectId = 77;
 
@@ -150,7 +140,7 @@ class LiveTrafficFixture : public corv::test::MatchingFixture {
     status::DisplayState display;
     corv::test::QuietWindow window;
     RecordingSimulator simulator;
-    FixtureLiveries liveries{indexes, run};
+    corv::test::FixtureLiveries liveries{indexes, run};
     corv::test::RecordedControls controls;
     corv::test::FeedStandIn feed;
     LiveTraffic traffic{LiveServices{runState, messages, display, window, controls, reference,

@@ -12,6 +12,7 @@
 #include "liveries/DbaseXml.hpp"
 #include "liveries/LiveryData.hpp"
 #include "liveries/LiveryMatch.hpp"
+#include "liveries/LiverySource.hpp"
 #include "liveries/MatchingIndexes.hpp"
 #include "liveries/RandomSource.hpp"
 #include "liveries/ReferenceData.hpp"
@@ -33,6 +34,17 @@ class ScriptedRandom final : public liveries::RandomSource {
     }
     std::deque<std::size_t> script;
     int draws = 0;
+};
+
+// The liveries as the traffic sees them: the fixture's indexes, once built.
+struct FixtureLiveries final : liveries::LiverySource {
+    FixtureLiveries(const std::unique_ptr<liveries::MatchingIndexes>& indexes,
+                    liveries::MatchRunState& run)
+        : indexes_(indexes), run_(run) {}
+    const liveries::MatchingIndexes* indexes() const override { return indexes_.get(); }
+    liveries::MatchRunState& runState() override { return run_; }
+    const std::unique_ptr<liveries::MatchingIndexes>& indexes_;
+    liveries::MatchRunState& run_;
 };
 
 // Reference data with a few airlines, types of each category, similar types and prefix
