@@ -176,6 +176,10 @@ class StandFileValidationTest(unittest.TestCase):
             (good, {"D1": [Stay("XXX", "B738", 20, 4, "X1", "X2")]}, "airline or type unknown"),
             (good, {"D1": [Stay("KLM", "B77W", 20, 4, "KLM1", "KLM2")]}, "does not fit"),
             (good, {"D1": [klm, Stay("KLC", "B738", 22, 4, "KLC1", "KLC2")]}, "overlaps another aircraft"),
+            # not neighbours by their radii, yet two 777s side by side would touch
+            ([stand("D1", radius=33.0), stand("D2", radius=33.0, lon=4.760912)],
+             {"D1": [Stay("KLM", "B77W", 20, 4, "KLM1", "KLM2")],
+              "D2": [Stay("KLM", "B77W", 30, 4, "KLM3", "KLM4")]}, "too close for a B77W beside a B77W"),
         ]
         for stands, stays, expected in cases:
             with self.subTest(expected=expected):

@@ -41,6 +41,7 @@ def check_stand_file(name: str, text: str, publisher: str, ref: Reference, error
     if not stands or params.get("num_parkpos") != str(len(stands)):
         errors.append(f"{where}: num_parkpos '{params.get('num_parkpos')}' but {len(stands)} stands")
     seen: dict[str, tuple[float, float]] = {}
+    widest: list[tuple[str, float, float, float, str, float]] = []  # id, lat, lon, radius, type, half span
     for s in stands:
         sid = (s.get("id") or "").strip()
         lat, lon = float(s.get("latitude") or 0), float(s.get("longitude") or 0)
@@ -56,6 +57,25 @@ def check_stand_file(name: str, text: str, publisher: str, ref: Reference, error
         if not (0 <= heading < 360 and 0 < radius <= 60):
             errors.append(f"{where}: stand {sid} heading {heading} or radius {radius}")
         check_entries(where, sid, radius, s.findall("opt"), ref, errors)
+        spans = [(ref.half_spans[o.get("type")], o.get("type")) for o in s.findall("opt")
+                 if o.get("type") in ref.half_spans]
+        if spans:
+            span, model = max(spans)
+            widest.append((sid, lat, lon, radius, model, span))
+    check_clearance(where, widest, errors)
+
+
+def check_clearance(where: str, widest: list[tuple[str, float, float, float, str, float]],
+                    errors: list[str]) -> None:
+    """Stands whose radii do not make them neighbours are filled at the same time: the widest
+    aircraft of each must then clear each other."""
+    for i, (a, alat, alon, arad, amodel, aspan) in enumerate(widest):
+        for b, blat, blon, brad, bmodel, bspan in widest[i + 1:]:
+            apart = distance_m(alat, alon, blat, blon)
+            neighbours = arad + brad > 1.1 * apart
+            if not neighbours and aspan + bspan > apart:
+                errors.append(f"{where}: stands {a} and {b} are {apart:.1f} m apart, too close for "
+                              f"a {amodel} beside a {bmodel}")
 
 
 def check_entries(where: str, sid: str, radius: float, opts: list[ET.Element], ref: Reference,

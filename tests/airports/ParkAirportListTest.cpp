@@ -23,8 +23,8 @@ class ParkAirportListTest : public ::testing::Test {
   protected:
     ParkAirportListTest() {
         std::filesystem::create_directories(work.path() / "airports");
-        catalogue.assign({airportAt("EHAM", 52.0), airportAt("EHRD", 51.0),
-                          airportAt("EBBR", 50.0)});
+        catalogue.assign(
+            {airportAt("EHAM", 52.0), airportAt("EHRD", 51.0), airportAt("EBBR", 50.0)});
     }
     void writeList(const std::string& content) {
         corv::test::writeFile(work.path() / "airports" / ParkAirportList::fileName, content);
@@ -47,7 +47,9 @@ class ParkAirportListTest : public ::testing::Test {
 };
 
 TEST_F(ParkAirportListTest, LinesNameAnAirportAndItsReservedStand) {
-    writeList("\xEF\xBB\xBF" "EHAM,,A1\r\nEHRD, B2\nEBBR,C1,C2\n\nEHAM\n");
+    writeList(
+        "\xEF\xBB\xBF"
+        "EHAM,,A1\r\nEHRD, B2\nEBBR,C1,C2\n\nEHAM\n");
     EXPECT_TRUE(parkList.lf_readMyParkAirports(messages));
     // A blank after the comma belongs to the stand; three pieces and doubles are refused.
     EXPECT_EQ(codes(), (std::vector<std::string>{"EHAM,A1", "EHRD, B2"}));
