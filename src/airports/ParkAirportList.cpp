@@ -154,13 +154,12 @@ void ParkAirportList::writeParkAirportLine() {
 void ParkAirportList::updateParkAirportDistances(const common::GeoPoint& user,
                                                  bool destinationSet) {
     if (entries_.empty()) return;
+    // The first is always current: a destination just put first must not count as in sight.
+    ParkAirportEntry& first = entries_.front();
+    first.distance = common::distanceNm(user, {first.latitude, first.longitude});
     const bool moved = std::fabs(user.latitude - lastPosition_.latitude) > 1e-8 ||
                        std::fabs(user.longitude - lastPosition_.longitude) > 1e-8;
-    if (!moved) {
-        ParkAirportEntry& first = entries_.front();
-        first.distance = common::distanceNm(user, {first.latitude, first.longitude});
-        return;
-    }
+    if (!moved) return;
     lastPosition_ = user;
     if (destinationSet) return;
     for (ParkAirportEntry& entry : entries_)
