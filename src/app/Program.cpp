@@ -2,8 +2,14 @@
 
 #include <fmt/format.h>
 
+#include <cstdlib>
+
 #include "common/ProgramIdentity.hpp"
+#include "data/DownloadSite.hpp"
+#include "platform/Elevation.hpp"
+#include "platform/KnownFolders.hpp"
 #include "platform/TerminationSignals.hpp"
+#include "services/ShellOpen.hpp"
 #include "settings/ParameterTable.hpp"
 #include "ui/MainWindow.hpp"
 
@@ -19,6 +25,18 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                  std::filesystem::path settingsFile, bool productionMode)
     : messages_([this] { repaintBand(status::Band::Message); }),
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
+      site_(data::downloadSiteBase(std::getenv(data::downloadSiteVariable)), messages_),
+      dataFiles_(data::UpdateContext{
+          site_, settings_, controls_, messages_, runState_, installFolder,
+          services::VersionData(programVersionMajor, programVersionMinor, programVersionPatch),
+          platform::programFilesFolders(), platform::processIsElevated(),
+          [this](const std::filesystem::path& installer) {
+              return services::shellOpen(installer.parent_path(),
+                                         "Could not open File Explorer at new version",
+                                         [this](std::string_view caption, std::string_view text) {
+                                             showWarning(std::string(caption), std::string(text));
+                                         });
+          }}),
       liveries_(liveries::LiveryServices{runState_, messages_, settings_, controls_, display_,
                                          *this, referenceData_, installFolder, metaSimNumber_}),
       simulator_(sim::SimClientContext{runState_,
@@ -32,8 +50,9 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                                        {},
                                        {}},
                  [this] { return connectSimulator(); }),
-      realTraffic_(runState_, messages_, display_, *this, simulator_,
-                   [this] { traffic_.removeAllLive(); }, referenceData_),
+      realTraffic_(
+          runState_, messages_, display_, *this, simulator_, [this] { traffic_.removeAllLive(); },
+          referenceData_),
       traffic_(live::LiveServices{runState_, messages_, display_, *this, controls_, referenceData_,
                                   liveries_, simulator_, realTraffic_, random_}),
       context_{runState_,

@@ -8,6 +8,9 @@
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "data/CurlGlobal.hpp"
+#include "data/CurlSiteDownloader.hpp"
+#include "data/VersionCheck.hpp"
 #include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
 #include "liveries/RandomSource.hpp"
@@ -58,6 +61,7 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
   private:
     std::shared_ptr<sim::SimOperations> connectSimulator();
 
+    data::CurlGlobal curl_;  // before anything that downloads
     services::RunState runState_;
     ui::FltkControls controls_;
     status::DisplayState display_;
@@ -66,11 +70,13 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     std::atomic<ui::MainWindow*> window_{nullptr};
     services::MessageLine messages_;
     settings::SettingsFile settings_;
+    // The download site, for the version check and the airports' stand files.
+    data::CurlSiteDownloader site_;
 
     liveries::ReferenceData referenceData_;
     airports::AirportCatalogue catalogue_;
     std::atomic<airports::TimeKey> timeKeyNow_{};
-    UnwiredDataFiles dataFiles_;
+    data::VersionCheck dataFiles_;
     liveries::LiverySubsystem liveries_;
     UnwiredAirports airports_;
     UnwiredAddonScan addonScan_;

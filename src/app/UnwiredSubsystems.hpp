@@ -6,14 +6,8 @@
 
 namespace corv::app {
 
-// The subsystems as they behave while nothing of them is installed: no updates,
-// no park airport, no add-on scan. Each is replaced by the real one as it is
-// built.
-
-class UnwiredDataFiles final : public data::DataFilesPort {
-  public:
-    bool checkForUpdates() override { return true; }
-};
+// The subsystems as they behave while nothing of them is installed: no park airport, no
+// add-on scan. Each is replaced by the real one as it is built.
 
 class UnwiredAirports final : public airports::AirportsPort {
   public:
