@@ -86,7 +86,8 @@ bool CurlSiteDownloader::download(std::string_view sitePath, const fs::path& tar
                 services::log("Could not open output file: {}", target.string());
                 return false;
             }
-            DownloadProgress progress(messages_, target.filename().string());
+            // Named as on the site: a stand file is saved under another name.
+            DownloadProgress progress(messages_, fs::path(url).filename().string());
             code = transfer(url, out, progress);
             out.close();
             if (code == CURLE_OK && !out) code = CURLE_WRITE_ERROR;
