@@ -25,7 +25,8 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                  std::filesystem::path settingsFile, bool productionMode)
     : messages_([this] { repaintBand(status::Band::Message); }),
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
-      site_(data::downloadSiteBase(std::getenv(data::downloadSiteVariable)), messages_),
+      site_(data::downloadSiteBase(std::getenv(data::downloadSiteVariable)), messages_,
+            runState_.windowClosed),
       dataFiles_(data::UpdateContext{
           site_, settings_, controls_, messages_, runState_, installFolder,
           services::VersionData(programVersionMajor, programVersionMinor, programVersionPatch),

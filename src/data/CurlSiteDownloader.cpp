@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <exception>
 #include <fstream>
 #include <memory>
@@ -32,12 +33,19 @@ std::size_t writeBody(char* bytes, std::size_t size, std::size_t count, void* st
     return out ? size * count : 0;  // a short count makes libcurl fail with a write error
 }
 
-int showProgress(void* progress, curl_off_t total, curl_off_t received, curl_off_t, curl_off_t) {
-    static_cast<DownloadProgress*>(progress)->update(received, total);
-    return 0;
+// What libcurl reports to while a transfer runs.
+struct TransferWatch {
+    DownloadProgress& progress;
+    const std::atomic<bool>& cancel;
+};
+
+int onProgress(void* watch, curl_off_t total, curl_off_t received, curl_off_t, curl_off_t) {
+    const auto& [progress, cancel] = *static_cast<TransferWatch*>(watch);
+    progress.update(received, total);
+    return cancel ? 1 : 0;  // non-zero aborts the transfer
 }
 
-CURLcode transfer(const std::string& url, std::ofstream& out, DownloadProgress& progress) {
+CURLcode transfer(const std::string& url, std::ofstream& out, TransferWatch& watch) {
     const EasyHandle handle(curl_easy_init());
     if (!handle) return CURLE_FAILED_INIT;
     CURL* curl = handle.get();
@@ -54,8 +62,8 @@ CURLcode transfer(const std::string& url, std::ofstream& out, DownloadProgress& 
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stalledSeconds);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &out);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, showProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &progress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     return curl_easy_perform(curl);
 }
@@ -67,8 +75,9 @@ void removeQuietly(const fs::path& path) {
 
 }  // namespace
 
-CurlSiteDownloader::CurlSiteDownloader(std::string base, services::MessageLine& messages)
-    : base_(std::move(base)), messages_(messages) {}
+CurlSiteDownloader::CurlSiteDownloader(std::string base, services::MessageLine& messages,
+                                       const std::atomic<bool>& cancel)
+    : base_(std::move(base)), messages_(messages), cancel_(cancel) {}
 
 std::string CurlSiteDownloader::addressOf(std::string_view sitePath) const {
     return base_ + std::string(sitePath);
@@ -88,7 +97,8 @@ bool CurlSiteDownloader::download(std::string_view sitePath, const fs::path& tar
             }
             // Named as on the site: a stand file is saved under another name.
             DownloadProgress progress(messages_, fs::path(url).filename().string());
-            code = transfer(url, out, progress);
+            TransferWatch watch{progress, cancel_};
+            code = transfer(url, out, watch);
             out.close();
             if (code == CURLE_OK && !out) code = CURLE_WRITE_ERROR;
         }

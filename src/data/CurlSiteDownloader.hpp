@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -16,8 +17,10 @@ namespace corv::data {
 // CurlGlobal to exist.
 class CurlSiteDownloader final : public SiteDownloader {
   public:
-    // base: the site's base location, ending in "/" (see downloadSiteBase).
-    CurlSiteDownloader(std::string base, services::MessageLine& messages);
+    // base: the site's base location, ending in "/" (see downloadSiteBase). A transfer under
+    // way fails as soon as cancel is set (the user closed the window).
+    CurlSiteDownloader(std::string base, services::MessageLine& messages,
+                       const std::atomic<bool>& cancel);
 
     bool download(std::string_view sitePath, const std::filesystem::path& target) override;
     std::string addressOf(std::string_view sitePath) const override;
@@ -25,6 +28,7 @@ class CurlSiteDownloader final : public SiteDownloader {
   private:
     std::string base_;
     services::MessageLine& messages_;
+    const std::atomic<bool>& cancel_;
 };
 
 }  // namespace corv::data

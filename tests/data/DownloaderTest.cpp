@@ -51,6 +51,15 @@ TEST_F(DownloaderTest, FailedOrCutTransferLeavesTheTargetAsItWas) {
     }
 }
 
+TEST_F(DownloaderTest, ClosedWindowAbortsTheTransfer) {
+    publish("downloads/big.bin", std::string(5000000, 'b'));
+    test::writeFile(install / "big.bin", "old");
+    windowClosed = true;
+
+    EXPECT_FALSE(site.download("downloads/big.bin", install / "big.bin"));
+    EXPECT_EQ(test::readFile(install / "big.bin"), "old");
+}
+
 TEST_F(DownloaderTest, TargetThatCannotBeWrittenFailsBeforeAnyTransfer) {
     publish("downloads/file.bin", "x");
     const fs::path target = install / "no-such-folder" / "file.bin";

@@ -79,7 +79,8 @@ struct UpdateSiteFixture : ::testing::Test {
     services::MessageLine messages{[] {}};
     services::RunState run;
     data::CurlGlobal curl;
-    data::CurlSiteDownloader site{server.base(), messages};
+    std::atomic<bool> windowClosed{false};
+    data::CurlSiteDownloader site{server.base(), messages, windowClosed};
     std::vector<std::filesystem::path> shownInFileManager;
 };
 
