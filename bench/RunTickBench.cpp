@@ -70,6 +70,12 @@ class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficP
     sim::SimNotices notices_;
 };
 
+// The tick never asks for updates; the start-up does, and it is not measured here.
+class NoUpdates final : public data::DataFilesPort {
+  public:
+    bool checkForUpdates() override { return true; }
+};
+
 struct IdleRun {
     services::RunState run;
     ui::HeadlessControls controls;
@@ -82,7 +88,7 @@ struct IdleRun {
         std::filesystem::temp_directory_path() / "corv-bench-parameters.xml", controls,
         run.stopRequested};
     liveries::ReferenceData referenceData;
-    app::UnwiredDataFiles dataFiles;
+    NoUpdates dataFiles;
     liveries::LiverySubsystem liveries{liveries::LiveryServices{
         run, messages, settings, controls, display, window, referenceData, ".", metaSimNumber}};
     IdleAirports airports;

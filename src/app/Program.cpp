@@ -2,9 +2,15 @@
 
 #include <fmt/format.h>
 
+#include <cstdlib>
+
 #include "airports/NearestStand.hpp"
 #include "common/ProgramIdentity.hpp"
+#include "data/DownloadSite.hpp"
+#include "platform/Elevation.hpp"
+#include "platform/KnownFolders.hpp"
 #include "platform/TerminationSignals.hpp"
+#include "services/ShellOpen.hpp"
 #include "settings/ParameterTable.hpp"
 #include "ui/MainWindow.hpp"
 
@@ -20,6 +26,19 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                  std::filesystem::path settingsFile, bool productionMode)
     : messages_([this] { repaintBand(status::Band::Message); }),
       settings_(std::move(settingsFile), controls_, runState_.stopRequested),
+      site_(data::downloadSiteBase(std::getenv(data::downloadSiteVariable)), messages_,
+            runState_.windowClosed),
+      dataFiles_(data::UpdateContext{
+          site_, settings_, controls_, messages_, runState_, installFolder,
+          services::VersionData(programVersionMajor, programVersionMinor, programVersionPatch),
+          platform::programFilesFolders(), platform::processIsElevated(),
+          [this](const std::filesystem::path& installer) {
+              return services::shellOpen(installer.parent_path(),
+                                         "Could not open File Explorer at new version",
+                                         [this](std::string_view caption, std::string_view text) {
+                                             showWarning(std::string(caption), std::string(text));
+                                         });
+          }}),
       liveries_(liveries::LiveryServices{runState_, messages_, settings_, controls_, display_,
                                          *this, referenceData_, installFolder, metaSimNumber_}),
       simulator_(sim::SimClientContext{runState_, messages_, display_, *this, catalogue_,
@@ -27,8 +46,8 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                                        [this](const airports::AirportCode& code,
                                               const common::GeoPoint& at, std::string& standId) {
                                            return airports::gf_readDestApfForClosestStand(
-                                               airportFiles_.workFolder, catalogue_, downloadSite_,
-                                               code, at, standId);
+                                               airportFiles_.workFolder, catalogue_, site_, code,
+                                               at, standId);
                                        },
                                        [this] { airports_.requestRememberUserStand(); }},
                  [this] { return connectSimulator(); }),
@@ -36,7 +55,7 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
           runState_, messages_, display_, *this, simulator_, [this] { traffic_.removeAllLive(); },
           referenceData_),
       airportSettings_{controls_, [this](int nauticalMiles) { commands_.setRange(nauticalMiles); }},
-      airportFiles_{installFolder,    catalogue_, downloadSite_, identities_,
+      airportFiles_{installFolder,    catalogue_, site_,         identities_,
                     airportSettings_, messages_,  metaSimNumber_},
       statics_(parking::StaticServices{loadedAirport_, identities_, referenceData_, liveries_,
                                        random_, messages_}),

@@ -11,6 +11,9 @@
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
 #include "app/UnwiredSubsystems.hpp"
+#include "data/CurlGlobal.hpp"
+#include "data/CurlSiteDownloader.hpp"
+#include "data/VersionCheck.hpp"
 #include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
 #include "liveries/RandomSource.hpp"
@@ -64,6 +67,7 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
   private:
     std::shared_ptr<sim::SimOperations> connectSimulator();
 
+    data::CurlGlobal curl_;  // before anything that downloads
     services::RunState runState_;
     ui::FltkControls controls_;
     status::DisplayState display_;
@@ -72,11 +76,13 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     std::atomic<ui::MainWindow*> window_{nullptr};
     services::MessageLine messages_;
     settings::SettingsFile settings_;
+    // The download site, for the version check and the airports' stand files.
+    data::CurlSiteDownloader site_;
 
     liveries::ReferenceData referenceData_;
     airports::AirportCatalogue catalogue_;
     std::atomic<airports::TimeKey> timeKeyNow_{};
-    UnwiredDataFiles dataFiles_;
+    data::VersionCheck dataFiles_;
     liveries::LiverySubsystem liveries_;
     UnwiredAddonScan addonScan_;
     // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
@@ -88,7 +94,6 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
 
     // The airport files and the park airport with its static aircraft.
     parking::ReferenceIdentities identities_{referenceData_};
-    NoDownloadSite downloadSite_;
     airports::SettingsControls airportSettings_;
     airports::AirportFilesContext airportFiles_;
     airports::LoadedAirport loadedAirport_;

@@ -27,4 +27,8 @@ std::optional<std::filesystem::path> roamingAppDataFolder() {
     return std::nullopt;
 }
 
+std::vector<std::filesystem::path> programFilesFolders() {
+    return {};
+}
+
 }  // namespace corv::platform

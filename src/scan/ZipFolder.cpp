@@ -1,53 +1,18 @@
 #include "scan/ZipFolder.hpp"
 
-#include <zip.h>
-
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "data/ZipArchive.hpp"
 #include "services/Log.hpp"
 
 namespace corv::scan {
 namespace {
 
 namespace fs = std::filesystem;
-
-// An archive open for writing; one that is never closed is discarded.
-class ZipArchive {
-  public:
-    explicit ZipArchive(const fs::path& path)
-        : archive_(zip_open(path.string().c_str(), ZIP_CREATE | ZIP_TRUNCATE, nullptr)) {}
-    ~ZipArchive() {
-        if (archive_) zip_discard(archive_);
-    }
-    ZipArchive(const ZipArchive&) = delete;
-    ZipArchive& operator=(const ZipArchive&) = delete;
-
-    bool isOpen() const noexcept { return archive_ != nullptr; }
-
-    // The archive reads the bytes only when it is closed, so they must live until then.
-    bool add(const std::string& name, const std::vector<char>& bytes) {
-        zip_source_t* source = zip_source_buffer(archive_, bytes.data(), bytes.size(), 0);
-        if (!source) return false;
-        if (zip_file_add(archive_, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(source);
-            return false;
-        }
-        return true;
-    }
-
-    bool close() {
-        if (zip_close(archive_) != 0) return false;
-        archive_ = nullptr;
-        return true;
-    }
-
-  private:
-    zip_t* archive_;
-};
 
 std::unique_ptr<std::vector<char>> readWhole(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -73,7 +38,7 @@ bool zipFolder(const fs::path& folder, const fs::path& zipPath) {
         fs::remove(zipPath, error);
     }
 
-    ZipArchive archive(zipPath);
+    data::ZipArchive archive(zipPath, data::ZipArchive::Mode::Create);
     if (!archive.isOpen()) {
         services::log("[zip] Could not open archive for writing");
         return false;

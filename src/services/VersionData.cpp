@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include "services/Log.hpp"
@@ -48,6 +49,10 @@ VersionData::VersionData(std::string_view text) {
     } catch (const std::exception& e) {
         log("{} exception: {}", "VersionData", e.what());
     }
+}
+
+std::string VersionData::text() const {
+    return fmt::format("{}.{}.{}", major, minor, patch);
 }
 
 }  // namespace corv::services

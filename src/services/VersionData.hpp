@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <string>
 #include <string_view>
 
 namespace corv::services {
@@ -18,6 +19,9 @@ struct VersionData {
     // Parses "12.6.0" or a JSON object {"major":12,"minor":6,"patch":0}. Never throws: an
     // error is logged and the parts read before it are kept, the others stay 0.
     explicit VersionData(std::string_view text);
+
+    // "12.6.0"
+    std::string text() const;
 
     friend bool operator==(const VersionData&, const VersionData&) = default;
     friend auto operator<=>(const VersionData&, const VersionData&) = default;

@@ -5,11 +5,16 @@ import re
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
 from screen import Screenshot
+
+REPOSITORY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(REPOSITORY, "tools", "download_site"))
+from serve import start_site  # noqa: E402  (found through the path above)
 
 INSTALL_DIR = os.environ["CORV_INSTALL_DIR"]
 XWINDOW = os.environ["CORV_XWINDOW"]
@@ -143,16 +148,19 @@ class Program:
 
 
 class DisplayTestCase(unittest.TestCase):
-    """One virtual display for the class; per test a work folder, the programs and other processes
-    started there, all cleaned up afterwards."""
+    """One virtual display and one local download site for the class; per test a work folder,
+    the programs and other processes started there, all cleaned up afterwards."""
 
     @classmethod
     def setUpClass(cls):
         cls.xvfb, cls.display = start_xvfb()
         os.environ["DISPLAY"] = cls.display
+        cls.site, os.environ["CORVANE_DOWNLOAD_SITE"] = start_site(os.path.join(REPOSITORY, "downloads"))
 
     @classmethod
     def tearDownClass(cls):
+        cls.site.terminate()
+        cls.site.wait()
         cls.xvfb.terminate()
         cls.xvfb.wait()
 
@@ -184,6 +192,10 @@ class ProgramTest(DisplayTestCase):
         log = program.log()
         self.assertRegex(log[0], HEADER)
         self.assertIn("P3D not detected?", log)
+        # The local site publishes this build and the shipped data: nothing to fetch.
+        self.assertIn("Corvane_P3D program version at web = 12.6.0", log)
+        for key in ("airports", "aig", "addons", "dbase"):
+            self.assertIn(f"{key} version up-to-date", log)
         # The shipped data were read and their plain files removed again.
         for count in ("ICAO model codes", "ICAO airline codes", "airports read"):
             self.assertTrue(any(re.fullmatch(r" *\d+ " + count, line) for line in log), count)

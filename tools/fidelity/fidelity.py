@@ -26,6 +26,10 @@ import tempfile
 import time
 import xml.etree.ElementTree as ET
 
+REPOSITORY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(REPOSITORY, "tools", "download_site"))
+from serve import start_site  # noqa: E402  (found through the path above)
+
 EARTH_RADIUS_M = 6371008.8
 KNOT_MPS = 1852.0 / 3600.0
 SLIDE_MIN_KNOTS = 3.0
@@ -589,8 +593,10 @@ def run(recording, install, out, seconds=180.0, delay=30.0, start=None, port=Non
     replay = os.path.join(out, "replay.csv")
     write_replay(recording, replay, begin, end, shift)
     xvfb, display = start_xvfb()
-    env = dict(os.environ, XDG_CONFIG_HOME=config, DISPLAY=display)
-    processes = []
+    # The version check at start-up asks the repository's own download site, never the publisher's.
+    site, site_address = start_site(os.path.join(REPOSITORY, "downloads"))
+    env = dict(os.environ, XDG_CONFIG_HOME=config, DISPLAY=display, CORVANE_DOWNLOAD_SITE=site_address)
+    processes = [site]
     try:
         with open(os.path.join(out, "rt-feed.out"), "w") as feed_out:
             feed = subprocess.Popen([os.path.join(program_dir, "rt-feed"), "--port", str(port), "--replay", replay,
