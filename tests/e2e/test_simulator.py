@@ -7,7 +7,7 @@ import threading
 import time
 import unittest
 
-from test_program import LIME, DisplayTestCase
+from test_program import LIME, DisplayTestCase, install_aircraft
 
 PARKED_AT_ZURICH = {"user": {"title": "Stand-in Airbus A320 Swiss HB-JLT", "atcModel": "A320",
                              "position": {"latitude": 47.4582, "longitude": 8.5556, "heading": 280}}}
@@ -214,6 +214,31 @@ class SimulatorTest(DisplayTestCase):
         self.assertAlmostEqual(float(positions[-1][1]), 8.5556, places=3)
         self.assertIn("rt-feed: version asked, answered", "\n".join(feed.lines()))
 
+        program.close_window()
+        self.assertEqual(program.wait_exit(), 0)
+
+    def test_the_airport_the_user_stands_at_is_filled_with_parked_aircraft(self):
+        port = 12800 + os.getpid() % 1000
+        program = self.program(scenario=PARKED_AT_ZURICH, realtraffic_port=port)
+        install_aircraft(os.path.join(program.liveries, "Test_A320"), "A320",
+                         [("Test Swiss A320 HB-JLA", "SWR", "HB-JLA"), ("Test Generic A320", "ZZZ", "")])
+        self.feed(program, "--port", str(port))
+        program.start()
+        # Its stand file comes from the download site; the stands are filled one by one.
+        program.wait_for_log("The park airport is LSZH", timeout=120)
+        program.wait_for_log("Airport file read from 'archive/stock/LSZH.xml' for Zürich Airport",
+                             timeout=60)
+        standin_log = os.path.join(program.simulator, "standin.log")
+        deadline = time.monotonic() + 60
+        created = []
+        while time.monotonic() < deadline and len(created) < 3:
+            with open(standin_log, encoding="utf-8", errors="replace") as f:
+                created = re.findall(r"created \d+ '[^']*' tail '[A-Z0-9]+\*' at [\d.]+ [\d.]+ -?\d+ ft on "
+                                     r"the ground", f.read())
+            time.sleep(0.5)
+        self.assertGreaterEqual(len(created), 3, "\n".join(program.log()))
+        self.assertTrue(any(re.fullmatch(r"\d+ positions \(\d+% vs wanted \d+%, with Max fit=[\d.]+ hours\)",
+                                         line) for line in program.log()), program.log())
         program.close_window()
         self.assertEqual(program.wait_exit(), 0)
 
