@@ -5,6 +5,10 @@
 // What a person or a test sees of the world: snapshots and copies of objects.
 namespace corv::sim::standin {
 
+namespace {
+constexpr double airportRadiusNm = 0.6;
+}  // namespace
+
 std::vector<SnapshotEntry> StandInSimulator::snapshotEntries() {
     refreshUser();
     std::vector<SnapshotEntry> entries;
@@ -35,6 +39,9 @@ void StandInSimulator::writeSnapshotFiles(double radiusNm) {
         << worldJson(entries, clock_->utcNow()).dump(2) << '\n';
     std::ofstream(installFolder_ / "standin-world.svg", std::ios::binary | std::ios::trunc)
         << worldSvg(entries, objects_.at(userObjectId), radiusNm);
+    // The apron around the user, where an aircraft's symbol is about its own size.
+    std::ofstream(installFolder_ / "standin-airport.svg", std::ios::binary | std::ios::trunc)
+        << worldSvg(entries, objects_.at(userObjectId), airportRadiusNm);
     log("world snapshot written");
 }
 

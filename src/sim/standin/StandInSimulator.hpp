@@ -72,7 +72,8 @@ class StandInSimulator final : public SimOperations {
     // What a person or a test looks at.
     nlohmann::json snapshotJson();
     std::string snapshotSvg(double radiusNm = 5.0);
-    // Writes "standin-world.json" and "standin-world.svg" into the install folder.
+    // Writes "standin-world.json", "standin-world.svg" and the apron around the user,
+    // "standin-airport.svg", into the install folder.
     void writeSnapshot(double radiusNm = 5.0);
     // A copy of the object as it is now; nullopt when there is none.
     std::optional<WorldObject> findObject(ObjectId object);
