@@ -9,6 +9,7 @@
 #include "airports/QualityFactors.hpp"
 #include "airports/ReadApf.hpp"
 #include "airports/SaveLearned.hpp"
+#include "airports/StandSearch.hpp"
 #include "airports/WantedCount.hpp"
 #include "services/Log.hpp"
 #include "services/TimeText.hpp"
@@ -227,15 +228,7 @@ std::string ParkAirports::standAtUser() {
         return userStand_;
     }
     userStandAt_ = {user.latitude, user.longitude};
-    userStand_.clear();
-    double nearest = userStandRadiusNm;
-    for (const airports::Stand& stand : stands) {
-        const double distance = common::distanceNm(userStandAt_, {stand.latitude, stand.longitude});
-        if (distance <= nearest) {
-            nearest = distance;
-            userStand_ = stand.id;
-        }
-    }
+    userStand_ = airports::standNear(stands, userStandAt_, userStandRadiusNm);
     return userStand_;
 }
 
