@@ -9,6 +9,7 @@
 #include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
 #include "liveries/RandomSource.hpp"
+#include "scan/AddonAirportScan.hpp"
 #include "services/MessageLine.hpp"
 #include "support/FeedStandIn.hpp"
 #include "support/QuietWindow.hpp"
@@ -66,14 +67,16 @@ struct IdleRun {
     liveries::LiverySubsystem liveries{liveries::LiveryServices{
         run, messages, settings, controls, display, window, referenceData, ".", metaSimNumber}};
     app::UnwiredAirports airports;
-    app::UnwiredAddonScan addonScan;
+    airports::AirportCatalogue catalogue;
+    scan::AddonAirportScan addonScan{scan::AddonScanServices{run, messages, settings, controls,
+                                                             display, window, catalogue,
+                                                             referenceData, ".", metaSimNumber}};
     RunningSimulator simulator;
     test::FeedStandIn realTraffic;  // nothing connected: the cycle's own cost is measured
     liveries::UniformRandom random;
     live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
                                                  referenceData, liveries, simulator, realTraffic,
                                                  random}};
-    airports::AirportCatalogue catalogue;
     std::atomic<airports::TimeKey> timeKeyNow{};
     run::RunContext context{
         run,

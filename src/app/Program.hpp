@@ -13,6 +13,7 @@
 #include "liveries/RandomSource.hpp"
 #include "run/CommandRequests.hpp"
 #include "run/RunContext.hpp"
+#include "scan/AddonAirportScan.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
 #include "settings/SettingsFile.hpp"
@@ -73,7 +74,7 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     UnwiredDataFiles dataFiles_;
     liveries::LiverySubsystem liveries_;
     UnwiredAirports airports_;
-    UnwiredAddonScan addonScan_;
+    scan::AddonAirportScan addonScan_;
     // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
     std::shared_ptr<sim::standin::StandInSimulator> standIn_;
     std::filesystem::path standInFolder_;

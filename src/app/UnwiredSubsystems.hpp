@@ -7,8 +7,7 @@
 namespace corv::app {
 
 // The subsystems as they behave while nothing of them is installed: no updates,
-// no park airport, no add-on scan. Each is replaced by the real one as it is
-// built.
+// no park airport. Each is replaced by the real one as it is built.
 
 class UnwiredDataFiles final : public data::DataFilesPort {
   public:
@@ -32,11 +31,6 @@ class UnwiredAirports final : public airports::AirportsPort {
     void renewStaticParking() override {}
     int staticQueuedCount() const override { return 0; }
     void resetRunState() override {}
-};
-
-class UnwiredAddonScan final : public scan::AddonScanPort {
-  public:
-    void scanAddonAirports() override {}
 };
 
 }  // namespace corv::app

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <string>
 
 #include "scan/ScanHarness.hpp"
 
@@ -66,6 +67,17 @@ TEST(AirportDecoder, EqualStandNamesGetSuffixesUpToTenThenAreReported) {
                             "g12i", "g12j"));
     EXPECT_THAT(decoded.messages,
                 ElementsAre("===> Warning: more than 10 duplicate IDs g12 in test.bgl"));
+}
+
+TEST(StandIdSet, KeepsEveryIdItWasGivenAsItGrows) {
+    scan::StandIdSet ids;
+    std::size_t accepted = 0;
+    for (int i = 0; i < 1000; ++i) accepted += ids.insert("g" + std::to_string(i)) ? 1 : 0;
+    std::size_t acceptedAgain = 0;
+    for (int i = 0; i < 1000; ++i) acceptedAgain += ids.insert("g" + std::to_string(i)) ? 1 : 0;
+    EXPECT_EQ(accepted, 1000U);
+    EXPECT_EQ(acceptedAgain, 0U);
+    EXPECT_EQ(ids.size(), 1000U);
 }
 
 TEST(AirportDecoder, HeadingZeroMeansNorthForStandsButStaysZeroForHelipads) {

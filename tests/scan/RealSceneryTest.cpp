@@ -9,9 +9,10 @@
 #include <pugixml.hpp>
 
 #include "airports/AirportFileXml.hpp"
+#include "airports/NoAircraftIdentities.hpp"
+#include "scan/AirportBglRead.hpp"
 #include "scan/FullAirportFile.hpp"
 #include "scan/ScanHarness.hpp"
-#include "support/NoAircraftIdentities.hpp"
 #include "support/TempFolder.hpp"
 
 namespace corv::test {
@@ -48,14 +49,16 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
     const fs::path xml = sharedData() / "bgl" / (std::string(GetParam()) + ".xml");
     if (!fs::exists(bgl) || !fs::exists(xml))
         GTEST_SKIP() << "shared scenery data not found: " << bgl << " (set CORV_SHARED_DATA)";
-    ASSERT_TRUE(scan::isAirportBgl(bgl));
+    std::vector<std::uint8_t> buffer;
+    const auto bytes = scan::readAirportBgl(bgl, buffer);
+    ASSERT_TRUE(bytes);
 
     pugi::xml_document source;
     ASSERT_TRUE(source.load_file(xml.c_str()));
     const pugi::xml_node airportXml = source.child("FSData").child("Airport");
 
     Decoded decoded;
-    scan::lf_processBGLfile(bgl.string(), decoded.messages, recordingSteps(decoded));
+    scan::lf_processBGLfile(*bytes, bgl.string(), decoded.messages, recordingSteps(decoded));
     ASSERT_EQ(decoded.airports.size(), 1U);
     const scan::ScannedAirport& airport = decoded.airports[0];
     EXPECT_EQ(airport.code.view(), airportXml.attribute("ident").value());
@@ -107,7 +110,7 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
 
     // Written as a full airport file, the stands read back as the program reads stands.
     const TempFolder folder;
-    const NoAircraftIdentities identities;
+    const airports::NoAircraftIdentities identities;
     ASSERT_TRUE(scan::fullAirportFileWriter(identities, 3)(folder / "KTST.xml", airport));
     pugi::xml_document written;
     ASSERT_TRUE(written.load_file((folder / "KTST.xml").c_str()));
