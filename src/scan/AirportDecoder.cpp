@@ -131,20 +131,20 @@ void decodeHelipad(const BglView& helipad, ScannedAirport& airport, ScanMessages
     ++airport.helipadCounter;
 }
 
-std::vector<std::string> readAirlineCodes(const BglView& list, std::size_t first, unsigned count) {
+std::string readAirlineCodes(const BglView& list, std::size_t first, unsigned count) {
     namespace field = parking_field;
     // The count is only a hint: codes that run past the list throw at its first missing byte.
     if (!list.contains(first, std::size_t{count} * field::airlineCodeBytes))
         list.u8(std::max(first, list.size()));
-    std::vector<std::string> codes;
-    codes.reserve(count);
+    std::string codes;
     for (unsigned i = 0; i < count; ++i) {
         const std::uint32_t packed = list.u32(first + i * field::airlineCodeBytes);
-        std::string& code = codes.emplace_back(field::airlineCodeBytes, '\0');
-        for (std::size_t c = 0; c < field::airlineCodeBytes; ++c)
-            code[c] = static_cast<char>(packed >> (8 * c) & 0xFFU);
-        while (!code.empty() && code.back() == '\0')
-            code.pop_back();
+        if (i > 0) codes.push_back(',');
+        std::size_t length = field::airlineCodeBytes;
+        while (length > 0 && (packed >> (8 * (length - 1)) & 0xFFU) == 0)
+            --length;
+        for (std::size_t c = 0; c < length; ++c)
+            codes.push_back(static_cast<char>(packed >> (8 * c) & 0xFFU));
     }
     return codes;
 }
@@ -189,15 +189,16 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
         if (id) {
             // A heading of exactly 0 is written as 360 so that it reads as "set".
             const float degrees = list.f32(entry + field::heading);
-            ScannedStand stand;
+            std::string airlines = readAirlineCodes(list, airlinesAt, airlineCodes);
+            // Built in its place: the stand list is reserved, and a moved stand costs copies.
+            ScannedStand& stand = airport.stands.emplace_back();
             stand.id = std::move(*id);
             stand.latitude = latitude;
             stand.longitude = longitude;
             stand.heading = degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree;
             stand.radius = radiusMetres / metresPerNauticalMile;
             stand.type = type;
-            stand.airlineCodes = readAirlineCodes(list, airlinesAt, airlineCodes);
-            airport.stands.push_back(std::move(stand));
+            stand.airlineCodes = std::move(airlines);
         }
         entry = next;
     }

@@ -22,7 +22,9 @@ struct ScannedStand {
     double radius = 0.0;     // nautical miles
     std::int16_t type = 0;   // parking type code of the scenery
     bool heli = false;
-    std::vector<std::string> airlineCodes;  // airlines the scenery prefers at a parking spot
+    // Airlines the scenery prefers at a parking spot, comma-separated as in the scenery's
+    // source; a few codes fit in the text itself, without an allocation per stand.
+    std::string airlineCodes;
 };
 
 // The airport being decoded from one airport record.

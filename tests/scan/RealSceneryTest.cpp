@@ -29,17 +29,6 @@ fs::path sharedData() {
 const std::map<std::string, int> parkingTypes{{"RAMP_GA_SMALL", 2}, {"GATE_SMALL", 8}};
 const std::map<std::string, std::string> namePrefixes{{"GATE", "g"}, {"PARKING", "p"}};
 
-std::vector<std::string> splitCodes(const std::string& text) {
-    std::vector<std::string> codes;
-    std::size_t start = 0;
-    while (!text.empty() && start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
-        codes.push_back(text.substr(start, comma - start));
-        start = comma + 1;
-    }
-    return codes;
-}
-
 // Each compiled test airport decodes to the parking spots and helipad of the XML it was
 // compiled from.
 class RealScenery : public ::testing::TestWithParam<const char*> {};
@@ -90,7 +79,7 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
         stand.heading = parking.attribute("heading").as_double() * std::numbers::pi / 180.0;
         stand.radius = parking.attribute("radius").as_double() / 1852.0;
         stand.type = static_cast<std::int16_t>(parkingTypes.at(parking.attribute("type").value()));
-        stand.airlineCodes = splitCodes(parking.attribute("airlineCodes").value());
+        stand.airlineCodes = parking.attribute("airlineCodes").value();
         expected.push_back(stand);
     }
     ASSERT_EQ(airport.stands.size(), expected.size());
