@@ -61,10 +61,7 @@ void AddonAirportScan::scanAddonAirports() {
     services::gf_removeFilesFromDirectory(paths_.thirdPartyFolder());
     ScanMessages messages;
     std::int64_t mailCount = 0;
-    const auto isRtSupported = [this](const common::FixedCode<4>& code) {
-        return services_.catalogue.isRtSupported(code);
-    };
-    if (!scanFolders(folders, paths_, folderWalk(stock, messages), scanDisplay(), isRtSupported,
+    if (!scanFolders(folders, paths_, folderWalk(stock, messages), scanDisplay(), isRtSupported(),
                      messages, mailCount))
         services_.messages.showMessage("Warning: Scan has not found any add-on airports", true);
 
@@ -73,6 +70,12 @@ void AddonAirportScan::scanAddonAirports() {
     services_.window.repaintBand(status::Band::Status);
     services::log(
         "-------------------------- airports scan ends -------------------------------\n");
+}
+
+std::function<bool(const common::FixedCode<4>&)> AddonAirportScan::isRtSupported() const {
+    return [this](const common::FixedCode<4>& code) {
+        return services_.catalogue.isRtSupported(code);
+    };
 }
 
 std::string AddonAirportScan::stockScenery() const {
@@ -103,9 +106,7 @@ FolderWalk AddonAirportScan::folderWalk(const std::string& stockScenery, ScanMes
                                services_.reference.simAddonAirports(),
                                services_.reference.publisherAirports()};
     const AirportScanSteps steps{
-        [this](const common::FixedCode<4>& code) {
-            return services_.catalogue.isRtSupported(code);
-        },
+        isRtSupported(),
         [lists, airportsFolder, &messages](ScannedAirport& airport) {
             return linkToArchive(airport, lists, airportsFolder, messages);
         },

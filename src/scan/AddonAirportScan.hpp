@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,7 @@ class AddonAirportScan final : public AddonScanPort {
     void scanAddonAirports() override;
 
   private:
+    std::function<bool(const common::FixedCode<4>&)> isRtSupported() const;
     std::string stockScenery() const;
     std::vector<std::filesystem::path> scanFolderList(const std::string& stockScenery);
     FolderWalk folderWalk(const std::string& stockScenery, ScanMessages& messages);

@@ -23,8 +23,8 @@ std::size_t readUpTo(platform::ReadOnlyFile& file, std::vector<std::uint8_t>& bu
     return used + file.read(buffer.data() + used, until - used);
 }
 
-}  // namespace
-
+// True when the bytes have an airport section (header size and section flags are not looked
+// at). fileLength is the length of the whole file, of which the bytes may be the start.
 bool isAirportBgl(std::span<const std::uint8_t> bytes, std::uintmax_t fileLength) {
     if (fileLength <= firstSection || bytes.size() < sectionCountAt + 4) return false;
     const BglView view(bytes);
@@ -35,6 +35,8 @@ bool isAirportBgl(std::span<const std::uint8_t> bytes, std::uintmax_t fileLength
         if (view.u32(at) == airportSectionType) return true;
     return false;
 }
+
+}  // namespace
 
 std::optional<std::span<const std::uint8_t>> readAirportBgl(const std::filesystem::path& path,
                                                             std::vector<std::uint8_t>& buffer) {

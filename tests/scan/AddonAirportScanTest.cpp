@@ -33,14 +33,6 @@ namespace fs = std::filesystem;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // An installation after its first start: the airport folders, the ICAO list, the reference
 // data that archives EGLL of the publisher "Some Dev" and EHAM as a simulator add-on, and a
 // catalogue of EGLL, EGKK and EHAM.
@@ -124,8 +116,8 @@ TEST_F(AddonAirportScanTest, UserErrorsEndTheScanBeforeTheAirportFoldersAreEmpti
     fs::remove(install / "input" / "ICAO_airports.txt");
     EXPECT_EQ(errorOf().first, 522);
 
-    EXPECT_THAT(namesIn(thirdParty()), ElementsAre("EGLL.xml"));
-    EXPECT_THAT(namesIn(orbx()), ElementsAre("EHAM.txt"));
+    EXPECT_THAT(folderNames(thirdParty()), ElementsAre("EGLL.xml"));
+    EXPECT_THAT(folderNames(orbx()), ElementsAre("EHAM.txt"));
     EXPECT_TRUE(settings::SCAN_AIRPORTS.value()) << "a failed scan is not taken as done";
 }
 
@@ -135,7 +127,7 @@ TEST_F(AddonAirportScanTest, AnAddonWhollyInTheArchiveIsLinkedAndNeedsNoMail) {
     settings::afolder[3].setCurrent((install / "addons").string());
     scan();
 
-    EXPECT_THAT(namesIn(thirdParty()), ElementsAre("EGLL.txt"));
+    EXPECT_THAT(folderNames(thirdParty()), ElementsAre("EGLL.txt"));
     EXPECT_EQ(readFile(thirdParty() / "EGLL.txt"), "archive/thirdparty/Some%20Dev/EGLL.xml\n");
     EXPECT_FALSE(fs::exists(tblo()));
     EXPECT_TRUE(
@@ -160,8 +152,8 @@ TEST_F(AddonAirportScanTest, AnAirportGeneratedOnceAndLinkedOnceKeepsTheLinkAndI
     settings::afolder[0].setCurrent((install / "addons").string());
     scan();
 
-    EXPECT_THAT(namesIn(thirdParty()), ElementsAre("EGKK.xml", "EGLL.txt"));
-    EXPECT_THAT(namesIn(tblo()), ElementsAre("tblo.zip"));
+    EXPECT_THAT(folderNames(thirdParty()), ElementsAre("EGKK.xml", "EGLL.txt"));
+    EXPECT_THAT(folderNames(tblo()), ElementsAre("tblo.zip"));
     zip_t* archive = zip_open((tblo() / "tblo.zip").c_str(), ZIP_RDONLY, nullptr);
     ASSERT_NE(archive, nullptr);
     std::vector<std::string> zipped;
@@ -183,8 +175,8 @@ TEST_F(AddonAirportScanTest, OnlySimulatorAddonsAndStockFoldersAreNoFind) {
     settings::afolder[1].setCurrent((install / "P3D" / "scenery").string());
     scan();
 
-    EXPECT_THAT(namesIn(orbx()), ElementsAre("EHAM.txt"));
-    EXPECT_THAT(namesIn(thirdParty()), ::testing::IsEmpty());
+    EXPECT_THAT(folderNames(orbx()), ElementsAre("EHAM.txt"));
+    EXPECT_THAT(folderNames(thirdParty()), ::testing::IsEmpty());
     EXPECT_EQ(messages.texts().message, "Warning: Scan has not found any add-on airports");
     EXPECT_TRUE(logged.contains("Warning: Scan has not found any add-on airports"));
     EXPECT_EQ(display.snapshot().simaddonCount, 1);
