@@ -16,6 +16,7 @@
 #include <fmt/format.h>
 
 #include "RawRead.hpp"
+#include "scan/AirportBglRead.hpp"
 #include "scan/BglAirportFile.hpp"
 #include "scan/BglBuilder.hpp"
 #include "scan/ScanFolderTree.hpp"
@@ -94,10 +95,16 @@ std::size_t scanAll(const fs::path& root) {
         [](scan::ScannedAirport&) { return false; },
         [&stands](scan::ScannedAirport& airport, int) { stands += airport.stands.size(); },
     };
-    const scan::FolderWalk walk{
-        "", [](const std::string&) {}, [] { return false; },
-        [](const fs::path& path) { return scan::isAirportBgl(path); },
-        [&](const std::string& path) { scan::lf_processBGLfile(path, messages, steps); }};
+    const scan::FolderWalk walk{"",
+                                [](const std::string&) {},
+                                [] { return false; },
+                                [](const fs::path& path, std::vector<std::uint8_t>& buffer) {
+                                    return scan::readAirportBgl(path, buffer);
+                                },
+                                [&](const std::string& path, std::span<const std::uint8_t> bytes) {
+                                    scan::lf_processBGLfile(bytes, path, messages, steps);
+                                },
+                                [](std::size_t, std::size_t) {}};
     scan::scanFolderTree(root, walk, messages);
     return stands;
 }

@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "app/Run.hpp"
-#include "app/UnwiredSubsystems.hpp"
 #include "live/LiveTraffic.hpp"
 #include "liveries/LiverySubsystem.hpp"
 #include "liveries/RandomSource.hpp"
+#include "scan/AddonAirportScan.hpp"
 #include "services/MessageLine.hpp"
 #include "support/FeedStandIn.hpp"
 #include "support/QuietWindow.hpp"
@@ -92,14 +92,16 @@ struct IdleRun {
     liveries::LiverySubsystem liveries{liveries::LiveryServices{
         run, messages, settings, controls, display, window, referenceData, ".", metaSimNumber}};
     IdleAirports airports;
-    app::UnwiredAddonScan addonScan;
+    airports::AirportCatalogue catalogue;
+    scan::AddonAirportScan addonScan{scan::AddonScanServices{run, messages, settings, controls,
+                                                             display, window, catalogue,
+                                                             referenceData, ".", metaSimNumber}};
     RunningSimulator simulator;
     test::FeedStandIn realTraffic;  // nothing connected: the cycle's own cost is measured
     liveries::UniformRandom random;
     live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
                                                  referenceData, liveries, simulator, realTraffic,
                                                  random}};
-    airports::AirportCatalogue catalogue;
     std::atomic<airports::TimeKey> timeKeyNow{};
     run::RunContext context{
         run,

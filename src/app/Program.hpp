@@ -10,7 +10,6 @@
 #include "app/ParkingControlsLink.hpp"
 #include "app/RealTrafficLink.hpp"
 #include "app/Run.hpp"
-#include "app/UnwiredSubsystems.hpp"
 #include "data/CurlGlobal.hpp"
 #include "data/CurlSiteDownloader.hpp"
 #include "data/VersionCheck.hpp"
@@ -22,6 +21,7 @@
 #include "parking/StaticParking.hpp"
 #include "run/CommandRequests.hpp"
 #include "run/RunContext.hpp"
+#include "scan/AddonAirportScan.hpp"
 #include "services/MessageLine.hpp"
 #include "services/RunState.hpp"
 #include "settings/SettingsFile.hpp"
@@ -84,7 +84,7 @@ class Program final : public status::WindowOwner, public status::WindowSeam {
     std::atomic<airports::TimeKey> timeKeyNow_{};
     data::VersionCheck dataFiles_;
     liveries::LiverySubsystem liveries_;
-    UnwiredAddonScan addonScan_;
+    scan::AddonAirportScan addonScan_;
     // The simulator: on this platform the stand-in, kept across runs so its scenario runs on.
     std::shared_ptr<sim::standin::StandInSimulator> standIn_;
     std::filesystem::path standInFolder_;

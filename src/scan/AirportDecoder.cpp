@@ -25,13 +25,13 @@ constexpr std::size_t altitudeMillimetres = 20;
 namespace name_field {
 constexpr std::size_t text = 6;
 constexpr std::size_t maxCharacters = 45;
-}
+}  // namespace name_field
 namespace helipad_field {
 constexpr std::size_t longitude = 12;
 constexpr std::size_t latitude = 16;
 constexpr std::size_t width = 28;
 constexpr std::size_t heading = 32;
-}
+}  // namespace helipad_field
 namespace parking_field {
 constexpr std::size_t count = 6;
 constexpr std::size_t firstEntry = 8;
@@ -52,8 +52,7 @@ std::size_t wordIndex(const AirportRecordRef& record, std::size_t offsetInRecord
 }
 
 std::int32_t altitudeFeet(std::int32_t millimetres) {
-    const auto feet =
-        static_cast<std::int32_t>(std::lround(millimetres * 3.2808399 / 1000.0));
+    const auto feet = static_cast<std::int32_t>(std::lround(millimetres * 3.2808399 / 1000.0));
     return feet < -20 || feet > 10000 ? 0 : feet;
 }
 
@@ -68,7 +67,8 @@ std::string decodeName(const BglView& record, std::size_t wordAt) {
     std::string name;
     for (std::size_t i = 0; i < std::min(wanted, available); ++i)
         name.push_back(static_cast<char>(record.u8(name_field::text + i)));
-    while (!name.empty() && name.back() == '\0') name.pop_back();
+    while (!name.empty() && name.back() == '\0')
+        name.pop_back();
     return name;
 }
 
@@ -93,8 +93,7 @@ void decodeAirportBasic(const BglView& view, const AirportRecordRef& record,
             return;
         }
         if (header.is(RecordId::Name)) {
-            const std::string text =
-                decodeName(view.sub(at, header.length), wordIndex(record, at));
+            const std::string text = decodeName(view.sub(at, header.length), wordIndex(record, at));
             if (airport.name.empty())
                 airport.name = text;
             else if (airport.name != text)
@@ -132,14 +131,20 @@ void decodeHelipad(const BglView& helipad, ScannedAirport& airport, ScanMessages
     ++airport.helipadCounter;
 }
 
-std::vector<std::string> readAirlineCodes(const BglView& list, std::size_t first, unsigned count) {
-    std::vector<std::string> codes;
+std::string readAirlineCodes(const BglView& list, std::size_t first, unsigned count) {
+    namespace field = parking_field;
+    // The count is only a hint: codes that run past the list throw at its first missing byte.
+    if (!list.contains(first, std::size_t{count} * field::airlineCodeBytes))
+        list.u8(std::max(first, list.size()));
+    std::string codes;
     for (unsigned i = 0; i < count; ++i) {
-        std::string code;
-        for (std::size_t c = 0; c < parking_field::airlineCodeBytes; ++c)
-            code.push_back(static_cast<char>(list.u8(first + i * parking_field::airlineCodeBytes + c)));
-        while (!code.empty() && code.back() == '\0') code.pop_back();
-        codes.push_back(std::move(code));
+        const std::uint32_t packed = list.u32(first + i * field::airlineCodeBytes);
+        if (i > 0) codes.push_back(',');
+        std::size_t length = field::airlineCodeBytes;
+        while (length > 0 && (packed >> (8 * (length - 1)) & 0xFFU) == 0)
+            --length;
+        for (std::size_t c = 0; c < length; ++c)
+            codes.push_back(static_cast<char>(packed >> (8 * c) & 0xFFU));
     }
     return codes;
 }
@@ -151,7 +156,9 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
     const unsigned count = list.u16(field::count);
     std::size_t entry = field::firstEntry;
     // The count is only a hint: the entries must still fit in the list.
-    airport.stands.reserve(airport.stands.size() + std::min<std::size_t>(count, list.size() / 36));
+    const std::size_t fitting = std::min<std::size_t>(count, list.size() / 36);
+    airport.stands.reserve(airport.stands.size() + fitting);
+    airport.usedIds.reserve(fitting);
     for (unsigned i = 0; i < count && list.contains(entry, 8); ++i) {
         const unsigned nameCode = list.u8(entry + field::nameCode) & 0x3FU;
         const unsigned typeAndNumber = list.u16(entry + field::typeAndNumber);
@@ -171,25 +178,27 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
         const double latitude = packedLatitude(list.u32(entry + field::latitude));
         const double longitude = packedLongitude(list.u32(entry + field::longitude));
         if (!isValidPosition(latitude, longitude)) {
-            messages.push_back(fmt::format("LatLon {:.6f},{:.6f} invalid (skipped)", latitude,
-                                           longitude));
+            messages.push_back(
+                fmt::format("LatLon {:.6f},{:.6f} invalid (skipped)", latitude, longitude));
             entry = next;
             continue;
         }
-        const auto id = uniqueStandId(
-            airport, fmt::format("{}{}", standNamePrefix(nameCode), number), messages);
+        std::string candidate(standNamePrefix(nameCode));
+        candidate += std::to_string(number);
+        const auto id = uniqueStandId(airport, candidate, messages);
         if (id) {
             // A heading of exactly 0 is written as 360 so that it reads as "set".
             const float degrees = list.f32(entry + field::heading);
-            ScannedStand stand;
-            stand.id = *id;
+            std::string airlines = readAirlineCodes(list, airlinesAt, airlineCodes);
+            // Built in its place: the stand list is reserved, and a moved stand costs copies.
+            ScannedStand& stand = airport.stands.emplace_back();
+            stand.id = std::move(*id);
             stand.latitude = latitude;
             stand.longitude = longitude;
             stand.heading = degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree;
             stand.radius = radiusMetres / metresPerNauticalMile;
             stand.type = type;
-            stand.airlineCodes = readAirlineCodes(list, airlinesAt, airlineCodes);
-            airport.stands.push_back(std::move(stand));
+            stand.airlineCodes = std::move(airlines);
         }
         entry = next;
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -23,9 +22,6 @@ struct AirportScanSteps {
     std::function<void(ScannedAirport&, int helipads)> generateAirportFile;
 };
 
-// True when the file has an airport section (header size and section flags are not looked at).
-bool isAirportBgl(const std::filesystem::path& path);
-
 // The code of an airport whose ident the scan takes; a four-character ident that the catalogue
 // does not list is reported, invalid and other idents are dropped silently.
 std::optional<common::FixedCode<4>> acceptScanCode(std::optional<std::string> ident,
@@ -37,8 +33,8 @@ std::optional<common::FixedCode<4>> acceptScanCode(std::optional<std::string> id
 void processBglBytes(std::span<const std::uint8_t> bytes, const std::string& path,
                      ScanMessages& messages, const AirportScanSteps& steps);
 
-// Reads the file (path as UTF-8) and processes its bytes; an exception is logged and passed on.
-void lf_processBGLfile(const std::string& path, ScanMessages& messages,
-                       const AirportScanSteps& steps);
+// Processes the bytes of the file (path as UTF-8); an exception is logged and passed on.
+void lf_processBGLfile(std::span<const std::uint8_t> bytes, const std::string& path,
+                       ScanMessages& messages, const AirportScanSteps& steps);
 
 }  // namespace corv::scan

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -19,17 +20,30 @@ class BglView {
         return offset <= bytes_.size() && width <= bytes_.size() - offset;
     }
 
-    std::uint8_t u8(std::size_t offset) const;
-    std::uint16_t u16(std::size_t offset) const;
-    std::uint32_t u32(std::size_t offset) const;
-    std::int32_t s32(std::size_t offset) const;
-    float f32(std::size_t offset) const;
+    // Inline: a scan reads every field of every parking spot through these.
+    std::uint8_t u8(std::size_t offset) const { return *at(offset, 1); }
+    // Little-endian regardless of the host, and unaligned: record lengths sit at odd offsets.
+    std::uint16_t u16(std::size_t offset) const {
+        const std::uint8_t* p = at(offset, 2);
+        return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+    }
+    std::uint32_t u32(std::size_t offset) const {
+        const std::uint8_t* p = at(offset, 4);
+        return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+               std::uint32_t{p[3]} << 24;
+    }
+    std::int32_t s32(std::size_t offset) const { return std::bit_cast<std::int32_t>(u32(offset)); }
+    float f32(std::size_t offset) const { return std::bit_cast<float>(u32(offset)); }
 
     // The part from offset on, at most length bytes long (shorter where the window ends).
     BglView sub(std::size_t offset, std::size_t length) const noexcept;
 
   private:
-    const std::uint8_t* at(std::size_t offset, std::size_t width) const;
+    const std::uint8_t* at(std::size_t offset, std::size_t width) const {
+        if (!contains(offset, width)) throwOutOfRange(offset, width);
+        return bytes_.data() + offset;
+    }
+    [[noreturn]] void throwOutOfRange(std::size_t offset, std::size_t width) const;
 
     std::span<const std::uint8_t> bytes_;
 };

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/FixedCode.hpp"
+#include "scan/StandIdSet.hpp"
 
 namespace corv::scan {
 
@@ -22,19 +22,21 @@ struct ScannedStand {
     double radius = 0.0;     // nautical miles
     std::int16_t type = 0;   // parking type code of the scenery
     bool heli = false;
-    std::vector<std::string> airlineCodes;  // airlines the scenery prefers at a parking spot
+    // Airlines the scenery prefers at a parking spot, comma-separated as in the scenery's
+    // source; a few codes fit in the text itself, without an allocation per stand.
+    std::string airlineCodes;
 };
 
 // The airport being decoded from one airport record.
 struct ScannedAirport {
     common::FixedCode<4> code;
-    std::string name;  // at most 45 characters
+    std::string name;           // at most 45 characters
     std::int32_t altitude = 0;  // feet
-    std::string bglPath;  // UTF-8
+    std::string bglPath;        // UTF-8
     std::string publisher;
     std::vector<ScannedStand> stands;
     std::int32_t helipadCounter = 1;  // number of the next helipad id
-    std::unordered_set<std::string> usedIds;
+    StandIdSet usedIds;
     std::vector<std::pair<double, double>> helipadPositions;  // latitude, longitude
 };
 

@@ -8,8 +8,8 @@ namespace corv::scan {
 
 std::string_view standNamePrefix(unsigned nameCode) noexcept {
     // Codes 1 to 9 are the plain parking and its eight compass variants N, NE … NW.
-    static constexpr std::array<std::string_view, 12> named{
-        "", "p", "np", "nep", "ep", "sep", "sp", "swp", "wp", "nwp", "g", ""};
+    static constexpr std::array<std::string_view, 12> named{"",   "p",   "np", "nep", "ep", "sep",
+                                                            "sp", "swp", "wp", "nwp", "g",  ""};
     static constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     if (nameCode < named.size()) return named[nameCode];
     if (nameCode < named.size() + letters.size()) return letters.substr(nameCode - named.size(), 1);
@@ -18,10 +18,10 @@ std::string_view standNamePrefix(unsigned nameCode) noexcept {
 
 std::optional<std::string> uniqueStandId(ScannedAirport& airport, const std::string& candidate,
                                          ScanMessages& messages) {
-    if (airport.usedIds.insert(candidate).second) return candidate;
+    if (airport.usedIds.insert(candidate)) return candidate;
     for (char suffix = 'a'; suffix <= 'j'; ++suffix) {
         std::string id = candidate + suffix;
-        if (airport.usedIds.insert(id).second) return id;
+        if (airport.usedIds.insert(id)) return id;
     }
     messages.push_back(fmt::format("{}Warning: more than 10 duplicate IDs {} in {}", "===> ",
                                    candidate, airport.bglPath));

@@ -2,8 +2,8 @@
 // a kill after that finds a file to check.
 #include <cstdio>
 
+#include "airports/NoAircraftIdentities.hpp"
 #include "airports/SaveLearned.hpp"
-#include "support/NoAircraftIdentities.hpp"
 
 namespace {
 using namespace corv;
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     }
     airports::AirportCatalogue catalogue;
     NoSite site;
-    test::NoAircraftIdentities identities;
+    airports::NoAircraftIdentities identities;
     NoControls controls;
     airports::SettingsControls settings{controls, [](int) {}};
     services::MessageLine messages{[] {}};

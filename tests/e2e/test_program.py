@@ -78,6 +78,7 @@ class Program:
                         f'<parameter name="SIM_INSTALL_PATH" value="{simulator}"/>'
                         f'<parameter name="PROGRAM_VERSION" value="12.6.0"/>'
                         f'<parameter name="lfolder0" value="{self.liveries}"/>'
+                        '<parameter name="SCAN_AIRPORTS" value="false"/>'
                         + (f'<parameter name="MAIN_WINDOW_X" value="{window_x}"/>' if window_x is not None else "")
                         + (f'<parameter name="PORT_NUMBER" value="{realtraffic_port}"/>'
                            if realtraffic_port is not None else "")
@@ -200,7 +201,8 @@ class ProgramTest(DisplayTestCase):
         for count in ("ICAO model codes", "ICAO airline codes", "airports read"):
             self.assertTrue(any(re.fullmatch(r" *\d+ " + count, line) for line in log), count)
         self.assertEqual(sorted(os.listdir(os.path.join(program.install, "input"))),
-                         ["AIG-regcodes.enc", "airports.enc", "dbase.enc", "my_regcodes"])
+                         ["AIG-regcodes.enc", "ICAO_airports.txt", "airports.enc", "dbase.enc",
+                          "my_regcodes"])
 
         with open(os.path.join(program.data, "parameters.xml")) as f:
             settings = f.read()

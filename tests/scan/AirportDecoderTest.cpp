@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <string>
 
 #include "scan/ScanHarness.hpp"
 
@@ -16,15 +17,15 @@ constexpr double twoPi = 2.0 * std::numbers::pi;
 TEST(AirportDecoder, ReadsParkingEntriesOfBothFormsAtTheirStride) {
     for (const bool extended : {false, true}) {
         SCOPED_TRACE(extended ? "extended" : "standard");
-        const Bytes file = oneAirport(
-            {nameRecord("Schiphol"),
-             parkingListRecord(extended,
-                               {{10, 8, 12, {"KLM", "DLH"}, 24.0F, 90.0F, 52.31, 4.76},
-                                {1, 13, 5, {"TRA"}, 10.0F, 10.0F, 52.32, 4.77},  // vehicles
-                                {14, 2, 7, {}, 15.0F, 270.0F, 52.33, 4.78},
-                                {0, 0, 3, {}, 15.0F, 1.0F, 52.34, 4.79}}),  // no parking
-             nameRecord("Schiphol")},
-            extended);
+        const Bytes file =
+            oneAirport({nameRecord("Schiphol"),
+                        parkingListRecord(
+                            extended, {{10, 8, 12, {"KLM", "DLH"}, 24.0F, 90.0F, 52.31, 4.76},
+                                       {1, 13, 5, {"TRA"}, 10.0F, 10.0F, 52.32, 4.77},  // vehicles
+                                       {14, 2, 7, {}, 15.0F, 270.0F, 52.33, 4.78},
+                                       {0, 0, 3, {}, 15.0F, 1.0F, 52.34, 4.79}}),  // no parking
+                        nameRecord("Schiphol")},
+                       extended);
         const Decoded decoded = decodeBytes(file);
         ASSERT_EQ(decoded.airports.size(), 1U);
         const auto& airport = decoded.airports[0];
@@ -38,7 +39,7 @@ TEST(AirportDecoder, ReadsParkingEntriesOfBothFormsAtTheirStride) {
         EXPECT_NEAR(gate.radius, 24.0 / 1852.0, 1e-12);
         EXPECT_EQ(gate.type, 8);
         EXPECT_FALSE(gate.heli);
-        EXPECT_THAT(gate.airlineCodes, ElementsAre("KLM", "DLH"));
+        EXPECT_EQ(gate.airlineCodes, "KLM,DLH");
         EXPECT_NEAR(airport.stands[1].latitude, 52.33, 1e-6);
         EXPECT_EQ(airport.stands[1].type, 2);
         EXPECT_THAT(decoded.messages, IsEmpty());
@@ -58,7 +59,8 @@ TEST(AirportDecoder, NamePrefixesFollowTheScenerysNameCodes) {
 
 TEST(AirportDecoder, EqualStandNamesGetSuffixesUpToTenThenAreReported) {
     std::vector<ParkingEntry> entries;
-    for (int i = 0; i < 12; ++i) entries.push_back({10, 8, 12, {}, 20.0F, 90.0F, 52.3 + i * 1e-3, 4.7});
+    for (int i = 0; i < 12; ++i)
+        entries.push_back({10, 8, 12, {}, 20.0F, 90.0F, 52.3 + i * 1e-3, 4.7});
     const Decoded decoded = decodeBytes(oneAirport({parkingListRecord(false, entries)}));
     ASSERT_EQ(decoded.airports.size(), 1U);
     EXPECT_THAT(standIds(decoded.airports[0]),
@@ -68,11 +70,24 @@ TEST(AirportDecoder, EqualStandNamesGetSuffixesUpToTenThenAreReported) {
                 ElementsAre("===> Warning: more than 10 duplicate IDs g12 in test.bgl"));
 }
 
+TEST(StandIdSet, KeepsEveryIdItWasGivenAsItGrows) {
+    scan::StandIdSet ids;
+    std::size_t accepted = 0;
+    for (int i = 0; i < 1000; ++i)
+        accepted += ids.insert("g" + std::to_string(i)) ? 1 : 0;
+    std::size_t acceptedAgain = 0;
+    for (int i = 0; i < 1000; ++i)
+        acceptedAgain += ids.insert("g" + std::to_string(i)) ? 1 : 0;
+    EXPECT_EQ(accepted, 1000U);
+    EXPECT_EQ(acceptedAgain, 0U);
+    EXPECT_EQ(ids.size(), 1000U);
+}
+
 TEST(AirportDecoder, HeadingZeroMeansNorthForStandsButStaysZeroForHelipads) {
-    const Decoded decoded = decodeBytes(oneAirport(
-        {helipadRecord(52.30, 4.70, 30.0F, 0.0F),
-         parkingListRecord(false, {{10, 8, 1, {}, 20.0F, 0.0F, 52.31, 4.71},
-                                   {10, 8, 2, {}, 20.0F, 360.0F, 52.32, 4.72}})}));
+    const Decoded decoded = decodeBytes(
+        oneAirport({helipadRecord(52.30, 4.70, 30.0F, 0.0F),
+                    parkingListRecord(false, {{10, 8, 1, {}, 20.0F, 0.0F, 52.31, 4.71},
+                                              {10, 8, 2, {}, 20.0F, 360.0F, 52.32, 4.72}})}));
     ASSERT_EQ(decoded.airports.size(), 1U);
     const auto& stands = decoded.airports[0].stands;
     ASSERT_THAT(standIds(decoded.airports[0]), ElementsAre("helipad1", "g1", "g2"));
@@ -101,8 +116,9 @@ TEST(AirportDecoder, HelipadsAreNumberedAndDuplicatesOrBadPositionsSkipped) {
 }
 
 TEST(AirportDecoder, ParkingWithoutPositionIsReportedAndTheRestKept) {
-    const Decoded decoded = decodeBytes(oneAirport({parkingListRecord(
-        false, {{10, 8, 1, {}, 20.0F, 90.0F, 0.0, 0.0}, {10, 8, 2, {}, 20.0F, 90.0F, 52.3, 4.7}})}));
+    const Decoded decoded = decodeBytes(
+        oneAirport({parkingListRecord(false, {{10, 8, 1, {}, 20.0F, 90.0F, 0.0, 0.0},
+                                              {10, 8, 2, {}, 20.0F, 90.0F, 52.3, 4.7}})}));
     ASSERT_EQ(decoded.airports.size(), 1U);
     EXPECT_THAT(standIds(decoded.airports[0]), ElementsAre("g2"));
     EXPECT_THAT(decoded.messages, ElementsAre("LatLon 0.000000,0.000000 invalid (skipped)"));
@@ -142,7 +158,8 @@ TEST(AirportDecoder, DifferingNamesCancelOutUntilAThirdOne) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
         std::vector<Bytes> subrecords;
-        for (const auto& name : c.names) subrecords.push_back(nameRecord(name));
+        for (const auto& name : c.names)
+            subrecords.push_back(nameRecord(name));
         const Decoded decoded = decodeBytes(oneAirport(subrecords));
         ASSERT_EQ(decoded.airports.size(), 1U);
         EXPECT_EQ(decoded.airports[0].name, c.expected);

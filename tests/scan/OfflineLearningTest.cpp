@@ -18,13 +18,6 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::vector<std::string> folderNames(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<std::string> zipEntries(const fs::path& zipPath) {
     std::vector<std::string> names;
     zip_t* archive = zip_open(zipPath.string().c_str(), ZIP_RDONLY, nullptr);
@@ -45,19 +38,18 @@ TEST(OfflineLearning, CollectsGeneratedSupportedAirportsAndDropsThoseWithALink) 
     const fs::path tblo = folder / "tblo";
     fs::create_directories(thirdParty);
     fs::create_directories(tblo);
-    for (const char* name : {"EGLL.xml", "EHAM.XML", "KJFK.xml", "ZZZZ.xml", "EGKK.txt",
-                             "EGKKX.xml", "readme.txt"})
+    for (const char* name :
+         {"EGLL.xml", "EHAM.XML", "KJFK.xml", "ZZZZ.xml", "EGKK.txt", "EGKKX.xml", "readme.txt"})
         std::ofstream(thirdParty / name) << name;
     std::ofstream(thirdParty / "KJFK.txt") << "archive/thirdparty/Dev/KJFK.xml\n";
 
-    scan::collectForOfflineLearning(thirdParty, tblo, [](const common::FixedCode<4>& code) {
-        return code.view() != "ZZZZ";
-    });
+    scan::collectForOfflineLearning(
+        thirdParty, tblo, [](const common::FixedCode<4>& code) { return code.view() != "ZZZZ"; });
     EXPECT_THAT(folderNames(tblo), ElementsAre("EGLL.xml", "EHAM.xml", "KJFK.xml"));
     EXPECT_EQ(readFile(tblo / "EHAM.xml"), "EHAM.XML");
-    EXPECT_THAT(folderNames(thirdParty), ElementsAre("EGKK.txt", "EGKKX.xml", "EGLL.xml",
-                                                     "EHAM.XML", "KJFK.txt", "ZZZZ.xml",
-                                                     "readme.txt"));
+    EXPECT_THAT(folderNames(thirdParty),
+                ElementsAre("EGKK.txt", "EGKKX.xml", "EGLL.xml", "EHAM.XML", "KJFK.txt", "ZZZZ.xml",
+                            "readme.txt"));
 }
 
 TEST(ZipFolder, ZipsTheFilesOfTheFolderIntoANewArchive) {
@@ -87,8 +79,9 @@ TEST(ZipFolder, AnEmptyOrMissingFolderGivesNoArchive) {
 
 TEST(ScanLog, WritesOneMessagePerLine) {
     TempFolder folder;
-    EXPECT_TRUE(scan::writeScanLog(folder / "AirportsScanLog.txt",
-                                   {"EGLL has no stands", "thirdparty airport EGKK linked to x\n"}));
+    EXPECT_TRUE(
+        scan::writeScanLog(folder / "AirportsScanLog.txt",
+                           {"EGLL has no stands", "thirdparty airport EGKK linked to x\n"}));
     EXPECT_EQ(readFile(folder / "AirportsScanLog.txt"),
               "EGLL has no stands\nthirdparty airport EGKK linked to x\n\n");
     EXPECT_FALSE(scan::writeScanLog(folder / "missing" / "log.txt", {}));

@@ -9,9 +9,10 @@
 #include <pugixml.hpp>
 
 #include "airports/AirportFileXml.hpp"
+#include "airports/NoAircraftIdentities.hpp"
+#include "scan/AirportBglRead.hpp"
 #include "scan/FullAirportFile.hpp"
 #include "scan/ScanHarness.hpp"
-#include "support/NoAircraftIdentities.hpp"
 #include "support/TempFolder.hpp"
 
 namespace corv::test {
@@ -28,17 +29,6 @@ fs::path sharedData() {
 const std::map<std::string, int> parkingTypes{{"RAMP_GA_SMALL", 2}, {"GATE_SMALL", 8}};
 const std::map<std::string, std::string> namePrefixes{{"GATE", "g"}, {"PARKING", "p"}};
 
-std::vector<std::string> splitCodes(const std::string& text) {
-    std::vector<std::string> codes;
-    std::size_t start = 0;
-    while (!text.empty() && start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
-        codes.push_back(text.substr(start, comma - start));
-        start = comma + 1;
-    }
-    return codes;
-}
-
 // Each compiled test airport decodes to the parking spots and helipad of the XML it was
 // compiled from.
 class RealScenery : public ::testing::TestWithParam<const char*> {};
@@ -48,14 +38,16 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
     const fs::path xml = sharedData() / "bgl" / (std::string(GetParam()) + ".xml");
     if (!fs::exists(bgl) || !fs::exists(xml))
         GTEST_SKIP() << "shared scenery data not found: " << bgl << " (set CORV_SHARED_DATA)";
-    ASSERT_TRUE(scan::isAirportBgl(bgl));
+    std::vector<std::uint8_t> buffer;
+    const auto bytes = scan::readAirportBgl(bgl, buffer);
+    ASSERT_TRUE(bytes);
 
     pugi::xml_document source;
     ASSERT_TRUE(source.load_file(xml.c_str()));
     const pugi::xml_node airportXml = source.child("FSData").child("Airport");
 
     Decoded decoded;
-    scan::lf_processBGLfile(bgl.string(), decoded.messages, recordingSteps(decoded));
+    scan::lf_processBGLfile(*bytes, bgl.string(), decoded.messages, recordingSteps(decoded));
     ASSERT_EQ(decoded.airports.size(), 1U);
     const scan::ScannedAirport& airport = decoded.airports[0];
     EXPECT_EQ(airport.code.view(), airportXml.attribute("ident").value());
@@ -87,7 +79,7 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
         stand.heading = parking.attribute("heading").as_double() * std::numbers::pi / 180.0;
         stand.radius = parking.attribute("radius").as_double() / 1852.0;
         stand.type = static_cast<std::int16_t>(parkingTypes.at(parking.attribute("type").value()));
-        stand.airlineCodes = splitCodes(parking.attribute("airlineCodes").value());
+        stand.airlineCodes = parking.attribute("airlineCodes").value();
         expected.push_back(stand);
     }
     ASSERT_EQ(airport.stands.size(), expected.size());
@@ -107,7 +99,7 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
 
     // Written as a full airport file, the stands read back as the program reads stands.
     const TempFolder folder;
-    const NoAircraftIdentities identities;
+    const airports::NoAircraftIdentities identities;
     ASSERT_TRUE(scan::fullAirportFileWriter(identities, 3)(folder / "KTST.xml", airport));
     pugi::xml_document written;
     ASSERT_TRUE(written.load_file((folder / "KTST.xml").c_str()));

@@ -30,24 +30,32 @@ class ScanFoldersRun : public ::testing::Test {
     }
     void scenery(const char* name) { std::ofstream(addons / name) << "x"; }
     bool run(std::vector<fs::path> folders) {
-        const scan::FolderWalk walk{
-            "", [this](const std::string& text) { shown.push_back(text); }, [] { return false; },
-            [](const fs::path&) { return true; },
-            [this](const std::string& path) {
-                // "EGLL.xml.bgl" leaves my_thirdparty/EGLL.xml behind, and so on.
-                const fs::path written = fs::path(path).stem();
-                const fs::path target = written.extension() == ".orbx"
-                                            ? paths.orbxFolder() / written.stem()
-                                            : paths.thirdPartyFolder() / written;
-                std::ofstream(target) << "<root/>";
-            }};
-        const scan::ScanDisplay display{
-            [this](const std::string& text) { shown.push_back(text); }, [] {},
-            [this](std::size_t orbx, std::size_t thirdParty) { counts = {orbx, thirdParty}; },
-            [this](std::int64_t count) { mailRequest = count; }};
-        return scan::scanFolders(folders, paths, walk, display,
-                                 [](const common::FixedCode<4>&) { return true; }, messages,
-                                 mailCount);
+        const scan::FolderWalk walk{"",
+                                    [this](const std::string& text) { shown.push_back(text); },
+                                    [] { return false; },
+                                    [](const fs::path&, std::vector<std::uint8_t>&) {
+                                        return std::optional(std::span<const std::uint8_t>());
+                                    },
+                                    [this](const std::string& path, std::span<const std::uint8_t>) {
+                                        // "EGLL.xml.bgl" leaves my_thirdparty/EGLL.xml behind, and
+                                        // so on.
+                                        const fs::path written = fs::path(path).stem();
+                                        const fs::path target =
+                                            written.extension() == ".orbx"
+                                                ? paths.orbxFolder() / written.stem()
+                                                : paths.thirdPartyFolder() / written;
+                                        std::ofstream(target) << "<root/>";
+                                    },
+                                    [](std::size_t, std::size_t) {}};
+        const scan::ScanDisplay display{[this](const std::string& text) { shown.push_back(text); },
+                                        [] {},
+                                        [this](std::size_t orbx, std::size_t thirdParty) {
+                                            counts = {orbx, thirdParty};
+                                        },
+                                        [this](std::int64_t count) { mailRequest = count; }};
+        return scan::scanFolders(
+            folders, paths, walk, display, [](const common::FixedCode<4>&) { return true; },
+            messages, mailCount);
     }
 
     TempFolder folder;
@@ -101,9 +109,10 @@ TEST_F(ScanFoldersRun, MissingFoldersAndFilesAreSkippedWithAMessage) {
     std::ofstream(folder / "file.txt") << "x";
     scenery("EGLL.xml.bgl");
     EXPECT_TRUE(run({folder / "gone", folder / "file.txt", addons}));
-    EXPECT_THAT(shown, ElementsAre((folder / "gone").string() + " does not exist, skipped!",
-                                   (folder / "file.txt").string() + " is not a folder name, skipped!",
-                                   "\n***** Scanning for addon airports in:\n" + addons.string() + "\n"));
+    EXPECT_THAT(shown,
+                ElementsAre((folder / "gone").string() + " does not exist, skipped!",
+                            (folder / "file.txt").string() + " is not a folder name, skipped!",
+                            "\n***** Scanning for addon airports in:\n" + addons.string() + "\n"));
 }
 
 }  // namespace

@@ -20,10 +20,11 @@ using ::testing::ElementsAre;
 
 TEST(ScanFolders, TakesTheSetFoldersInOrderAndLogsThem) {
     LogCapture log;
-    const auto folders = scan::collectScanFolders(
-        {{"afolder0", ""}, {"afolder1", "/addons/b"}, {"afolder2", "/addons/a"},
-         {"afolder3", "/p3d/scenery/lowercase"}},
-        "/P3D/Scenery");
+    const auto folders = scan::collectScanFolders({{"afolder0", ""},
+                                                   {"afolder1", "/addons/b"},
+                                                   {"afolder2", "/addons/a"},
+                                                   {"afolder3", "/p3d/scenery/lowercase"}},
+                                                  "/P3D/Scenery");
     EXPECT_THAT(folders, ElementsAre("/addons/b", "/addons/a", "/p3d/scenery/lowercase"));
     EXPECT_THAT(log.lines(), ElementsAre("From parameter afolder1: /addons/b",
                                          "From parameter afolder2: /addons/a",
@@ -44,8 +45,9 @@ TEST(ScanFolders, AFolderInsideTheStockSceneryOrNoFolderAtAllIsAUserError) {
         scan::throwNoScanFolders();
     } catch (const UserErrorException& error) {
         EXPECT_EQ(error.code(), 49);
-        EXPECT_EQ(error.message(), "Exit Corvane_P3D first!   Then set one or more afolder "
-                                   "parameters to your add-on airports, see Manual 6.2");
+        EXPECT_EQ(error.message(),
+                  "Exit Corvane_P3D first!   Then set one or more afolder "
+                  "parameters to your add-on airports, see Manual 6.2");
     }
 }
 
@@ -76,37 +78,49 @@ class ScanFolderTree : public ::testing::Test {
         std::ofstream(root / relative) << "x";
     }
     scan::FolderWalk walk(bool stop = false) {
-        return {(root / "P3D/Scenery").string(),
-                [this](const std::string& text) { shown.push_back(text); },
-                [stop] { return stop; },
-                [](const fs::path& path) { return path.filename() != "terrain.bgl"; },
-                [this](const std::string& path) {
-                    if (fs::path(path).filename() == "broken.bgl") throw std::runtime_error("read past");
-                    processed.push_back(fs::relative(path, root).string());
-                }};
+        return {
+            (root / "P3D/Scenery").string(),
+            [this](const std::string& text) { shown.push_back(text); },
+            [stop] { return stop; },
+            [](const fs::path& path, std::vector<std::uint8_t>&) {
+                return path.filename() == "terrain.bgl"
+                           ? std::nullopt
+                           : std::optional(std::span<const std::uint8_t>());
+            },
+            [this](const std::string& path, std::span<const std::uint8_t>) {
+                if (fs::path(path).filename() == "broken.bgl")
+                    throw std::runtime_error("read past");
+                processed.push_back(fs::relative(path, root).string());
+            },
+            [this](std::size_t done, std::size_t total) { progress.emplace_back(done, total); }};
     }
 
     TempFolder folder;
     fs::path root = folder.path();
     std::vector<std::string> shown;
     std::vector<std::string> processed;
+    std::vector<std::pair<std::size_t, std::size_t>> progress;
     scan::ScanMessages messages;
 };
 
 TEST_F(ScanFolderTree, HandsOnTheAirportSceneryFilesBelowTheFolder) {
-    for (const char* file : {"a/scenery/ad.bgl", "a/scenery/Airport_Statics.bgl", "a/statics/x.bgl",
-                             "a/x_statics.bgl", "b/UPPER.BGL", "b/readme.txt", "b/terrain.bgl",
-                             "b/broken.bgl", "p3d/scenery/world/stock.bgl",
-                             "c/immersive-lights/ad.bgl"})
+    for (const char* file :
+         {"a/scenery/ad.bgl", "a/scenery/Airport_Statics.bgl", "a/statics/x.bgl", "a/x_statics.bgl",
+          "b/UPPER.BGL", "b/readme.txt", "b/terrain.bgl", "b/broken.bgl",
+          "p3d/scenery/world/stock.bgl", "c/immersive-lights/ad.bgl"})
         touch(file);
     scan::scanFolderTree(root, walk(), messages);
     std::sort(processed.begin(), processed.end());
-    EXPECT_THAT(processed, ElementsAre("a/scenery/Airport_Statics.bgl", "a/scenery/ad.bgl",
-                                       "b/UPPER.BGL"));
+    EXPECT_THAT(processed,
+                ElementsAre("a/scenery/Airport_Statics.bgl", "a/scenery/ad.bgl", "b/UPPER.BGL"));
     const std::string banner = "\n***** Scanning for addon airports in:\n" + root.string() + "\n";
     EXPECT_THAT(shown, ElementsAre(banner));
     EXPECT_THAT(messages, ElementsAre(banner, "===>  airports search in folder " + root.string() +
                                                   " aborted, cause: read past"));
+    // Counted against every scenery file the walk looks into, failed and non-airport ones too.
+    EXPECT_THAT(progress,
+                ElementsAre(std::pair<std::size_t, std::size_t>{1, 5}, ::testing::_, ::testing::_,
+                            ::testing::_, std::pair<std::size_t, std::size_t>{5, 5}));
 }
 
 TEST_F(ScanFolderTree, EndsWhenAStopIsRequested) {

@@ -56,4 +56,13 @@ inline std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+// The names of the entries directly in the folder, sorted: what a test expects to find there.
+inline std::vector<std::string> folderNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace corv::test

@@ -584,6 +584,7 @@ def run(recording, install, out, seconds=180.0, delay=30.0, start=None, port=Non
                 f'<parameter name="SIM_INSTALL_PATH" value="{simulator}"/>'
                 '<parameter name="PROGRAM_VERSION" value="12.6.0"/>'
                 f'<parameter name="lfolder0" value="{liveries}"/>'
+                '<parameter name="SCAN_AIRPORTS" value="false"/>'
                 f'<parameter name="PORT_NUMBER" value="{port}"/>'
                 '</parameters></root>')
 

@@ -6,10 +6,10 @@
 
 #include "airports/AircraftIdentities.hpp"
 
-namespace corv::test {
+namespace corv::airports {
 
-// For airport files that name no aircraft (scenery, stands only).
-struct NoAircraftIdentities final : airports::AircraftIdentities {
+// For airport files that name no aircraft: stands read from scenery, without occupancy.
+struct NoAircraftIdentities final : AircraftIdentities {
     std::optional<common::AircraftIdentity> ofRegistration(std::string_view) const override {
         return std::nullopt;
     }
@@ -22,4 +22,4 @@ struct NoAircraftIdentities final : airports::AircraftIdentities {
     double halfWingspan(const common::AircraftIdentity&) const override { return 0.0; }
 };
 
-}  // namespace corv::test
+}  // namespace corv::airports
