@@ -8,6 +8,7 @@
 
 #include "common/AircraftIdentity.hpp"
 #include "common/FixedCode.hpp"
+#include "common/GreatCircle.hpp"
 #include "live/AcState.hpp"
 #include "live/HandlingValues.hpp"
 #include "live/PositionBlock.hpp"
@@ -124,8 +125,25 @@ struct LiveAircraft {
     int flapsIndex = 4;
 
     // Parking.
-    std::string standId;
-    std::int32_t parkedSinceTick = 0;  // the live tick it came to rest at its stand
+    std::string standId;  // empty: no stand
+    std::int32_t standNumber = 0;
+    double standLatitude = 0.0;
+    double standLongitude = 0.0;
+    double standHeading = 0.0;  // radians
+    bool cargoStand = false;
+    std::int32_t parkedSinceTick = 0;  // the live tick of its last report at its stand
+    bool reportingWhileParked = false;
+    bool startMoving = false;           // new points show it leaving its stand
+    double firstStandDistance = -1.0;   // nm; -1 until measured
+    double largestStandDistance = 0.0;  // nm
+    int growingDistances = 0;
+    common::GeoPoint lastParkTry{1000.0, 1000.0};
+    // Leaving a stand backwards: 2 while pushing straight back, then the turn at its end.
+    int pushbackCounter = 0;
+    bool turnDirectionKnown = false;
+    bool turnRight = false;
+    std::optional<PositionBlock> otherTurnEnd;
+    double pushedBackDistance = 0.0;  // nm: the farthest new point seen after the pushback
 };
 
 }  // namespace corv::live

@@ -209,12 +209,17 @@ void LiveTraffic::spawnLiveAc(LiveAircraft& aircraft) {
             return;
         }
         if (!stream.front().airborne) {
-            // Stands come with the park airport; until then a ground aircraft taxis.
-            if (stream[1].stationary) {
+            if (spawnAtStand(aircraft)) {
+                setPhase(aircraft, AcPhase::Parked);
+            } else if (aircraft.erase) {
+                return;
+            } else if (stream[1].stationary) {
+                // Standing still off any stand: it is created once it moves.
                 stream.pop_front();
                 return;
+            } else {
+                setPhase(aircraft, AcPhase::Taxi);
             }
-            setPhase(aircraft, AcPhase::Taxi);
         } else {
             setPhase(aircraft, AcPhase::Flying);
         }

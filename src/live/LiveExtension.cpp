@@ -74,6 +74,7 @@ bool LiveTraffic::extendStream(LiveAircraft& aircraft) {
         aircraft.extensionCount = 1;
         return true;
     }
+    if (aircraft.phase == AcPhase::Parking) arriveAtStand(aircraft);
     const int count = aircraft.extensionCount;
     if (count < 0) return false;
     if (count == 1) {
@@ -104,6 +105,11 @@ void LiveTraffic::extendWith(LiveAircraft& aircraft, int count) {
     const PositionBlock& front = aircraft.stream.front();
     PositionBlock next = front;
     const bool parked = aircraft.phase == AcPhase::Parked;
+    if (parked) {
+        // Its reports have stopped: the stand is no longer known to be held.
+        aircraft.reportingWhileParked = false;
+        releaseStand(aircraft);
+    }
     const bool airborne = !aircraft.onGroundMode;
     const double seconds = airborne ? 8.0 : 3.0;
     const bool standsStill = !airborne && !aircraft.departing && !aircraft.landingRoll;

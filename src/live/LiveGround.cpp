@@ -24,19 +24,6 @@ double degreesBetween(double a, double b) {
     return std::fabs(wrapPi(a - b)) / degrees;
 }
 
-// Halfway between two points: position, altitude, speed and due tick averaged.
-PositionBlock midpointOf(const PositionBlock& a, const PositionBlock& b) {
-    PositionBlock middle = a;
-    middle.latitude = (a.latitude + b.latitude) / 2.0;
-    middle.longitude = (a.longitude + b.longitude) / 2.0;
-    middle.altitude = (a.altitude + b.altitude) / 2.0;
-    middle.airborne = middle.altitude > 0.0;
-    middle.groundSpeed = (a.groundSpeed + b.groundSpeed) / 2.0;
-    middle.dueTick = a.dueTick + (b.dueTick - a.dueTick) / 2;
-    middle.stationary = false;
-    return middle;
-}
-
 // Local frame of a curve: nautical miles east and north of its start.
 void toLocal(const GroundCurve& curve, const PositionBlock& p, double& east, double& north) {
     east = wrapPi((p.longitude - curve.startLongitude) * degrees) / degrees * nmPerDegree *
@@ -85,7 +72,11 @@ void LiveTraffic::groundSegmentStart(LiveAircraft& aircraft) {
     aircraft.turnInPlace = false;
     aircraft.turnRate = aircraft.handling.baseTurnRate;
     double turnDegrees = 0.0;
-    if (!stream[1].stationary) {
+    if (aircraft.phase == AcPhase::PushingBack) {
+        turnDegrees = pushbackStep(aircraft);
+    } else if (aircraft.phase == AcPhase::Parked && aircraft.startMoving) {
+        leaveStand(aircraft);
+    } else if (!stream[1].stationary) {
         if (stream.size() >= 3) {
             if (stream[2].stationary) {
                 splitWhenNeeded(aircraft);
@@ -114,7 +105,25 @@ void LiveTraffic::groundSegmentStart(LiveAircraft& aircraft) {
             if (aircraft.turnInPlace) turnDegrees = turn;
         }
     }
+    stopToPark(aircraft);
     retimeOnGround(aircraft, turnDegrees);
+}
+
+// A taxiing aircraft coming to rest at the park airport pulls into the stand it stopped at.
+void LiveTraffic::stopToPark(LiveAircraft& aircraft) {
+    const auto& stream = aircraft.stream;
+    if (!stream.back().stationary || aircraft.phase != AcPhase::Taxi || !standsLoaded()) return;
+    const AcPhase before = aircraft.previousPhase;
+    const bool leftStand = before == AcPhase::Parked || before == AcPhase::PushingBack ||
+                           before == AcPhase::PushedBack;
+    if (leftStand && !aircraft.towed) return;
+    if (aircraft.extensionCount > 0) {
+        try2Park(aircraft, aircraft.landed);
+    } else if (stream[1].groundSpeed <= 5.0 &&
+               common::distanceNm({aircraft.sim.latitude, aircraft.sim.longitude},
+                                  at(stream.back())) <= 0.018898488120950324) {
+        try2Park(aircraft, false);
+    }
 }
 
 void LiveTraffic::buildCurve(LiveAircraft& aircraft) {

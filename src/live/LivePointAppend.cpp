@@ -96,6 +96,12 @@ void LiveTraffic::appendAccepted(LiveAircraft& aircraft, PositionBlock point) {
         stream.push_back(point);
         return;
     }
+    if (aircraft.state == AcState::Active && !aircraft.standId.empty() &&
+        (aircraft.phase == AcPhase::Parking || aircraft.phase == AcPhase::Parked)) {
+        if (!watchStand(aircraft, point)) return;
+    } else if (aircraft.phase == AcPhase::PushingBack || aircraft.phase == AcPhase::PushedBack) {
+        if (!acceptAfterPushback(aircraft, point)) return;
+    }
     if (aircraft.landing || aircraft.landingRoll) {
         if (!acceptDuringLanding(aircraft, point)) return;
     } else {

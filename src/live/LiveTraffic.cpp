@@ -257,7 +257,8 @@ std::vector<parking::LiveAtStand> LiveTraffic::atStands() const {
             aircraft.phase == AcPhase::Parked || aircraft.phase == AcPhase::Parking;
         if (!atStand || aircraft.standId.empty() || aircraft.state != AcState::Active) continue;
         atStands.push_back(
-            {aircraft.callsign, aircraft.standId, aircraft.phase == AcPhase::Parked, false,
+            {aircraft.callsign, aircraft.standId, aircraft.phase == AcPhase::Parked,
+             aircraft.reportingWhileParked,
              (services_.run.liveTickCount - aircraft.parkedSinceTick) / ticksPerMinute,
              aircraft.aircraftClass == liveries::categoryHeavy});
     }

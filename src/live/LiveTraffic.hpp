@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "airports/LoadedAirport.hpp"
+#include "airports/StandSearch.hpp"
 #include "live/ReportIntake.hpp"
 #include "live/TrafficPort.hpp"
 #include "parking/LiveGroundView.hpp"
@@ -44,8 +46,10 @@ struct LiveServices {
     sim::AiTrafficPort& simulator;
     realtraffic::RealTrafficPort& realTraffic;
     liveries::RandomSource& random;
-    // The static aircraft served by the request pacing; none without static parking.
+    // The static aircraft served by the request pacing, and the park airport whose stands live
+    // aircraft park at; none without static parking.
     parking::StaticTraffic* statics = nullptr;
+    airports::LoadedAirport* airport = nullptr;
 };
 
 // The live aircraft of the feed: their intake, their life in the simulator and their movement,
@@ -170,6 +174,34 @@ class LiveTraffic final : public TrafficPort,
     void endExtension(LiveAircraft& aircraft);
     void touchAndGo(LiveAircraft& aircraft);
     std::int32_t ticksToGo(const PositionBlock& point) const;
+
+    // Stands of the park airport.
+    bool standsLoaded() const;
+    airports::Stand* standByNumber(std::int32_t number) const;
+    std::optional<airports::FoundStand> standFor(LiveAircraft& aircraft,
+                                                 const common::GeoPoint& position, double searchNm,
+                                                 bool learned);
+    bool spawnAtStand(LiveAircraft& aircraft);
+    bool claimStand(LiveAircraft& aircraft, const airports::Stand& stand);
+    void clearNeighbours(const LiveAircraft& aircraft, const airports::Stand& stand);
+    void takeStand(LiveAircraft& aircraft, airports::Stand& stand);
+    void releaseStand(LiveAircraft& aircraft);
+    void try2Park(LiveAircraft& aircraft, bool learned);
+    void stopToPark(LiveAircraft& aircraft);
+    void drive2Stand(LiveAircraft& aircraft);
+    void arriveAtStand(LiveAircraft& aircraft);
+    void setParkedSystems(LiveAircraft& aircraft);
+    // A new point of an aircraft at its stand; true when the point is to be appended.
+    bool watchStand(LiveAircraft& aircraft, PositionBlock& point);
+    void startMovingFromStand(LiveAircraft& aircraft, PositionBlock& point);
+    // Leaving the stand forwards or backwards, and the pushback's later stages.
+    void leaveStand(LiveAircraft& aircraft);
+    void pullOut(LiveAircraft& aircraft);
+    void pushBack(LiveAircraft& aircraft);
+    // The pushback's next stage at a segment start; the degrees of the turn it flies.
+    double pushbackStep(LiveAircraft& aircraft);
+    // A new point while pushing back or pushed back; true when it is to be appended.
+    bool acceptAfterPushback(LiveAircraft& aircraft, PositionBlock& point);
 
     // Events for one object, sent only when their value changes.
     void sendEvent(const LiveAircraft& aircraft, sim::ClientEventId event, std::uint32_t data);

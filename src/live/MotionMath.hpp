@@ -51,4 +51,17 @@ inline std::int32_t toTicks(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
+// Halfway between two points: position, altitude, speed and due tick averaged.
+inline PositionBlock midpointOf(const PositionBlock& a, const PositionBlock& b) {
+    PositionBlock middle = a;
+    middle.latitude = (a.latitude + b.latitude) / 2.0;
+    middle.longitude = (a.longitude + b.longitude) / 2.0;
+    middle.altitude = (a.altitude + b.altitude) / 2.0;
+    middle.airborne = middle.altitude > 0.0;
+    middle.groundSpeed = (a.groundSpeed + b.groundSpeed) / 2.0;
+    middle.dueTick = a.dueTick + (b.dueTick - a.dueTick) / 2;
+    middle.stationary = false;
+    return middle;
+}
+
 }  // namespace corv::live::motion

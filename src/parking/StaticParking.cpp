@@ -6,6 +6,7 @@
 
 #include "airports/StaticCalculation.hpp"
 #include "airports/WantedCount.hpp"
+#include "common/GreatCircle.hpp"
 #include "liveries/AircraftCategory.hpp"
 #include "liveries/LiveryMatch.hpp"
 #include "liveries/LiverySource.hpp"
@@ -288,6 +289,46 @@ bool StaticParking::removeFrom(std::int32_t stand) {
 
 int StaticParking::activeCount() const {
     return static_cast<int>(std::ranges::count(table_, StaticState::Active, &StaticRecord::state));
+}
+
+void StaticParking::makeWayFor(const airports::Stand& stand, const LiveClaim& claim) {
+    for (StaticRecord& record : table_) {
+        if (record.stand != stand.number) continue;
+        const bool sameFlight =
+            record.callsign == claim.callsign ||
+            (!record.registration.empty() && record.registration == claim.registration);
+        const char* same = sameFlight ? " the same live version" : "";
+        switch (record.state) {
+            case StaticState::Active:
+                services::log("{:8}: {:8} {} makes way for{} {} {}", stand.id, record.name,
+                              record.registration, same, claim.callsign, claim.registration);
+                break;
+            case StaticState::Queued:
+                services::log("queued {:8}: {:8} {} makes way for{} {} {}", stand.id, record.name,
+                              record.registration, same, claim.callsign, claim.registration);
+                break;
+            case StaticState::Creating:
+            case StaticState::Removing:
+                break;
+        }
+        requestRemoval(record);
+    }
+    for (const std::int32_t number : stand.neighbours) {
+        const airports::Stand* beside = standOf(number);
+        if (beside == nullptr) continue;
+        const double apart = common::distanceNm({beside->latitude, beside->longitude},
+                                                {stand.latitude, stand.longitude});
+        for (StaticRecord& record : table_) {
+            if (record.stand != number || record.state != StaticState::Active) continue;
+            if (apart >=
+                1.1 * (services_.identities.halfWingspan(record.identity) + claim.radiusNm))
+                continue;
+            services::log("{:8}: {:8} makes way for {} parking at excluded stand {}", beside->id,
+                          record.name, claim.callsign, stand.id);
+            requestRemoval(record);
+        }
+    }
+    dropWithdrawn();
 }
 
 }  // namespace corv::parking

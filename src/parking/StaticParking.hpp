@@ -70,6 +70,7 @@ class StaticParking final : public StaticTraffic {
     void onCreationSlot(sim::SimQueues& queues) override;
     std::optional<sim::ObjectId> nextRemoval() override;
     bool onNotice(const sim::SimNotice& notice) override;
+    void makeWayFor(const airports::Stand& stand, const LiveClaim& claim) override;
 
   private:
     std::vector<airports::PlacedStatic> placedStatics() const;

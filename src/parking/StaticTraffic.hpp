@@ -1,11 +1,21 @@
 #pragma once
 
 #include <optional>
+#include <string>
+
+#include "airports/Stand.hpp"
 
 #include "sim/SimNotice.hpp"
 #include "sim/SimQueues.hpp"
 
 namespace corv::parking {
+
+// A live aircraft taking a stand.
+struct LiveClaim {
+    std::string callsign;
+    std::string registration;
+    double radiusNm = 0.0;  // half its wingspan
+};
 
 // What the live traffic's request pacing and notice handling do for the static aircraft: live
 // aircraft always go first, the static ones take the slots left over.
@@ -18,6 +28,9 @@ class StaticTraffic {
     virtual std::optional<sim::ObjectId> nextRemoval() = 0;
     // A notice about a static aircraft; false when it concerns none.
     virtual bool onNotice(const sim::SimNotice& notice) = 0;
+    // The static aircraft on the stand, and those beside it the live aircraft would touch,
+    // make way for it.
+    virtual void makeWayFor(const airports::Stand& stand, const LiveClaim& claim) = 0;
 };
 
 }  // namespace corv::parking

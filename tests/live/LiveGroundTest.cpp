@@ -7,55 +7,13 @@ namespace corv::live {
 namespace {
 
 using test::hexid;
+using test::metresBetween;
 using test::objectId;
+using test::origin;
 
 constexpr double pi = std::numbers::pi;
 constexpr double degree = pi / 180.0;
-constexpr common::GeoPoint origin{52.0, 4.0};
-
-double metresBetween(const common::GeoPoint& a, const common::GeoPoint& b) {
-    return common::distanceNm(a, b) * 1852.0;
-}
-
-class LiveGroundTest : public test::LiveTrafficFixture {
-  protected:
-    // A ground report of KLM123 at a point `east` and `north` metres from the origin.
-    realtraffic::TrafficReport at(double second, double east, double north, double knots,
-                                  double track) {
-        auto r = report(second);
-        const common::GeoPoint p = common::destinationPoint(
-            common::destinationPoint(origin, pi / 2, east / 1852.0), 0.0, north / 1852.0);
-        r.latitude = p.latitude;
-        r.longitude = p.longitude;
-        r.altitude = 0;
-        r.airborne = false;
-        r.groundSpeed = knots;
-        r.track = track;
-        return r;
-    }
-
-    // Feeds the reports as RealTraffic would, 30 s before each is due, creates the object when
-    // asked and flies until `endTick`, calling `watch` after every tick of the active aircraft.
-    template <class Watch>
-    void run(const std::vector<realtraffic::TrafficReport>& reports, std::int32_t endTick,
-             Watch watch) {
-        std::size_t next = 0;
-        while (runState.liveTickCount < endTick) {
-            for (; next < reports.size() && reports[next].dueTick - 3000 <= runState.liveTickCount;
-                 ++next)
-                traffic.intakeReport(reports[next]);
-            tick();
-            if (!simulator.queues_.creations.empty()) {
-                simulator.queues_.creations.clear();
-                simulator.notices_.post({.objectId = objectId,
-                                         .key = static_cast<std::int32_t>(hexid),
-                                         .kind = sim::SimNoticeKind::LiveSpawned});
-            }
-            if (aircraft() == nullptr) return;
-            if (aircraft()->state == AcState::Active) watch(*aircraft());
-        }
-    }
-};
+class LiveGroundTest : public test::LiveTrafficFixture {};
 
 TEST_F(LiveGroundTest, ARightAngleTaxiTurnIsFlownAsACurveWithoutSliding) {
     // East at 10 m/s to a corner 300 m out, then north.
@@ -70,7 +28,7 @@ TEST_F(LiveGroundTest, ARightAngleTaxiTurnIsFlownAsACurveWithoutSliding) {
     double worstSlide = 0.0;
     common::GeoPoint previous{};
     double previousHeading = -1.0;
-    run(reports, 3000 + 7000, [&](const LiveAircraft& ac) {
+    fly(reports, 3000 + 7000, [&](const LiveAircraft& ac) {
         const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
         nearestToCorner = std::min(nearestToCorner, metresBetween(now, corner));
         if (previousHeading >= 0.0) {
@@ -114,7 +72,7 @@ TEST_F(LiveGroundTest, ADepartureRunBecomesATakeOffAndAClimbOut) {
     bool climbedOut = false;
     double largestPitchStep = 0.0;
     double previousPitch = 0.0;
-    run(reports, 3000 + 9000, [&](const LiveAircraft& ac) {
+    fly(reports, 3000 + 9000, [&](const LiveAircraft& ac) {
         departing = departing || ac.departing;
         tookOff = tookOff || ac.phase == AcPhase::TakeOff;
         climbedOut = climbedOut || (tookOff && ac.phase == AcPhase::Flying);
@@ -152,7 +110,7 @@ TEST_F(LiveGroundTest, TheLandingRollEndsOnlyOnceTheAircraftTurnedFifteenDegrees
             reports.push_back(r);
         }
         bool rolled = false;
-        run(reports, 3000 + 5500, [&](const LiveAircraft& ac) {
+        fly(reports, 3000 + 5500, [&](const LiveAircraft& ac) {
             if (rolled) return;
             rolled = true;  // as if it had just touched down heading east
             auto& landed = const_cast<LiveAircraft&>(ac);

@@ -54,6 +54,22 @@ struct RecordingSimulator final : sim::AiTrafficPort {
 
 constexpr std::uint32_t hexid = 4840000;
 constexpr sim::ObjectId objectId = 77;
+constexpr common::GeoPoint origin{52.0, 4.0};
+
+inline double metresBetween(const common::GeoPoint& a, const common::GeoPoint& b) {
+    return common::distanceNm(a, b) * 1852.0;
+}
+
+// The static aircraft as the live traffic meets them: it records the stands it was asked to clear.
+struct RecordingStatics final : parking::StaticTraffic {
+    void onCreationSlot(sim::SimQueues&) override {}
+    std::optional<sim::ObjectId> nextRemoval() override { return std::nullopt; }
+    bool onNotice(const sim::SimNotice&) override { return false; }
+    void makeWayFor(const airports::Stand& stand, const parking::LiveClaim&) override {
+        clearedStands.push_back(stand.id);
+    }
+    std::vector<std::string> clearedStands;
+};
 
 class LiveTrafficFixture : public corv::test::MatchingFixture {
   protected:
@@ -80,6 +96,44 @@ class LiveTrafficFixture : public corv::test::MatchingFixture {
         r.timestamp = 1000.0 + seconds;
         r.dueTick = static_cast<std::int32_t>(seconds * 100) + 3000;
         return r;
+    }
+
+    // A ground report of KLM123 at a point `east` and `north` metres from the origin.
+    realtraffic::TrafficReport at(double second, double east, double north, double knots,
+                                  double track) {
+        auto r = report(second);
+        const common::GeoPoint p = common::destinationPoint(
+            common::destinationPoint(origin, std::numbers::pi / 2, east / 1852.0), 0.0,
+            north / 1852.0);
+        r.latitude = p.latitude;
+        r.longitude = p.longitude;
+        r.altitude = 0;
+        r.airborne = false;
+        r.groundSpeed = knots;
+        r.track = track;
+        return r;
+    }
+
+    // Feeds the reports as RealTraffic would, 30 s before each is due, creates the object when
+    // asked and flies until `endTick`, calling `watch` after every tick of the active aircraft.
+    template <class Watch>
+    void fly(const std::vector<realtraffic::TrafficReport>& reports, std::int32_t endTick,
+             Watch watch) {
+        std::size_t next = 0;
+        while (runState.liveTickCount < endTick) {
+            for (; next < reports.size() && reports[next].dueTick - 3000 <= runState.liveTickCount;
+                 ++next)
+                traffic.intakeReport(reports[next]);
+            tick();
+            if (!simulator.queues_.creations.empty()) {
+                simulator.queues_.creations.clear();
+                simulator.notices_.post({.objectId = objectId,
+                                         .key = static_cast<std::int32_t>(hexid),
+                                         .kind = sim::SimNoticeKind::LiveSpawned});
+            }
+            if (aircraft() == nullptr) return;
+            if (aircraft()->state == AcState::Active) watch(*aircraft());
+        }
     }
 
     void tick() { traffic.handleAddingStack(); }
@@ -143,8 +197,10 @@ class LiveTrafficFixture : public corv::test::MatchingFixture {
     corv::test::FixtureLiveries liveries{indexes, run};
     corv::test::RecordedControls controls;
     corv::test::FeedStandIn feed;
+    RecordingStatics statics;
+    airports::LoadedAirport airport;  // not loaded: no stands unless a test loads some
     LiveTraffic traffic{LiveServices{runState, messages, display, window, controls, reference,
-                                     liveries, simulator, feed, random}};
+                                     liveries, simulator, feed, random, &statics, &airport}};
 };
 
 }  // namespace corv::live::test

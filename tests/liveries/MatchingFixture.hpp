@@ -62,6 +62,7 @@ class MatchingFixture : public ::testing::Test {
             R"(<similar types="A319,A320,A321"/><similar types="B738,B744,B77W"/>)"
             R"(<similar types="C172,C182"/>)";
         xml.sections["prefixes"] = R"(<similar types="D-,OE-,HB-"/>)";
+        xml.sections["wingspans"] = R"(<wingspan type="B738" meters="35.8"/>)";
         writeFile(folder / "dbase.xml", xml.text());
         if (!reference.readXml(folder / "dbase.xml")) ADD_FAILURE() << "reference not read";
         referenceLines_ = logged.lines().size();

@@ -1,0 +1,137 @@
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "airports/StandNeighbours.hpp"
+#include "live/LiveTrafficFixture.hpp"
+#include "settings/ParameterTable.hpp"
+#include "support/LogCapture.hpp"
+
+namespace corv::live {
+namespace {
+
+using test::metresBetween;
+using test::origin;
+
+constexpr double pi = std::numbers::pi;
+
+// The park airport at the origin with two gates 60 m apart in a row, noses north, 24 m radius.
+class LiveParkingTest : public test::LiveTrafficFixture {
+  protected:
+    LiveParkingTest() {
+        for (const double east : {0.0, 60.0}) {
+            airports::Stand& stand = airport.stands.emplace_back();
+            stand.id = "G" + std::to_string(airport.stands.size());
+            const common::GeoPoint p = common::destinationPoint(origin, pi / 2, east / 1852.0);
+            stand.latitude = p.latitude;
+            stand.longitude = p.longitude;
+            stand.heading = 0.0;
+            stand.radius = 24.0 / 1852.0;
+            stand.type = 0;
+        }
+        airports::numberStandsAndNeighbours(airport.stands);
+        airport.loaded = true;
+        traffic.setParkAirport(realtraffic::ParkAirport{origin, 0.0});
+    }
+
+    // Reports of an aircraft standing still 8 m south-east of gate G1 for a minute.
+    std::vector<realtraffic::TrafficReport> standing(double fromSecond = 0.0) {
+        std::vector<realtraffic::TrafficReport> reports;
+        for (double second = fromSecond; second <= fromSecond + 60; second += 10)
+            reports.push_back(at(second, 5, -6, 0, 0));
+        return reports;
+    }
+    const common::GeoPoint gate1() const {
+        return {airport.stands[0].latitude, airport.stands[0].longitude};
+    }
+    common::GeoPoint simAt() const { return {aircraft()->sim.latitude, aircraft()->sim.longitude}; }
+};
+
+TEST_F(LiveParkingTest, AnAircraftStandingAtAGateIsCreatedOnItAndTheStaticOneMakesWay) {
+    bool claimed = false;
+    fly(standing(), 3000 + 4000,
+        [&](const LiveAircraft&) { claimed = claimed || airport.stands[0].liveClaimed; });
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_EQ(aircraft()->phase, AcPhase::Parked);
+    EXPECT_EQ(aircraft()->standId, "G1");
+    EXPECT_LT(metresBetween(simAt(), gate1()), 0.5);
+    EXPECT_NEAR(aircraft()->sim.heading, 0.0, 1e-6);
+    EXPECT_TRUE(claimed);
+    EXPECT_EQ(statics.clearedStands, std::vector<std::string>{"G1"});
+}
+
+TEST_F(LiveParkingTest, TheUsersReservedStandIsNeverGiven) {
+    airport.reservedStandId = "G1";
+    fly(standing(), 3000 + 4000, [](const LiveAircraft&) {});
+    // Standing off any stand it gives: not created until it moves.
+    EXPECT_TRUE(aircraft() == nullptr || aircraft()->state == AcState::Buffer);
+    EXPECT_TRUE(statics.clearedStands.empty());
+}
+
+TEST_F(LiveParkingTest, LeavingTheGateByTheSideTheFirstReportLiesOn) {
+    struct Case {
+        double north;  // metres of the first report that leaves the gate
+        AcPhase leaving;
+    };
+    for (const Case c : {Case{150.0, AcPhase::Taxi}, Case{-150.0, AcPhase::PushingBack}}) {
+        SCOPED_TRACE(c.north);
+        std::vector<realtraffic::TrafficReport> reports = standing();
+        reports.push_back(at(70, 0, c.north, 10, c.north > 0 ? 0 : 180));
+        reports.push_back(at(80, 0, c.north * 1.5, 10, c.north > 0 ? 0 : 180));
+        std::vector<AcPhase> phases;
+        fly(reports, 3000 + 7800, [&](const LiveAircraft& ac) {
+            if (phases.empty() || phases.back() != ac.phase) phases.push_back(ac.phase);
+        });
+        ASSERT_NE(aircraft(), nullptr);
+        EXPECT_NE(std::find(phases.begin(), phases.end(), c.leaving), phases.end());
+        EXPECT_FALSE(airport.stands[0].liveClaimed);
+        traffic.resetRunState();
+        runState.liveTickCount = 0;
+        airport.stands[0].liveClaimed = false;
+    }
+}
+
+TEST_F(LiveParkingTest, APushbackGoesStraightBackTwoAndAHalfStandsThenTurns) {
+    std::vector<realtraffic::TrafficReport> reports = standing();
+    // Pushed back, then taxiing off west: the nose swings to the west side.
+    reports.push_back(at(70, 0, -130, 3, 270));
+    reports.push_back(at(100, -150, -140, 15, 270));
+    double mostBehind = 0.0;
+    double straightLegDeviation = 0.0;
+    bool pushedBack = false;
+    double headingPushedBack = 0.0;
+    fly(reports, 3000 + 11000, [&](const LiveAircraft& ac) {
+        if (ac.phase == AcPhase::PushedBack && !pushedBack) headingPushedBack = ac.sim.heading;
+        const double behind = -metresBetween(gate1(), {ac.sim.latitude, gate1().longitude}) *
+                              (ac.sim.latitude < gate1().latitude ? 1 : -1);
+        if (ac.phase == AcPhase::PushingBack && !ac.curve)
+            straightLegDeviation =
+                std::max(straightLegDeviation,
+                         std::fabs(ac.sim.heading > pi ? ac.sim.heading - 2 * pi : ac.sim.heading));
+        mostBehind = std::min(mostBehind, behind);
+        pushedBack = pushedBack || ac.phase == AcPhase::PushedBack;
+    });
+    EXPECT_TRUE(pushedBack);
+    EXPECT_LT(straightLegDeviation, 1e-6);  // straight back, nose still north
+    EXPECT_LT(mostBehind, -2.5 * 24.0 * 0.9);
+    EXPECT_NEAR(headingPushedBack, 1.5 * pi, 20.0 * pi / 180.0);  // facing west, where it goes
+}
+
+TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoIt) {
+    corv::test::LogCapture log;
+    std::vector<realtraffic::TrafficReport> reports;
+    for (double second = 0; second <= 40; second += 5)
+        reports.push_back(at(second, 60, -200 + second * 4.5, 9, 0));
+    for (double second = 45; second <= 120; second += 10)
+        reports.push_back(at(second, 62, -15, 0, 0));
+    fly(reports, 3000 + 14000, [](const LiveAircraft&) {});
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_EQ(aircraft()->phase, AcPhase::Parked);
+    EXPECT_EQ(aircraft()->standId, "G2");
+    EXPECT_LT(metresBetween(simAt(), {airport.stands[1].latitude, airport.stands[1].longitude}),
+              2.0);
+    EXPECT_TRUE(log.contains("G2      : KLM123   arrived at stand"));
+}
+
+}  // namespace
+}  // namespace corv::live
