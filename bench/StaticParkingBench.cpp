@@ -1,4 +1,5 @@
 #include <benchmark/benchmark.h>
+#include <fmt/format.h>
 
 #include <random>
 #include <string>
@@ -22,14 +23,14 @@ std::vector<airports::Stand> busyAirport() {
     std::vector<airports::Stand> stands(400);
     for (std::size_t s = 0; s < stands.size(); ++s) {
         airports::Stand& stand = stands[s];
-        stand.id = "S" + std::to_string(s + 1);
+        stand.id = fmt::format("S{}", s + 1);
         stand.latitude = 52.3 + static_cast<double>(s / 40) * 0.001;
         stand.longitude = 4.76 + static_cast<double>(s % 40) * 0.0009;
         stand.radius = 24.0 / 1852.0;
         for (int e = 0; e < 50; ++e) {
             airports::OccupancyEntry entry;
-            entry.callsign = "KLM" + std::to_string(s * 50 + static_cast<std::size_t>(e));
-            entry.registration = "PH-" + std::to_string(s * 50 + static_cast<std::size_t>(e));
+            entry.callsign = fmt::format("KLM{}", s * 50 + static_cast<std::size_t>(e));
+            entry.registration = fmt::format("PH-{}", s * 50 + static_cast<std::size_t>(e));
             entry.day = static_cast<int>(draw() % 7) + 1;
             const int start = static_cast<int>(draw() % 44);
             entry.hours = airports::HalfHourSet::range(start, start + static_cast<int>(draw() % 4));

@@ -31,7 +31,7 @@ std::vector<std::string> pieces(const std::string& line) {
 
 std::string lineOf(const ParkAirportEntry& entry) {
     std::string line = entry.code.str();
-    if (!entry.reservedStand.empty()) line += "," + entry.reservedStand;
+    if (!entry.reservedStand.empty()) line += fmt::format(",{}", entry.reservedStand);
     return line;
 }
 
@@ -57,7 +57,7 @@ bool ParkAirportList::lf_readMyParkAirports(services::MessageLine& messages) {
         } else {
             std::vector<std::string> lines;
             if (services::readTextLines(file_, lines) == services::Charset::NoneFound)
-                throw std::runtime_error("cannot read " + file_.string());
+                throw std::runtime_error(fmt::format("cannot read {}", file_.string()));
             std::set<std::string> taken;
             for (const std::string& line : lines) {
                 const std::vector<std::string> parts = pieces(line);
