@@ -12,6 +12,7 @@
 #include "services/MessageLine.hpp"
 #include "support/FeedStandIn.hpp"
 #include "support/QuietWindow.hpp"
+#include "support/RunningFlight.hpp"
 #include "ui/HeadlessControls.hpp"
 #include "ui/commands/Commands.hpp"
 
@@ -40,7 +41,7 @@ class IdleAirports final : public corv::airports::AirportsPort {
 using namespace corv;
 
 // A simulator whose flight runs, so every tick takes the traffic path.
-class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficPort {
+class RunningSimulator final : public test::RunningFlight, public sim::AiTrafficPort {
   public:
     sim::SimQueues& queues() override { return queues_; }
     sim::SimNotices& notices() override { return notices_; }
@@ -51,19 +52,9 @@ class RunningSimulator final : public sim::SimulatorPort, public sim::AiTrafficP
                        const std::string&) override {
         return true;
     }
-    void expectMajorVersion(const std::string&) override {}
-    void startClient() override {}
-    bool handshake() override { return true; }
-    void stopClient() override {}
-    bool flightRunning() const override { return true; }
-    bool hasError() const override { return false; }
-    void clearQueues() override {}
-    sim::UserAircraftState userAircraft() const override { return {}; }
+    sim::UserAircraftState userAircraft() const override { return user; }
     double userHalfWingspan() const override { return 17.0 / 1852.0; }
-    sim::UserAircraftState requestUserState() override { return {}; }
-    void resetRunState() override {}
-    void createFlightPlanFolder() override {}
-    void removeFlightPlanFolder() override {}
+    sim::UserAircraftState requestUserState() override { return user; }
 
   private:
     sim::SimQueues queues_;

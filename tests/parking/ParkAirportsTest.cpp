@@ -8,6 +8,7 @@
 #include "support/LogCapture.hpp"
 #include "support/QuietWindow.hpp"
 #include "support/RecordedControls.hpp"
+#include "support/RunningFlight.hpp"
 #include "support/TempFolder.hpp"
 
 namespace corv::parking::test {
@@ -21,22 +22,6 @@ struct RecordedParkingControls final : ParkingControls {
     bool locked = false;
     bool parkControlsEnabled = false;
     int countdownRestarts = 0;
-};
-
-// A simulator of which only the user's aircraft matters.
-struct UserAircraftOnly final : sim::SimulatorPort {
-    void expectMajorVersion(const std::string&) override {}
-    void startClient() override {}
-    bool handshake() override { return true; }
-    void stopClient() override {}
-    bool flightRunning() const override { return true; }
-    bool hasError() const override { return false; }
-    void clearQueues() override {}
-    sim::UserAircraftState userAircraft() const override { return user; }
-    void resetRunState() override {}
-    void createFlightPlanFolder() override {}
-    void removeFlightPlanFolder() override {}
-    sim::UserAircraftState user;
 };
 
 airports::CatalogueAirport airportAt(const char* code, double longitude) {
@@ -80,7 +65,7 @@ class ParkAirportsTest : public StaticParkingFixture {
     std::atomic<int> simNumber{5};
     airports::AirportFilesContext files{work.path(),      catalogue, downloader, identities,
                                         settingsControls, messages,  simNumber};
-    UserAircraftOnly simulator;
+    corv::test::RunningFlight simulator;
     corv::test::FeedStandIn feed;
     status::DisplayState display;
     corv::test::QuietWindow window;
