@@ -91,6 +91,14 @@ TEST_F(LiveParkingTest, LeavingTheGateByTheSideTheFirstReportLiesOn) {
     }
 }
 
+TEST_F(LiveParkingTest, AReportFarFromTheGateMeansItLeftUnseen) {
+    std::vector<realtraffic::TrafficReport> reports = standing();
+    reports.push_back(at(70, 0, -300, 10, 180));
+    fly(reports, 3000 + 7800, [](const LiveAircraft&) {});
+    EXPECT_TRUE(aircraft() == nullptr || aircraft()->state == AcState::RemovingFromSim);
+    EXPECT_FALSE(airport.stands[0].liveClaimed);
+}
+
 TEST_F(LiveParkingTest, APushbackGoesStraightBackTwoAndAHalfStandsThenTurns) {
     std::vector<realtraffic::TrafficReport> reports = standing();
     // Pushed back, then taxiing off west: the nose swings to the west side.
