@@ -96,7 +96,8 @@ void LiveTraffic::appendAccepted(LiveAircraft& aircraft, PositionBlock point) {
         stream.push_back(point);
         return;
     }
-    if (aircraft.state == AcState::Active && !aircraft.standId.empty() &&
+    // From its creation at the stand on, new points only tell whether it leaves the stand.
+    if (aircraft.state != AcState::Buffer && !aircraft.standId.empty() &&
         (aircraft.phase == AcPhase::Parking || aircraft.phase == AcPhase::Parked)) {
         if (!watchStand(aircraft, point)) return;
     } else if (aircraft.phase == AcPhase::PushingBack || aircraft.phase == AcPhase::PushedBack) {
