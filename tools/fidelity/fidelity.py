@@ -239,7 +239,7 @@ def measure(track, plane, shift):
     the phase is the real aircraft's at that moment. `shift` takes recording times to track times."""
     samples = {phase: {"position_m": [], "jump_m": [], "step_m": [], "heading_rate": [], "bank_rate": [],
                        "pitch_rate": [], "vs_diff_fpm": [], "slide_deg": [], "moving_ground_s": 0.0,
-                       "sliding_s": 0.0} for phase in ("air", "ground")}
+                       "sliding_s": 0.0, "pushback_s": 0.0} for phase in ("air", "ground")}
     truth_at = {}
     for p in track.points:
         truth_at[p.time] = plane.at(p.time - shift)
@@ -283,10 +283,15 @@ def measure(track, plane, shift):
             if metres / dt > SLIDE_MIN_KNOTS * KNOT_MPS:
                 moving = bearing_deg(a.lat, a.lon, b.lat, b.lon)
                 off = max(abs(angle_diff(a.heading, moving)), abs(angle_diff(b.heading, moving)))
-                s["slide_deg"].append(off)
+                backwards = max(abs(angle_diff(a.heading + 180.0, moving)),
+                                abs(angle_diff(b.heading + 180.0, moving)))
                 s["moving_ground_s"] += dt
-                if off > SLIDE_MAX_DEGREES:
-                    s["sliding_s"] += dt
+                if backwards <= SLIDE_MAX_DEGREES:
+                    s["pushback_s"] += dt  # tail first along the nose line: a pushback, no slide
+                else:
+                    s["slide_deg"].append(off)
+                    if off > SLIDE_MAX_DEGREES:
+                        s["sliding_s"] += dt
     return samples, worst_jump, outside
 
 
@@ -306,6 +311,7 @@ def summarise(samples):
             out[phase]["sliding"] = {
                 "moving_seconds": s["moving_ground_s"],
                 "sliding_seconds": s["sliding_s"],
+                "pushback_seconds": s["pushback_s"],
                 "worst_heading_off_movement_deg": max(s["slide_deg"]) if s["slide_deg"] else None,
                 "sliding": s["sliding_s"] > 0,
             }
@@ -327,6 +333,7 @@ def merge(all_samples):
             phase.setdefault(key, [])
         phase.setdefault("moving_ground_s", 0.0)
         phase.setdefault("sliding_s", 0.0)
+        phase.setdefault("pushback_s", 0.0)
     return merged
 
 
@@ -407,7 +414,8 @@ def text_block(name, summary):
             verdict = "SLIDING" if sl["sliding"] else "no sliding"
             lines.append(f"    {verdict}: {fmt(sl['sliding_seconds'])} s of {fmt(sl['moving_seconds'])} s moving "
                          f"with heading more than {SLIDE_MAX_DEGREES:.0f} deg off the movement "
-                         f"(worst {fmt(sl['worst_heading_off_movement_deg'])} deg)")
+                         f"(worst {fmt(sl['worst_heading_off_movement_deg'])} deg); "
+                         f"{fmt(sl['pushback_seconds'])} s moving tail first (pushback)")
     return lines
 
 

@@ -102,12 +102,16 @@ class CompareTest(Fixture):
         self.assertAlmostEqual(summary["aircraft"][0]["worst_jump"]["from_time"], points[39][0], delta=0.001)
 
     def test_a_sideways_taxi_is_flagged_as_sliding(self):
-        for heading, sliding in ((0.0, False), (8.0, False), (90.0, True), (352.0, False), (15.0, True)):
+        # Tail first along the nose line is a pushback, not a slide; 15 degrees off it is.
+        for heading, sliding, pushback in ((0.0, False, False), (8.0, False, False), (90.0, True, False),
+                                           (352.0, False, False), (15.0, True, False),
+                                           (180.0, False, True), (165.0, True, False)):
             with self.subTest(heading=heading):
                 summary = self.compare(True, self.on_truth(True, heading=heading))
                 result = summary["aircraft"][0]["ground"]["sliding"]
                 self.assertEqual(result["sliding"], sliding)
                 self.assertGreater(result["moving_seconds"], 80.0)
+                self.assertEqual(result["pushback_seconds"] > 80.0, pushback)
 
     def test_a_parked_aircraft_pointing_anywhere_does_not_slide(self):
         lat, _ = truth_at(START + DELAY, True)
