@@ -156,6 +156,55 @@ TEST(RtFeedAirport, DeparturesPushBackFromARealStandAndLiftOffOverARealRunway) {
     }
 }
 
+// One runway and two stands, the user standing on the first.
+AirportLayout smallAirport() {
+    AirportLayout layout;
+    layout.icao = "ABCD";
+    layout.runways.push_back({"09", {10.0, 20.0}, {10.0, 20.01}, 90.0, 100.0, 9000.0, 300.0});
+    layout.stands.push_back({"A1", {10.01, 20.02}, 180.0, {{"KLM", "B738", "KLM1:KLM2"}}});
+    layout.stands.push_back({"A2", {10.01, 20.025}, 180.0, {{"SWR", "A320", "SWR7:SWR8"}}});
+    return layout;
+}
+
+TEST(RtFeedAirport, FlightsFitTheirStandAndLeaveTheUsersStandFree) {
+    const AirportLayout layout = smallAirport();
+    const Airport user{"ABCD", layout.stands[0].position};
+    int onStand = 0;
+    for (const auto& [hexid, reports] : fly(layout, user)) {
+        for (const TrafficState& s : reports) {
+            const bool linedUp =
+                common::distanceNm(layout.runways[0].end, where(s)) * common::metresPerNm < 50.0;
+            if (!s.onGround || s.groundSpeed > 0.0 || linedUp) continue;
+            SCOPED_TRACE(s.callsign);
+            const Stand* stand = standAt(layout, s, 2.0);
+            ASSERT_NE(stand, nullptr);
+            EXPECT_EQ(stand->id, "A2");
+            EXPECT_EQ(s.type, "A320");
+            EXPECT_TRUE(s.callsign == "SWR7" || s.callsign == "SWR8");
+            EXPECT_EQ(s.registration.rfind("HB-J", 0), 0u) << s.registration;
+            ++onStand;
+        }
+    }
+    EXPECT_GT(onStand, 100);
+}
+
+TEST(RtFeedAirport, WithoutStandsTheTrafficIsTheOldOne) {
+    AirportLayout noStands = smallAirport();
+    noStands.stands.clear();
+    SyntheticTraffic without(10.0, 20.0, 100.0, 5);
+    SyntheticTraffic withRunwaysOnly(10.0, 20.0, 100.0, 5, noStands);
+    for (double seconds = 0; seconds < 900; seconds += 7) {
+        const std::vector<TrafficState> a = without.at(seconds);
+        const std::vector<TrafficState> b = withRunwaysOnly.at(seconds);
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i].callsign, b[i].callsign);
+            EXPECT_DOUBLE_EQ(a[i].latitude, b[i].latitude);
+            EXPECT_DOUBLE_EQ(a[i].track, b[i].track);
+        }
+    }
+}
+
 TEST(RtFeedAirport, LayoutIsReadOrRefusedWithAReason) {
     const std::string header =
         "# comment\nicao,runway,end_latitude,end_longitude,threshold_latitude,threshold_longitude,"

@@ -233,20 +233,25 @@ void SyntheticTraffic::spawnDue(double seconds) {
     flights_.insert(flights_.end(), replacements.begin(), replacements.end());
 }
 
+// A stand no other synthetic flight uses, away from the user's; when every one is in use, one
+// away from the user's all the same.
 int SyntheticTraffic::freeStand() {
     const std::vector<Stand>& stands = layout_->stands;
     const common::GeoPoint user{latitude_, longitude_};
     std::vector<int> free;
+    std::vector<int> awayFromUser;
     for (std::size_t i = 0; i < stands.size(); ++i) {
         const int index = static_cast<int>(i);
+        if (common::distanceNm(user, stands[i].position) <= userStandNm) continue;
+        awayFromUser.push_back(index);
         const bool taken = std::any_of(flights_.begin(), flights_.end(),
                                        [index](const Flight& f) { return f.stand == index; });
-        if (!taken && common::distanceNm(user, stands[i].position) > userStandNm)
-            free.push_back(index);
+        if (!taken) free.push_back(index);
     }
-    if (free.empty())
+    const std::vector<int>& choice = !free.empty() ? free : awayFromUser;
+    if (choice.empty())
         return std::uniform_int_distribution<int>(0, static_cast<int>(stands.size()) - 1)(random_);
-    return free[std::uniform_int_distribution<std::size_t>(0, free.size() - 1)(random_)];
+    return choice[std::uniform_int_distribution<std::size_t>(0, choice.size() - 1)(random_)];
 }
 
 // The airline, type and callsign of one of the flights the stand's file says park there.
