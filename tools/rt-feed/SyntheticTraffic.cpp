@@ -93,6 +93,11 @@ std::string registration(const std::string& prefix, int serial) {
     return prefix + letters.substr(letters.size() - std::min(wanted, letters.size()));
 }
 
+// How long from one point to another at a speed changing evenly from v0 to v1 knots.
+double legSeconds(const common::GeoPoint& from, const common::GeoPoint& to, double v0, double v1) {
+    return common::distanceNm(from, to) * 2.0 / (v0 + v1) * 3600.0;
+}
+
 std::string prefixOf(const std::string& designator) {
     for (const Operator& op : operators)
         if (designator == op.designator) return op.registrationPrefix;
@@ -292,19 +297,15 @@ void SyntheticTraffic::routeArrival(Flight& flight) {
     const common::GeoPoint exit = common::destinationPoint(runway.threshold, heading, rollNm);
     const common::GeoPoint inFront =
         common::destinationPoint(stand.position, stand.heading * degToRad + pi, standClearanceNm);
-    const auto seconds = [](const common::GeoPoint& a, const common::GeoPoint& b, double v0,
-                            double v1) {
-        return common::distanceNm(a, b) * 2.0 / (v0 + v1) * 3600.0;
-    };
     flight.legs = {
         {finalStart, runway.threshold, finalLengthNm / 150.0 * 3600.0, 150.0, 150.0,
          elevation + finalLengthNm * feetPerNmOnThreeDegrees, elevation, runway.heading, false},
-        {runway.threshold, exit, seconds(runway.threshold, exit, 140.0, 20.0), 140.0, 20.0,
+        {runway.threshold, exit, legSeconds(runway.threshold, exit, 140.0, 20.0), 140.0, 20.0,
          elevation, elevation, runway.heading, true},
-        {exit, inFront, seconds(exit, inFront, 15.0, 15.0), 15.0, 15.0, elevation, elevation,
+        {exit, inFront, legSeconds(exit, inFront, 15.0, 15.0), 15.0, 15.0, elevation, elevation,
          std::nullopt, true},
-        {inFront, stand.position, seconds(inFront, stand.position, 6.0, 0.0), 6.0, 0.0, elevation,
-         elevation, stand.heading, true},
+        {inFront, stand.position, legSeconds(inFront, stand.position, 6.0, 0.0), 6.0, 0.0,
+         elevation, elevation, stand.heading, true},
         {stand.position, stand.position, 120.0, 0.0, 0.0, elevation, elevation, stand.heading,
          true},
     };
@@ -331,18 +332,14 @@ void SyntheticTraffic::routeDeparture(Flight& flight) {
     const double climbSeconds = 300.0;
     const common::GeoPoint climbed =
         common::destinationPoint(liftOff, heading, (160.0 + 280.0) / 2.0 * climbSeconds / 3600.0);
-    const auto seconds = [](const common::GeoPoint& a, const common::GeoPoint& b, double v0,
-                            double v1) {
-        return common::distanceNm(a, b) * 2.0 / (v0 + v1) * 3600.0;
-    };
     flight.legs = {
         {stand.position, stand.position, 60.0, 0.0, 0.0, elevation, elevation, stand.heading, true},
-        {stand.position, pushedBack, seconds(stand.position, pushedBack, 3.0, 3.0), 3.0, 3.0,
+        {stand.position, pushedBack, legSeconds(stand.position, pushedBack, 3.0, 3.0), 3.0, 3.0,
          elevation, elevation, stand.heading, true},
-        {pushedBack, runway.end, seconds(pushedBack, runway.end, 15.0, 15.0), 15.0, 15.0, elevation,
-         elevation, std::nullopt, true},
+        {pushedBack, runway.end, legSeconds(pushedBack, runway.end, 15.0, 15.0), 15.0, 15.0,
+         elevation, elevation, std::nullopt, true},
         {runway.end, runway.end, 20.0, 0.0, 0.0, elevation, elevation, runway.heading, true},
-        {runway.end, liftOff, seconds(runway.end, liftOff, 0.0, 160.0), 0.0, 160.0, elevation,
+        {runway.end, liftOff, legSeconds(runway.end, liftOff, 0.0, 160.0), 0.0, 160.0, elevation,
          elevation, runway.heading, true},
         {liftOff, climbed, climbSeconds, 160.0, 280.0, elevation, elevation + 2500.0 * 5.0,
          runway.heading, false},
