@@ -21,6 +21,8 @@ constexpr const char* usage =
     "  --inhg               report the QNH in hundredths of inHg, as in the United States\n"
     "  --seed N             the random seed of the synthetic traffic (1)\n"
     "  --duration SECONDS   stop after this time (0: run until interrupted)\n"
+    "  --data DIR           runways.csv and stands/ICAO.xml of the airports whose arrivals and\n"
+    "                       departures use real runways and stands (tools-data beside rt-feed)\n"
     "recordings (see RECORDING.md):\n"
     "  --replay FILE        send the reports of a recording instead of synthetic traffic\n"
     "  --align start|sim    play from the start of the replay (start) or at the simulator's time\n"
@@ -83,6 +85,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             options.alignToSimulator = align == "sim";
         } else if (name == "--radius")
             options.radiusNm = std::stod(value());
+        else if (name == "--data")
+            options.dataFolder = value();
         else if (name == "--record")
             options.record = value();
         else

@@ -23,6 +23,7 @@ struct Options {
     bool alignToSimulator = false;
     double radiusNm = 100.0;
     std::string record;
+    std::string dataFolder;  // runways.csv and stands/ICAO.xml; empty: tools-data beside rt-feed
 };
 
 // The options of the command line; nothing when help was asked for. Throws

@@ -1,6 +1,9 @@
 #include "SyntheticFeed.hpp"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,8 +11,26 @@
 
 namespace corv::rtfeed {
 
+namespace {
+// The airport's runways and stands, or nothing with a line on stderr: the traffic then uses a
+// made-up runway.
+std::optional<AirportLayout> layoutAround(const UserPosition& user, const Options& options) {
+    const std::filesystem::path folder = options.dataFolder;
+    std::string problem;
+    auto layout = loadAirportLayout(folder / "runways.csv", folder / "stands",
+                                    {user.latitude, user.longitude}, problem);
+    if (layout)
+        std::printf("rt-feed: %zu runways and %zu stands of %s\n", layout->runways.size(),
+                    layout->stands.size(), layout->icao.c_str());
+    else
+        std::fprintf(stderr, "rt-feed: made-up runway, no airport data: %s\n", problem.c_str());
+    return layout;
+}
+}  // namespace
+
 SyntheticFeed::SyntheticFeed(const UserPosition& user, const Options& options)
-    : traffic_(user.latitude, user.longitude, std::max(0.0, user.altitude), options.seed),
+    : traffic_(user.latitude, user.longitude, std::max(0.0, user.altitude), options.seed,
+               layoutAround(user, options)),
       repeat_(options.repeat),
       malformedEvery_(options.malformedEvery),
       oversize_(options.oversize) {}

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -16,6 +17,16 @@
 #include "SyntheticFeed.hpp"
 #include "TrafficDatagram.hpp"
 #include "platform/UdpSender.hpp"
+
+namespace {
+// tools-data in the folder rt-feed is installed in.
+std::filesystem::path defaultDataFolder(const char* argv0) {
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) program = argv0;
+    return program.parent_path() / "tools-data";
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace corv::rtfeed;
@@ -32,6 +43,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rt-feed: %s\n%s", e.what(), usageText());
         return 2;
     }
+    if (options.dataFolder.empty()) options.dataFolder = defaultDataFolder(argv[0]).string();
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (!options.record.empty()) return recordTraffic(options);
 
