@@ -126,6 +126,8 @@ void LiverySubsystem::scanLiveries() {
     }
     writeScanReports(result.report, regcodes.errors, regcodes.info);
     services_.messages.clearMessage();
+    // A scan cut short by the user closing the program found nothing because it stopped.
+    if (result.liveries.empty() && services_.run.stopOrClosed()) return;
     if (result.liveries.empty()) throw UserErrorException(53, "no liveries found");
     scanned_ = std::move(result.liveries);
     services::log(
@@ -182,8 +184,8 @@ ScanProgress LiverySubsystem::scanProgress(const std::string& scanning) {
         const int percent = static_cast<int>(read * 100 / std::max<std::size_t>(total, 1));
         if (percent != shownPercent) {
             shownPercent = percent;
-            services_.messages.showMessage(
-                fmt::format("{} {} / {} files", scanning, read, total), false);
+            services_.messages.showMessage(fmt::format("{} {} / {} files", scanning, read, total),
+                                           false);
         }
         if (percent / 10 > loggedTenth || read == total) {
             loggedTenth = percent / 10;

@@ -80,8 +80,10 @@ TEST_F(LiverySubsystemTest, AScanIsStoredShownAndPreparedOncePerStart) {
     LiverySubsystem liveries = subsystem();
     liveries.scanLiveries();
     // The scan tells how far it is against the files found before reading.
-    EXPECT_NE(std::find(shown.begin(), shown.end(), "Scanning prioritized for liveries ... 1 / 2 files"),
-              shown.end()) << testing::PrintToString(shown);
+    EXPECT_NE(
+        std::find(shown.begin(), shown.end(), "Scanning prioritized for liveries ... 1 / 2 files"),
+        shown.end())
+        << testing::PrintToString(shown);
     EXPECT_TRUE(logged.contains("1 of 2 aircraft.cfg files read"));
     EXPECT_TRUE(logged.contains("2 of 2 aircraft.cfg files read"));
     EXPECT_EQ(messages.texts().message, "") << "cleared when the scan is done";
@@ -131,6 +133,11 @@ TEST_F(LiverySubsystemTest, FoldersTheUserMustFixEndTheRunWithTheirError) {
     settings::lfolder[2].setCurrent((install / "empty").string());
     EXPECT_EQ(codeOf(), 53) << "nothing found";
     EXPECT_TRUE(settings::SCAN_LIVERIES.value()) << "a failed scan is not taken as done";
+    // Closing the program during the scan is no error: the scan found nothing because it stopped.
+    aircraft(install / "empty" / "737", {"KLM 737"});
+    run.windowClosed = true;
+    EXPECT_EQ(codeOf(), 0) << "stopped by the user";
+    EXPECT_TRUE(settings::SCAN_LIVERIES.value());
 }
 
 }  // namespace
