@@ -308,6 +308,7 @@ void ParkAirports::renewStaticParking() {
 }
 
 void ParkAirports::resetRunState() {
+    services_.statics.forgetAll();
     park_.reset();
     parkAirportChanged_ = false;
     userStandAt_ = {1000.0, 1000.0};

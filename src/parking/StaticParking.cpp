@@ -276,6 +276,14 @@ void StaticParking::removeAll() {
     dropWithdrawn();
 }
 
+void StaticParking::forgetAll() {
+    candidates_.clear();
+    table_.clear();
+    creations_.clear();
+    removals_.clear();
+    busy_ = false;
+}
+
 bool StaticParking::removeFrom(std::int32_t stand) {
     for (StaticRecord& record : table_) {
         if (record.stand == stand && record.state == StaticState::Active) {

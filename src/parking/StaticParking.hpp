@@ -57,6 +57,8 @@ class StaticParking final : public StaticTraffic {
 
     // Every static aircraft out of the simulator and no more to come.
     void removeAll();
+    // A new run: the simulator's objects of the last one are gone, and so is what was queued.
+    void forgetAll();
     // Removes the first active static aircraft on the stand; false when there is none.
     bool removeFrom(std::int32_t stand);
 

@@ -86,6 +86,15 @@ TEST_F(StaticParkingTest, NoticesCarryAStaticFromCreationToRemoval) {
     EXPECT_TRUE(statics.onNotice({.objectId = *removal, .kind = sim::SimNoticeKind::Removed}));
     EXPECT_TRUE(statics.table().empty());
     EXPECT_NE(created, refused);
+
+    // A new run starts with nothing of the last one: no aircraft waiting, none counted as placed.
+    statics.calculate(wednesdayNoon, {}, "", "");
+    statics.placeNextStatic();
+    statics.forgetAll();
+    EXPECT_TRUE(statics.table().empty());
+    EXPECT_EQ(statics.queuedCount(), 0);
+    EXPECT_EQ(statics.candidateCount(), 0U);
+    EXPECT_FALSE(statics.busy());
 }
 
 }  // namespace
