@@ -143,20 +143,8 @@ bool LiveTraffic::claimStand(LiveAircraft& aircraft, const airports::Stand& stan
         removeFromSim(other);
         break;
     }
-    for (const std::int32_t number : stand.neighbours) {
-        const airports::Stand* beside = standByNumber(number);
-        if (beside == nullptr) continue;
-        for (const LiveAircraft& other : table_.aircraft) {
-            if (&other == &aircraft || other.standNumber != number ||
-                other.state != AcState::Active || other.callsign == aircraft.callsign)
-                continue;
-            if (other.phase != AcPhase::Parked && other.phase != AcPhase::PushingBack) continue;
-            if (common::distanceNm({beside->latitude, beside->longitude},
-                                   {stand.latitude, stand.longitude}) <
-                1.1 * (radiusOf(other) + radiusOf(aircraft))) {
-                return false;
-            }
-        }
+    for (const LiveAircraft* other : parkedBeside(aircraft, stand)) {
+        if (other->callsign != aircraft.callsign) return false;
     }
     if (services_.statics != nullptr)
         services_.statics->makeWayFor(
@@ -166,25 +154,34 @@ bool LiveTraffic::claimStand(LiveAircraft& aircraft, const airports::Stand& stan
 
 // Parked aircraft on stands beside the one taken that the newcomer would touch leave.
 void LiveTraffic::clearNeighbours(const LiveAircraft& aircraft, const airports::Stand& stand) {
+    for (LiveAircraft* other : parkedBeside(aircraft, stand)) {
+        services::log(
+            "{:8}: {:8} removed by parking {} at adjacent and possibly colliding stand {}",
+            other->standId, other->callsign, aircraft.callsign, stand.id);
+        releaseStand(*other);
+        removeFromSim(*other);
+    }
+}
+
+// Active aircraft parked or pushing back on a stand beside this one, close enough to touch an
+// aircraft of this one's size.
+std::vector<LiveAircraft*> LiveTraffic::parkedBeside(const LiveAircraft& aircraft,
+                                                     const airports::Stand& stand) {
+    std::vector<LiveAircraft*> touching;
     for (const std::int32_t number : stand.neighbours) {
         const airports::Stand* beside = standByNumber(number);
         if (beside == nullptr) continue;
+        const double apart = common::distanceNm({beside->latitude, beside->longitude},
+                                                {stand.latitude, stand.longitude});
         for (LiveAircraft& other : table_.aircraft) {
             if (&other == &aircraft || other.standNumber != number ||
-                other.state != AcState::Active)
+                other.state != AcState::Active ||
+                (other.phase != AcPhase::Parked && other.phase != AcPhase::PushingBack))
                 continue;
-            if (other.phase != AcPhase::Parked && other.phase != AcPhase::PushingBack) continue;
-            if (common::distanceNm({beside->latitude, beside->longitude},
-                                   {stand.latitude, stand.longitude}) >=
-                1.1 * (radiusOf(other) + radiusOf(aircraft)))
-                continue;
-            services::log(
-                "{:8}: {:8} removed by parking {} at adjacent and possibly colliding stand {}",
-                beside->id, other.callsign, aircraft.callsign, stand.id);
-            releaseStand(other);
-            removeFromSim(other);
+            if (apart < 1.1 * (radiusOf(other) + radiusOf(aircraft))) touching.push_back(&other);
         }
     }
+    return touching;
 }
 
 void LiveTraffic::takeStand(LiveAircraft& aircraft, airports::Stand& stand) {

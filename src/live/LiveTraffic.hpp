@@ -184,6 +184,8 @@ class LiveTraffic final : public TrafficPort,
     bool spawnAtStand(LiveAircraft& aircraft);
     bool claimStand(LiveAircraft& aircraft, const airports::Stand& stand);
     void clearNeighbours(const LiveAircraft& aircraft, const airports::Stand& stand);
+    std::vector<LiveAircraft*> parkedBeside(const LiveAircraft& aircraft,
+                                            const airports::Stand& stand);
     void takeStand(LiveAircraft& aircraft, airports::Stand& stand);
     void releaseStand(LiveAircraft& aircraft);
     void try2Park(LiveAircraft& aircraft, bool learned);
