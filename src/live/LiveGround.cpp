@@ -15,6 +15,7 @@ using namespace motion;
 namespace {
 constexpr double alignedWithin = 0.5 * degrees;
 constexpr double turnInPlaceAbove = 3.0;  // degrees
+constexpr double slideTolerated = 5.0;    // degrees
 constexpr double metres50Nm = 0.02699784017278618;
 constexpr double metres100Nm = 100.0 / 1852.0;
 constexpr double metres30Nm = 30 * 0.0005399568034557236;
@@ -68,6 +69,16 @@ void LiveTraffic::endLandingRollIfTurnedOff(LiveAircraft& aircraft) {
 // before a sharp slow turn, or a turn in place; then the segment's timing.
 void LiveTraffic::groundSegmentStart(LiveAircraft& aircraft) {
     if (aircraft.landingRoll) endLandingRollIfTurnedOff(aircraft);
+    double turnDegrees = planGroundSegment(aircraft);
+    if (stopToPark(aircraft)) {
+        // The drive onto the stand replaced the points ahead: planned afresh.
+        aircraft.curve.reset();
+        turnDegrees = planGroundSegment(aircraft);
+    }
+    retimeOnGround(aircraft, turnDegrees);
+}
+
+double LiveTraffic::planGroundSegment(LiveAircraft& aircraft) {
     auto& stream = aircraft.stream;
     aircraft.turnInPlace = false;
     aircraft.turnRate = aircraft.handling.baseTurnRate;
@@ -105,18 +116,19 @@ void LiveTraffic::groundSegmentStart(LiveAircraft& aircraft) {
             if (aircraft.turnInPlace) turnDegrees = turn;
         }
     }
-    stopToPark(aircraft);
-    retimeOnGround(aircraft, turnDegrees);
+    return turnDegrees;
 }
 
-// A taxiing aircraft coming to rest at the park airport pulls into the stand it stopped at.
-void LiveTraffic::stopToPark(LiveAircraft& aircraft) {
+// A taxiing aircraft coming to rest at the park airport pulls into the stand it stopped at;
+// true when it does.
+bool LiveTraffic::stopToPark(LiveAircraft& aircraft) {
     const auto& stream = aircraft.stream;
-    if (!stream.back().stationary || aircraft.phase != AcPhase::Taxi || !standsLoaded()) return;
+    if (!stream.back().stationary || aircraft.phase != AcPhase::Taxi || !standsLoaded())
+        return false;
     const AcPhase before = aircraft.previousPhase;
     const bool leftStand = before == AcPhase::Parked || before == AcPhase::PushingBack ||
                            before == AcPhase::PushedBack;
-    if (leftStand && !aircraft.towed) return;
+    if (leftStand && !aircraft.towed) return false;
     if (aircraft.extensionCount > 0) {
         try2Park(aircraft, aircraft.landed);
     } else if (stream[1].groundSpeed <= 5.0 &&
@@ -124,6 +136,7 @@ void LiveTraffic::stopToPark(LiveAircraft& aircraft) {
                                   at(stream.back())) <= 0.018898488120950324) {
         try2Park(aircraft, false);
     }
+    return aircraft.phase == AcPhase::Parking;
 }
 
 void LiveTraffic::buildCurve(LiveAircraft& aircraft) {
@@ -173,10 +186,17 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
         // Those rules can leave the nose too slow for the curve, and the aircraft would slide
         // sideways through the turn: never slower than twice the mean rate the turn needs.
         aircraft.turnRate = std::max(aircraft.turnRate, 2.0 * turnDegrees * degrees / natural);
+        // Rolling while the nose comes round to a new straight line: it slides sideways until
+        // the nose is there, so most of the turn is done within the first second and a half.
+        if (aircraft.turnInPlace)
+            aircraft.turnRate =
+                std::max(aircraft.turnRate, (turnDegrees - slideTolerated) * degrees / 150.0);
     }
     std::int32_t due = now + natural;
-    if (aircraft.extensionCount <= 0)
+    if (aircraft.extensionCount <= 0) {
         due = std::clamp(due, to.dueTick - aircraft.early, to.dueTick + aircraft.late);
+        due = catchUp(due, now, to.dueTick, groundCatchUpDivisor);
+    }
     to.dueTick = std::max(due, now);
 }
 

@@ -126,15 +126,9 @@ void LiveTraffic::retime(LiveAircraft& aircraft) {
     }
     if (aircraft.extensionCount <= 0) {
         natural = std::clamp(natural, to.dueTick - aircraft.early, to.dueTick + aircraft.late);
-        // Off its points' times (created late, or reported speeds that do not quite match the
-        // distances flown), it flies up to a tenth faster or slower than natural to get back.
-        if (!to.stationary && to.airborne) {
-            const std::int32_t leeway = (natural - now) / catchUpDivisor;
-            if (natural > to.dueTick)
-                natural = std::max(to.dueTick, natural - leeway);
-            else
-                natural = std::min(to.dueTick, natural + leeway);
-        }
+        if (!to.stationary)
+            natural = catchUp(natural, now, to.dueTick,
+                              to.airborne ? airCatchUpDivisor : groundCatchUpDivisor);
     }
     to.dueTick = std::max(natural, now);
 }

@@ -247,18 +247,35 @@ void LiveTraffic::drive2Stand(LiveAircraft& aircraft) {
     }
     const PositionBlock& newest = stream.back();
     const double knots = aircraft.handling.groundKnots;
-    const double distance =
-        common::distanceNm(at(newest), {aircraft.standLatitude, aircraft.standLongitude});
+    const common::GeoPoint stand{aircraft.standLatitude, aircraft.standLongitude};
+    const std::vector<common::GeoPoint> path = standApproachPath(aircraft);
+    double distance = 0.0;
+    common::GeoPoint from = at(newest);
+    for (const common::GeoPoint& point : path) {
+        distance += common::distanceNm(from, point);
+        from = point;
+    }
+    distance += common::distanceNm(from, stand);
     PositionBlock onStand = newest;
-    onStand.latitude = aircraft.standLatitude;
-    onStand.longitude = aircraft.standLongitude;
+    onStand.latitude = stand.latitude;
+    onStand.longitude = stand.longitude;
     onStand.altitude = aircraft.sim.altitude;
     onStand.groundSpeed = knots;
     onStand.track = aircraft.standHeading / degrees;
-    onStand.dueTick = stream.front().dueTick +
-                      std::max(100, toTicks(distance * ticksPerHour / std::max(knots, 1.0)));
+    const std::int32_t start = stream.front().dueTick;
+    onStand.dueTick =
+        start + std::max(100, toTicks(distance * ticksPerHour / std::max(knots, 1.0)));
     onStand.stationary = distance * 1852.0 < 0.01;
     onStand.airborne = false;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        PositionBlock on = onStand;
+        on.latitude = path[i].latitude;
+        on.longitude = path[i].longitude;
+        on.dueTick = start + static_cast<std::int32_t>((onStand.dueTick - start) *
+                                                       static_cast<std::int64_t>(i + 1) /
+                                                       static_cast<std::int64_t>(path.size() + 1));
+        stream.push_back(on);
+    }
     PositionBlock rest = onStand;
     rest.groundSpeed = 0;
     rest.stationary = true;

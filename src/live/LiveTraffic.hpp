@@ -144,6 +144,8 @@ class LiveTraffic final : public TrafficPort,
     void airborneSetup(LiveAircraft& aircraft);
     // On the ground.
     void groundSegmentStart(LiveAircraft& aircraft);
+    // Straight, curve, midpoint or turn in place; the degrees of the turn ahead.
+    double planGroundSegment(LiveAircraft& aircraft);
     void endLandingRollIfTurnedOff(LiveAircraft& aircraft);
     // Spoiler handle and reversers back to 0 % once the aircraft has slowed or turned off.
     void releaseLandingControls(const LiveAircraft& aircraft);
@@ -189,8 +191,11 @@ class LiveTraffic final : public TrafficPort,
     void takeStand(LiveAircraft& aircraft, airports::Stand& stand);
     void releaseStand(LiveAircraft& aircraft);
     void try2Park(LiveAircraft& aircraft, bool learned);
-    void stopToPark(LiveAircraft& aircraft);
+    bool stopToPark(LiveAircraft& aircraft);
     void drive2Stand(LiveAircraft& aircraft);
+    // The points the drive onto the stand curves through, so that it ends nose on; none when
+    // the stand lies straight ahead.
+    std::vector<common::GeoPoint> standApproachPath(const LiveAircraft& aircraft) const;
     void arriveAtStand(LiveAircraft& aircraft);
     void setParkedSystems(LiveAircraft& aircraft);
     // A new point of an aircraft at its stand; true when the point is to be appended.

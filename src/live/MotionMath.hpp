@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -21,10 +22,22 @@ inline constexpr std::int32_t ticksPerMinute = 6000;
 inline constexpr std::int32_t holdingPointTicks = 300;
 inline constexpr std::int32_t windowTicks = 3000;
 inline constexpr std::int32_t departingLateTicks = 5000;
-// An aircraft off its points' times flies each segment up to this share of its natural time
-// faster or slower until it is back on time; a tenth is hardly visible, and two and a half
-// seconds are made up within half a minute.
-inline constexpr std::int32_t catchUpDivisor = 10;
+// An aircraft off its points' times flies each segment up to a share of its natural time faster
+// or slower until it is back on time: reported speeds never quite match the distances flown (a
+// roll-out slowing within a segment, a taxi cutting the corners of its real curve), and without
+// this the error adds up segment after segment. In the air a tenth is hardly visible and makes up
+// two and a half seconds within half a minute; a taxiing aircraft changes its speed all the time,
+// and a quarter keeps it on its reported track through a whole taxi.
+inline constexpr std::int32_t airCatchUpDivisor = 10;
+inline constexpr std::int32_t groundCatchUpDivisor = 4;
+
+// The arrival tick of a moving segment, `natural` from its speed, moved towards the point's due
+// tick by up to the share `divisor` gives.
+inline std::int32_t catchUp(std::int32_t natural, std::int32_t now, std::int32_t due,
+                            std::int32_t divisor) {
+    const std::int32_t leeway = (natural - now) / divisor;
+    return natural > due ? std::max(due, natural - leeway) : std::min(due, natural + leeway);
+}
 
 inline common::GeoPoint at(const PositionBlock& point) {
     return {point.latitude, point.longitude};

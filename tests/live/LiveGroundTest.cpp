@@ -52,6 +52,24 @@ TEST_F(LiveGroundTest, ARightAngleTaxiTurnIsFlownAsACurveWithoutSliding) {
     EXPECT_LT(worstSlide / degree, 10.0) << "the nose points where the aircraft goes";
 }
 
+TEST_F(LiveGroundTest, ATaxiWhoseReportedSpeedUndersellsItsMovementKeepsToItsTimes) {
+    // 10 m/s east, reported as 18 kt (9.3 m/s): by speed alone it would fall a little further
+    // behind at every point, 20 m after a minute and a half.
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 90; s += 5)
+        reports.push_back(at(s, 10.0 * s, 0, 18, 90));
+    double worstLate = 0.0;
+    fly(reports, 3000 + 8500, [&](const LiveAircraft& ac) {
+        const double second = (runState.liveTickCount - 3000) / 100.0;
+        if (second < 20.0) return;  // created a little late: caught up by then
+        const common::GeoPoint due =
+            common::destinationPoint(origin, pi / 2, 10.0 * second / 1852.0);
+        worstLate = std::max(worstLate, metresBetween(due, {ac.sim.latitude, ac.sim.longitude}));
+    });
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_LT(worstLate, 3.0);
+}
+
 TEST_F(LiveGroundTest, ADepartureRunBecomesATakeOffAndAClimbOut) {
     // Accelerating down a runway to the east, lifting off at 150 kt, climbing at 2000 ft/min.
     std::vector<realtraffic::TrafficReport> reports;

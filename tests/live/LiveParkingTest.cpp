@@ -125,20 +125,51 @@ TEST_F(LiveParkingTest, APushbackGoesStraightBackTwoAndAHalfStandsThenTurns) {
     EXPECT_NEAR(headingPushedBack, 1.5 * pi, 20.0 * pi / 180.0);  // facing west, where it goes
 }
 
-TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoIt) {
-    corv::test::LogCapture log;
-    std::vector<realtraffic::TrafficReport> reports;
-    for (double second = 0; second <= 40; second += 5)
-        reports.push_back(at(second, 60, -200 + second * 4.5, 9, 0));
-    for (double second = 45; second <= 120; second += 10)
-        reports.push_back(at(second, 62, -15, 0, 0));
-    fly(reports, 3000 + 14000, [](const LiveAircraft&) {});
-    ASSERT_NE(aircraft(), nullptr);
-    EXPECT_EQ(aircraft()->phase, AcPhase::Parked);
-    EXPECT_EQ(aircraft()->standId, "G2");
-    EXPECT_LT(metresBetween(simAt(), {airport.stands[1].latitude, airport.stands[1].longitude}),
-              2.0);
-    EXPECT_TRUE(log.contains("G2      : KLM123   arrived at stand"));
+TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
+    struct Case {
+        const char* approach;
+        double east, north;  // where it stops, metres from the origin
+        double track;        // degrees, the way it comes
+    };
+    for (const Case c : {Case{"from behind", 62, -15, 0}, Case{"beside the line", 72, -14, 0},
+                         Case{"across the line", 50, -14, 90}}) {
+        SCOPED_TRACE(c.approach);
+        traffic.resetRunState();
+        for (airports::Stand& stand : airport.stands)
+            stand.liveClaimed = false;
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        corv::test::LogCapture log;
+        const double radians = c.track * pi / 180.0;
+        std::vector<realtraffic::TrafficReport> reports;
+        for (double second = 0; second <= 40; second += 5) {
+            const double back = 4.5 * (40 - second);
+            reports.push_back(at(second, c.east - back * std::sin(radians),
+                                 c.north - back * std::cos(radians), 9, c.track));
+        }
+        for (double second = 45; second <= 120; second += 10)
+            reports.push_back(at(second, c.east, c.north, 0, c.track));
+        double worstSlide = 0.0;
+        common::GeoPoint previous{};
+        fly(reports, 3000 + 14000, [&](const LiveAircraft& ac) {
+            const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
+            if (ac.phase == AcPhase::Parking && metresBetween(previous, now) > 0.015) {  // 3 kt
+                const double moving = common::initialBearing(previous, now);
+                worstSlide = std::max(worstSlide,
+                                      std::fabs(std::remainder(ac.sim.heading - moving, 2 * pi)));
+            }
+            previous = now;
+        });
+        ASSERT_NE(aircraft(), nullptr);
+        EXPECT_EQ(aircraft()->phase, AcPhase::Parked);
+        EXPECT_EQ(aircraft()->standId, "G2");
+        EXPECT_LT(metresBetween(simAt(), {airport.stands[1].latitude, airport.stands[1].longitude}),
+                  2.0);
+        EXPECT_NEAR(std::remainder(aircraft()->sim.heading, 2 * pi), 0.0, 3.0 * pi / 180.0)
+            << "nose on the stand's heading";
+        EXPECT_LT(worstSlide * 180.0 / pi, 10.0) << "driven on, not pushed sideways";
+        EXPECT_TRUE(log.contains("G2      : KLM123   arrived at stand"));
+    }
 }
 
 }  // namespace

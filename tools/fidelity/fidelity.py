@@ -490,6 +490,27 @@ def read_airports(path):
     return [(ap.get("c"), float(ap.get("la")), float(ap.get("lo"))) for ap in root.iter("ap")]
 
 
+def ground_elevation(aircraft, start, end):
+    """The flat ground of the stand-in world, in the recording's pressure altitudes (on a day of
+    high pressure a departing aircraft is reported below its field's real elevation, and the
+    simulator would put it on the ground). Where an aircraft is seen landing or lifting off, the
+    field lies just below its airborne reports of the half minute around that moment: a ground
+    much lower would keep a landing aircraft flying long after its real touchdown. Otherwise
+    just below the lowest reported airborne altitude."""
+    airborne = [r.alt for plane in aircraft for r in plane.reports if start <= r.time <= end and not r.ground]
+    if not airborne:
+        return 0.0
+    near_field = []
+    for plane in aircraft:
+        ground_times = [r.time for r in plane.reports if r.ground and start <= r.time <= end]
+        near_field += [r.alt for r in plane.reports
+                       if start <= r.time <= end and not r.ground
+                       and any(abs(r.time - t) <= 30.0 for t in ground_times)]
+    if near_field:
+        return max(0.0, min(near_field) - 25.0)
+    return max(0.0, min(airborne) - 100.0)
+
+
 def centre_airport(aircraft, start, end, airports):
     """The airport nearest the middle of the recording's traffic between start and end (median
     position of its reports, ground reports preferred: that is where the airport is)."""
@@ -576,12 +597,7 @@ def run(recording, install, out, seconds=180.0, delay=30.0, start=None, port=Non
     types = sorted({plane.type for plane in aircraft if plane.type} | {"A320", "B738"})
     for model in types:
         install_aircraft(os.path.join(liveries, f"Fidelity_{model}"), model, [f"Fidelity {model}"])
-    # Recordings give pressure altitudes in the air: on a day of high pressure a departing aircraft
-    # is reported below its field's elevation, and the simulator would put it on the ground. A
-    # flat ground just below the lowest reported airborne altitude keeps the truth flyable.
-    airborne = [r.alt for plane in aircraft for r in plane.reports
-                if begin <= r.time <= end and not r.ground]
-    ground = max(0.0, min(airborne) - 100.0) if airborne else 0.0
+    ground = ground_elevation(aircraft, begin, end)
     with open(os.path.join(simulator, "standin-scenario.json"), "w") as f:
         json.dump({"user": {"title": "Stand-in Airbus A320", "atcModel": "A320", "atcId": "FIDELITY",
                             "position": {"latitude": lat, "longitude": lon, "heading": 0}},

@@ -142,5 +142,26 @@ class CompareTest(Fixture):
         self.assertEqual(picture.count("<polyline"), 4)  # truth and track, on the map and the profile
 
 
+class GroundElevation(unittest.TestCase):
+    @staticmethod
+    def plane(reports):
+        aircraft = fidelity.Aircraft(1)
+        aircraft.reports = [fidelity.Report(START + t, LAT0, LON0, alt, ground) for t, alt, ground in reports]
+        return aircraft
+
+    def test_the_field_lies_just_below_the_reports_around_a_touchdown(self):
+        cases = [
+            # (reports (seconds, altitude, on the ground), ground elevation)
+            ([(0, 900, False), (60, 200, False), (80, 175, False), (95, 0, True)], 150.0),
+            # a climb-out far from any ground report: no field seen, kept well below the traffic
+            ([(0, 3000, False), (60, 2500, False)], 2400.0),
+            # the touchdown's neighbourhood counts, not the aircraft's lowest report long before
+            ([(0, 120, False), (200, 400, False), (220, 0, True)], 375.0),
+        ]
+        for reports, expected in cases:
+            with self.subTest(reports=reports):
+                self.assertEqual(fidelity.ground_elevation([self.plane(reports)], START, START + 300), expected)
+
+
 if __name__ == "__main__":
     unittest.main()
