@@ -186,11 +186,18 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
         // Those rules can leave the nose too slow for the curve, and the aircraft would slide
         // sideways through the turn: never slower than twice the mean rate the turn needs.
         aircraft.turnRate = std::max(aircraft.turnRate, 2.0 * turnDegrees * degrees / natural);
-        // Rolling while the nose comes round to a new straight line: it slides sideways until
-        // the nose is there, so most of the turn is done within the first second and a half.
-        if (aircraft.turnInPlace)
+        // Rolling while the nose is off the way the segment sets out (a new straight line, or a
+        // curve begun with the nose still lagging the last one) it slides sideways until the
+        // nose is there: most of that is made up within the first second and a half.
+        if (aircraft.phase != AcPhase::PushingBack) {
+            const double offAtStart = aircraft.curve
+                                          ? degreesBetween(std::atan2(aircraft.curve->controlEast,
+                                                                      aircraft.curve->controlNorth),
+                                                           aircraft.sim.heading)
+                                          : (aircraft.turnInPlace ? turnDegrees : 0.0);
             aircraft.turnRate =
-                std::max(aircraft.turnRate, (turnDegrees - slideTolerated) * degrees / 150.0);
+                std::max(aircraft.turnRate, (offAtStart - slideTolerated) * degrees / 150.0);
+        }
     }
     std::int32_t due = now + natural;
     if (aircraft.extensionCount <= 0) {

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "live/LiveTrafficFixture.hpp"
+#include "liveries/AircraftCategory.hpp"
 
 namespace corv::live {
 namespace {
@@ -108,6 +109,38 @@ TEST_F(LiveGroundTest, ADepartureRunBecomesATakeOffAndAClimbOut) {
     EXPECT_TRUE(std::any_of(events.begin(), events.end(), [](const sim::ClientEventRequest& e) {
         return e.event == sim::event::gearSet && e.data == 0;
     })) << "gear up";
+}
+
+TEST_F(LiveGroundTest, AHelicopterClimbsOneSecondAfterItsTakeOffBegins) {
+    build({livery("KLM Helicopter", "KLM", "EC35")});
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 90; s += 5) {
+        // Hover-taxiing north at 10 kt, then speeding up and climbing away; created on the
+        // ground before the lift-off shows in its reports.
+        auto r = at(s, 0, s <= 45 ? 5.0 * s : 225.0 + 25.0 * (s - 45), s <= 45 ? 10.0 : 50.0, 0);
+        r.identity.model = reference.internModel("EC35");
+        if (s >= 55) {
+            r.airborne = true;
+            r.altitude = 20.0 * (s - 50);
+            r.verticalSpeed = 1200.0;
+        }
+        reports.push_back(r);
+    }
+    std::int32_t takeOffAt = -1;
+    std::int32_t climbingAt = -1;
+    double altitudeAtTakeOff = 0.0;
+    fly(reports, 3000 + 9000, [&](const LiveAircraft& ac) {
+        if (takeOffAt < 0 && ac.phase == AcPhase::TakeOff) {
+            takeOffAt = runState.liveTickCount;
+            altitudeAtTakeOff = ac.sim.altitude;
+        }
+        if (takeOffAt >= 0 && climbingAt < 0 && ac.sim.altitude > altitudeAtTakeOff + 1e-6)
+            climbingAt = runState.liveTickCount;
+    });
+    ASSERT_NE(aircraft(), nullptr);
+    ASSERT_EQ(aircraft()->aircraftClass, liveries::categoryRotorcraft);
+    ASSERT_GE(takeOffAt, 0) << "took off";
+    EXPECT_NEAR(climbingAt - takeOffAt, 100, 2) << "a one-second roll";
 }
 
 TEST_F(LiveGroundTest, TheLandingRollEndsOnlyOnceTheAircraftTurnedFifteenDegrees) {

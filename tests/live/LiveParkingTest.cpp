@@ -100,29 +100,39 @@ TEST_F(LiveParkingTest, AReportFarFromTheGateMeansItLeftUnseen) {
 }
 
 TEST_F(LiveParkingTest, APushbackGoesStraightBackTwoAndAHalfStandsThenTurns) {
-    std::vector<realtraffic::TrafficReport> reports = standing();
-    // Pushed back, then taxiing off west: the nose swings to the west side.
-    reports.push_back(at(70, 0, -130, 3, 270));
-    reports.push_back(at(100, -150, -140, 15, 270));
-    double mostBehind = 0.0;
-    double straightLegDeviation = 0.0;
-    bool pushedBack = false;
-    double headingPushedBack = 0.0;
-    fly(reports, 3000 + 11000, [&](const LiveAircraft& ac) {
-        if (ac.phase == AcPhase::PushedBack && !pushedBack) headingPushedBack = ac.sim.heading;
-        const double behind = -metresBetween(gate1(), {ac.sim.latitude, gate1().longitude}) *
-                              (ac.sim.latitude < gate1().latitude ? 1 : -1);
-        if (ac.phase == AcPhase::PushingBack && !ac.curve)
-            straightLegDeviation =
-                std::max(straightLegDeviation,
-                         std::fabs(ac.sim.heading > pi ? ac.sim.heading - 2 * pi : ac.sim.heading));
-        mostBehind = std::min(mostBehind, behind);
-        pushedBack = pushedBack || ac.phase == AcPhase::PushedBack;
-    });
-    EXPECT_TRUE(pushedBack);
-    EXPECT_LT(straightLegDeviation, 1e-6);  // straight back, nose still north
-    EXPECT_LT(mostBehind, -2.5 * 24.0 * 0.9);
-    EXPECT_NEAR(headingPushedBack, 1.5 * pi, 20.0 * pi / 180.0);  // facing west, where it goes
+    // Pushed back, then taxiing off west: the nose swings to the west side, unless pushbacks
+    // are to be straight only.
+    for (const bool straightOnly : {false, true}) {
+        SCOPED_TRACE(straightOnly ? "straight only" : "turning");
+        traffic.resetRunState();
+        airport.stands[0].liveClaimed = false;
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        settings::STRAIGHT_PBS_ONLY.setCurrent(straightOnly);
+        std::vector<realtraffic::TrafficReport> reports = standing();
+        reports.push_back(at(70, 0, -130, 3, 270));
+        reports.push_back(at(100, -150, -140, 15, 270));
+        double mostBehind = 0.0;
+        double straightLegDeviation = 0.0;
+        bool pushedBack = false;
+        double headingPushedBack = 0.0;
+        fly(reports, 3000 + 11000, [&](const LiveAircraft& ac) {
+            if (ac.phase == AcPhase::PushedBack && !pushedBack) headingPushedBack = ac.sim.heading;
+            const double behind = -metresBetween(gate1(), {ac.sim.latitude, gate1().longitude}) *
+                                  (ac.sim.latitude < gate1().latitude ? 1 : -1);
+            if (ac.phase == AcPhase::PushingBack && !ac.curve)
+                straightLegDeviation = std::max(
+                    straightLegDeviation,
+                    std::fabs(ac.sim.heading > pi ? ac.sim.heading - 2 * pi : ac.sim.heading));
+            mostBehind = std::min(mostBehind, behind);
+            pushedBack = pushedBack || ac.phase == AcPhase::PushedBack;
+        });
+        EXPECT_TRUE(pushedBack);
+        EXPECT_LT(straightLegDeviation, 1e-6);  // straight back, nose still north
+        EXPECT_LT(mostBehind, -2.5 * 24.0 * 0.9);
+        EXPECT_NEAR(std::remainder(headingPushedBack, 2 * pi), straightOnly ? 0.0 : -0.5 * pi,
+                    20.0 * pi / 180.0);
+    }
 }
 
 TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
@@ -169,6 +179,46 @@ TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
             << "nose on the stand's heading";
         EXPECT_LT(worstSlide * 180.0 / pi, 10.0) << "driven on, not pushed sideways";
         EXPECT_TRUE(log.contains("G2      : KLM123   arrived at stand"));
+    }
+}
+
+TEST_F(LiveParkingTest, AHeavyMovingAgainWithinTheHourOfItsLastReportWasTowed) {
+    // Landed, taxied onto G1 and parked; its reports stop. Forty minutes later it shows up
+    // 185 m away: a heavy one was towed (within the hour), a large one not (25 minutes).
+    build({livery("KLM 744", "KLM", "B744"), livery("KLM 738", "KLM", "B738")});
+    airport.stands[0].radius = 40.0 / 1852.0;  // room for a jumbo
+    for (const char* model : {"B744", "B738"}) {
+        SCOPED_TRACE(model);
+        traffic.resetRunState();
+        airport.stands[0].liveClaimed = false;
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        std::vector<realtraffic::TrafficReport> reports;
+        for (double second = 0; second <= 40; second += 5)
+            reports.push_back(at(second, 2, -192 + second * 4.5, 9, 0));
+        for (double second = 45; second <= 80; second += 10)
+            reports.push_back(at(second, 2, -12, 0, 0));
+        for (auto& r : reports)
+            r.identity.model = reference.internModel(model);
+        bool landed = false;
+        fly(reports, 3000 + 12000, [&](const LiveAircraft& ac) {
+            if (landed) return;
+            landed = true;  // as if it had come off the runway
+            const_cast<LiveAircraft&>(ac).landed = true;
+        });
+        ASSERT_NE(aircraft(), nullptr);
+        ASSERT_EQ(aircraft()->phase, AcPhase::Parked);
+        ASSERT_GT(aircraft()->extensionCount, 0) << "its reports stopped";
+
+        runState.liveTickCount += 40 * 60 * 100;
+        auto back = at(80 + 40 * 60, 2, -185, 5, 180);
+        back.identity.model = reference.internModel(model);
+        back.dueTick = runState.liveTickCount + 3000;
+        traffic.intakeReport(back);
+        tick();
+        ASSERT_NE(aircraft(), nullptr);
+        EXPECT_EQ(aircraft()->towed, std::string_view(model) == "B744");
+        EXPECT_FALSE(aircraft()->landed);
     }
 }
 
