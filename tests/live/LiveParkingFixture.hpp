@@ -56,12 +56,13 @@ class LiveParkingFixture : public LiveTrafficFixture {
         }
         airports::numberStandsAndNeighbours(airport.stands);
     }
-    // Reports of another aircraft, standing 8 m off gate G<gate + 1> for half a minute.
+    // Reports of another aircraft, standing 8 m off gate G<gate + 1> for half a minute or more.
     std::vector<realtraffic::TrafficReport> standingAtGate(int gate, std::uint32_t hexidOf,
                                                            const std::string& callsign,
-                                                           double fromSecond) {
+                                                           double fromSecond,
+                                                           double seconds = 30.0) {
         std::vector<realtraffic::TrafficReport> reports;
-        for (double second = fromSecond; second <= fromSecond + 30; second += 10) {
+        for (double second = fromSecond; second <= fromSecond + seconds; second += 10) {
             auto r = at(second, 60.0 * gate + 5, -6, 0, 0);
             r.hexid = hexidOf;
             r.callsign = callsign;

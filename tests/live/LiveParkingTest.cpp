@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -186,7 +187,8 @@ TEST_F(LiveParkingTest, AStayAtAGateIsLearnedUntilItLeaves) {
 
 TEST_F(LiveParkingTest, AGhostOnTheStandGivesWayToTheAircraftItShadows) {
     corv::test::LogCapture log;
-    std::vector<realtraffic::TrafficReport> reports = standingAtGate(1, 6001, "KLM123_", 0);
+    // Its reports still come when it goes: only its removal frees the stand.
+    std::vector<realtraffic::TrafficReport> reports = standingAtGate(1, 6001, "KLM123_", 0, 200);
     // Once the ghost stands there, the aircraft itself taxis in and stops at the ghost's gate.
     for (double second = 40; second <= 80; second += 5)
         reports.push_back(at(second, 60, -200 + (second - 40) * 4.5, 9, 0));
@@ -210,6 +212,25 @@ TEST_F(LiveParkingTest, AGhostNeverTakesTheStandOfTheAircraftItShadows) {
     EXPECT_EQ(named("KLM123")->state, AcState::Active);
     EXPECT_EQ(named("KLM123")->standId, "G1");
     EXPECT_EQ(named("KLM123_"), nullptr);
+}
+
+TEST_F(LiveParkingTest, WhateverRemovesAParkedAircraftFreesItsStand) {
+    const std::vector<std::pair<const char*, std::function<void()>>> removals = {
+        {"by the static parking", [&] { traffic.removeLive("KLM123"); }},
+        {"blocked by the user", [&] { traffic.removeBlockedCallsign("KLM123"); }},
+        {"farthest from the user", [&] { traffic.removeFarthestLive(1); }},
+    };
+    for (const auto& [what, remove] : removals) {
+        SCOPED_TRACE(what);
+        fly(standing(), 3000 + 1000, [](const LiveAircraft&) {});
+        ASSERT_EQ(aircraft()->phase, AcPhase::Parked);
+        airport.stands[0].liveClaimed = true;  // as long as it stands there
+        remove();
+        EXPECT_EQ(aircraft()->state, AcState::RemovingFromSim);
+        EXPECT_FALSE(airport.stands[0].liveClaimed);
+        traffic.resetRunState();
+        runState.liveTickCount = 0;
+    }
 }
 
 }  // namespace
