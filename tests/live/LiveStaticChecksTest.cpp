@@ -105,11 +105,12 @@ TEST_F(LiveStaticChecksTest, AParkedAircraftRemovesOneStaticShowingItEachTime) {
 TEST_F(LiveStaticChecksTest, ATaxiingAircraftRemovesAStaticItRunsInto) {
     taxiingAircraft();
     const common::GeoPoint here{aircraft()->sim.latitude, aircraft()->sim.longitude};
-    statics.aircraft = {view(1, "DLH1*", "D-AAAA", "DLH1"), view(2, "DLH2*", "D-AAAB", "DLH2"),
-                        view(3, "DLH3*", "D-AAAC", "DLH3")};
-    statics.aircraft[0].standPosition = common::destinationPoint(here, 0.0, 30.0 / 1852.0);
-    statics.aircraft[1].standPosition = here;
-    statics.aircraft[2].standPosition = common::destinationPoint(here, 0.0, 45.0 / 1852.0);
+    statics.aircraft = {view(3, "DLH3*", "D-AAAC", "DLH3"), view(1, "DLH1*", "D-AAAA", "DLH1"),
+                        view(2, "DLH2*", "D-AAAB", "DLH2")};
+    // Beyond 1.1 times both half spans, within them, and right where it is.
+    statics.aircraft[0].standPosition = common::destinationPoint(here, 0.0, 45.0 / 1852.0);
+    statics.aircraft[1].standPosition = common::destinationPoint(here, 0.0, 30.0 / 1852.0);
+    statics.aircraft[2].standPosition = here;
     traffic.checkLiveVersusStaticCollisions();
     EXPECT_EQ(statics.removed, Names{"DLH1*"});
     traffic.checkLiveVersusStaticCollisions();  // not moved since

@@ -105,6 +105,9 @@ TEST_F(StandLearningTest, LeavingCompletesTheStaySoTheNextOneIsNew) {
     ASSERT_EQ(stand.entries.size(), 2u);
     EXPECT_EQ(stand.entries[1].hours, hours(23, 23));
     EXPECT_FALSE(stand.entries[1].cpl);
+    // Back again within the half hour: the stay is known already.
+    EXPECT_EQ(recordStay(stand, stay(StandUse::Arrived), {wednesday, 23}), 0);
+    EXPECT_EQ(stand.entries.size(), 2u);
 }
 
 TEST_F(StandLearningTest, AStayAcrossMidnightFillsBothDays) {
