@@ -205,9 +205,10 @@ TEST_F(LiveParkingTest, AGhostOnTheStandGivesWayToTheAircraftItShadows) {
 
 TEST_F(LiveParkingTest, AGhostNeverTakesTheStandOfTheAircraftItShadows) {
     std::vector<realtraffic::TrafficReport> reports = standing();
-    const auto ghost = standingAtGate(0, 6001, "KLM123_", 20);
+    // The ghost turns up once the aircraft stands at the gate.
+    const auto ghost = standingAtGate(0, 6001, "KLM123_", 40);
     reports.insert(reports.end(), ghost.begin(), ghost.end());
-    runAll(reports, 3000 + 6000);
+    runAll(reports, 3000 + 8000);
     ASSERT_NE(named("KLM123"), nullptr);
     EXPECT_EQ(named("KLM123")->state, AcState::Active);
     EXPECT_EQ(named("KLM123")->standId, "G1");
