@@ -1,15 +1,9 @@
+#include "live/GhostCallsign.hpp"
 #include "live/LiveTraffic.hpp"
 #include "liveries/ReferenceData.hpp"
 
 // What the live aircraft teach the park airport's week data about who stands where when.
 namespace corv::live {
-
-namespace {
-std::string withoutGhostMark(std::string name) {
-    if (name.ends_with('_')) name.pop_back();
-    return name;
-}
-}  // namespace
 
 void LiveTraffic::lf_addRealStandOption(std::int32_t standNumber, LiveAircraft& aircraft,
                                         StandUse use) {

@@ -3,6 +3,7 @@
 
 #include "airports/HalfHourSet.hpp"
 #include "common/GreatCircle.hpp"
+#include "live/GhostCallsign.hpp"
 #include "live/LiveTraffic.hpp"
 #include "live/MotionMath.hpp"
 #include "liveries/AircraftCategory.hpp"
@@ -12,10 +13,6 @@
 namespace corv::live {
 
 namespace {
-std::string baseCallsign(const std::string& callsign) {
-    return callsign.ends_with('_') ? callsign.substr(0, callsign.size() - 1) : callsign;
-}
-
 bool flies(const parking::StaticView& view, const std::string& callsign) {
     return !callsign.empty() && (view.callsign == callsign || view.callsign2 == callsign);
 }
@@ -43,7 +40,7 @@ void LiveTraffic::runStaticTwinCheck() {
 // under either.
 void LiveTraffic::lookUpSchedule(LiveAircraft& aircraft) {
     if (aircraft.callsign.empty()) return;
-    const std::string base = baseCallsign(aircraft.callsign);
+    const std::string base = withoutGhostMark(aircraft.callsign);
     const airports::TimeKey now = services_.timeKeyNow.load();
     const int reach = aircraft.aircraftClass == liveries::categoryHeavy ? 14 : 10;
     const airports::HalfHourSet window =
@@ -69,7 +66,7 @@ void LiveTraffic::lookUpSchedule(LiveAircraft& aircraft) {
 void LiveTraffic::removeStaticTwin(const LiveAircraft& aircraft) {
     if (services_.statics == nullptr) return;
     const std::string base =
-        aircraft.callsign.ends_with('_') ? baseCallsign(aircraft.callsign) : std::string();
+        aircraft.callsign.ends_with('_') ? withoutGhostMark(aircraft.callsign) : std::string();
     for (const parking::StaticView& view : services_.statics->staticAircraft()) {
         if (!view.active) continue;
         if (sameAirframe(view, aircraft) || flies(view, aircraft.callsign) ||
