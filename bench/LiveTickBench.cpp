@@ -138,8 +138,10 @@ struct FlyingTraffic {
     liveries::UniformRandom random;
     test::RecordedControls controls;
     test::FeedStandIn feed;
+    std::atomic<airports::TimeKey> timeKeyNow{};
     live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
-                                                 reference, liveryData, simulator, feed, random}};
+                                                 reference, liveryData, simulator, feed, random,
+                                                 timeKeyNow}};
 };
 
 void tickWith500Flying(benchmark::State& state) {

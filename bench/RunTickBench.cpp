@@ -90,10 +90,10 @@ struct IdleRun {
     RunningSimulator simulator;
     test::FeedStandIn realTraffic;  // nothing connected: the cycle's own cost is measured
     liveries::UniformRandom random;
+    std::atomic<airports::TimeKey> timeKeyNow{};
     live::LiveTraffic traffic{live::LiveServices{run, messages, display, window, controls,
                                                  referenceData, liveries, simulator, realTraffic,
-                                                 random}};
-    std::atomic<airports::TimeKey> timeKeyNow{};
+                                                 random, timeKeyNow}};
     run::RunContext context{
         run,
         messages,

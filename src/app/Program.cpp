@@ -71,8 +71,8 @@ Program::Program(std::filesystem::path installFolder, std::filesystem::path appD
                                            traffic_.setParkAirport(park);
                                        }}),
       traffic_(live::LiveServices{runState_, messages_, display_, *this, controls_, referenceData_,
-                                  liveries_, simulator_, realTraffic_, random_, &statics_,
-                                  &loadedAirport_}),
+                                  liveries_, simulator_, realTraffic_, random_, timeKeyNow_,
+                                  &statics_, &loadedAirport_}),
       context_{runState_,
                messages_,
                settings_,

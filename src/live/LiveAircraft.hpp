@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "airports/TimeKey.hpp"
 #include "common/AircraftIdentity.hpp"
 #include "common/FixedCode.hpp"
 #include "common/GreatCircle.hpp"
@@ -131,6 +132,7 @@ struct LiveAircraft {
     double standLongitude = 0.0;
     double standHeading = 0.0;  // radians
     bool cargoStand = false;
+    airports::TimeKey parkSlot;        // the half hour of the week it parked
     std::int32_t parkedSinceTick = 0;  // the live tick of its last report at its stand
     bool reportingWhileParked = false;
     bool startMoving = false;           // new points show it leaving its stand
@@ -144,6 +146,8 @@ struct LiveAircraft {
     bool turnRight = false;
     std::optional<PositionBlock> otherTurnEnd;
     double pushedBackDistance = 0.0;  // nm: the farthest new point seen after the pushback
+    // Where the last check against the static aircraft saw it on the ground.
+    common::GeoPoint lastStaticCheck{1000.0, 1000.0};
 };
 
 }  // namespace corv::live

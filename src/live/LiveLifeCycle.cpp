@@ -24,6 +24,10 @@ constexpr double feetPerNm = 6076.11549;
 }  // namespace
 
 void LiveTraffic::removeFromSim(LiveAircraft& aircraft) {
+    // Whatever takes it away, a parked aircraft leaves its stand free for the next one.
+    if (aircraft.state != AcState::RemovingFromSim && aircraft.phase == AcPhase::Parked &&
+        !aircraft.startMoving)
+        releaseStand(aircraft);
     if (aircraft.state == AcState::Buffer) {
         aircraft.erase = true;
         return;

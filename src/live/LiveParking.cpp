@@ -110,7 +110,10 @@ bool LiveTraffic::spawnAtStand(LiveAircraft& aircraft) {
     stream.resize(1);
     stream.push_back(still);
     aircraft.parkedSinceTick = services_.run.liveTickCount;
+    aircraft.parkSlot = services_.timeKeyNow.load();
     stand.liveClaimed = true;
+    lf_addRealStandOption(stand.number, aircraft, StandUse::Created);
+    checkParkLimit(1);
     return true;
 }
 
@@ -139,7 +142,6 @@ bool LiveTraffic::claimStand(LiveAircraft& aircraft, const airports::Stand& stan
             services::log("{:8}: {:8} removed because another live {} wants the stand ...",
                           stand.id, other.callsign, aircraft.callsign);
         }
-        releaseStand(other);
         removeFromSim(other);
         break;
     }
@@ -158,7 +160,6 @@ void LiveTraffic::clearNeighbours(const LiveAircraft& aircraft, const airports::
         services::log(
             "{:8}: {:8} removed by parking {} at adjacent and possibly colliding stand {}",
             other->standId, other->callsign, aircraft.callsign, stand.id);
-        releaseStand(*other);
         removeFromSim(*other);
     }
 }
@@ -225,7 +226,6 @@ void LiveTraffic::try2Park(LiveAircraft& aircraft, bool learned) {
             continue;
         services::log("{:8}: {:8} removed, {} wants to park there", stand.id, other.callsign,
                       aircraft.callsign);
-        releaseStand(other);
         removeFromSim(other);
     }
     clearNeighbours(aircraft, stand);
@@ -304,9 +304,12 @@ void LiveTraffic::arriveAtStand(LiveAircraft& aircraft) {
     aircraft.stream.front().stationary = true;
     aircraft.stream.front().groundSpeed = 0;
     aircraft.parkedSinceTick = services_.run.liveTickCount;
+    aircraft.parkSlot = services_.timeKeyNow.load();
     setParkedSystems(aircraft);
     services::log("{:8}: {:8} arrived at stand", stand->id, aircraft.callsign);
     staticTwinChecks_.push_back(aircraft.hexid);
+    lf_addRealStandOption(stand->number, aircraft, StandUse::Arrived);
+    checkParkLimit(0);
 }
 
 void LiveTraffic::setParkedSystems(LiveAircraft& aircraft) {
@@ -317,6 +320,21 @@ void LiveTraffic::setParkedSystems(LiveAircraft& aircraft) {
         !aircraft.cargoStand && (!settings::RANDOM.value() || services_.random.below(10) < 9);
     setLights(aircraft,
               {settings::NAV_LIGHTS_WHILE_PARKED.value(), false, false, false, false, true, cabin});
+}
+
+// The nav lights of the parked aircraft, static and live, follow the setting at once.
+void LiveTraffic::setParkedLights(bool on) {
+    for (const LiveAircraft& aircraft : table_.aircraft) {
+        if (aircraft.state == AcState::Active && aircraft.phase == AcPhase::Parked &&
+            !aircraft.standId.empty() && !aircraft.startMoving)
+            sendEvent(aircraft, sim::event::navLightsSet, on ? 1 : 0);
+    }
+    if (services_.statics == nullptr) return;
+    for (const parking::StaticView& view : services_.statics->staticAircraft()) {
+        if (view.active)
+            services_.simulator.queues().queueEvent(view.objectId, sim::event::navLightsSet,
+                                                    on ? 1 : 0);
+    }
 }
 
 bool LiveTraffic::watchStand(LiveAircraft& aircraft, PositionBlock& point) {
@@ -354,7 +372,7 @@ bool LiveTraffic::watchStand(LiveAircraft& aircraft, PositionBlock& point) {
         startMovingFromStand(aircraft, point);
         return true;
     }
-    releaseStand(aircraft);
+    lf_addRealStandOption(aircraft.standNumber, aircraft, StandUse::Disappeared);
     removeFromSim(aircraft);
     return false;
 }
@@ -375,6 +393,7 @@ void LiveTraffic::startMovingFromStand(LiveAircraft& aircraft, PositionBlock& po
         aircraft.stream.front().dueTick = services_.run.liveTickCount + 1;
         endExtension(aircraft);
     }
+    lf_addRealStandOption(aircraft.standNumber, aircraft, StandUse::Left);
     releaseStand(aircraft);
     setPhase(aircraft, AcPhase::Parked);
 }

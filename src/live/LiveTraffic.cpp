@@ -152,11 +152,7 @@ void LiveTraffic::recountLive() {
     const int count = static_cast<int>(liveInSim_);
     services_.display.update([count](status::DisplaySnapshot& d) { d.liveCount = count; });
     services_.window.repaintBand(status::Band::Status);
-}
-
-void LiveTraffic::runStaticTwinCheck() {
-    // The static twins are checked once static parking exists; the entry is used up either way.
-    if (!staticTwinChecks_.empty()) staticTwinChecks_.pop_front();
+    showParkedStatistics();
 }
 
 double LiveTraffic::distanceFromUser(const LiveAircraft& aircraft) const {

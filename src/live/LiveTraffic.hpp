@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -10,7 +11,9 @@
 
 #include "airports/LoadedAirport.hpp"
 #include "airports/StandSearch.hpp"
+#include "airports/TimeKey.hpp"
 #include "live/ReportIntake.hpp"
+#include "live/StandLearning.hpp"
 #include "live/TrafficPort.hpp"
 #include "parking/LiveGroundView.hpp"
 #include "parking/StaticTraffic.hpp"
@@ -46,6 +49,8 @@ struct LiveServices {
     sim::AiTrafficPort& simulator;
     realtraffic::RealTrafficPort& realTraffic;
     liveries::RandomSource& random;
+    // The weekday and half hour the stays at stands are learned for.
+    const std::atomic<airports::TimeKey>& timeKeyNow;
     // The static aircraft served by the request pacing, and the park airport whose stands live
     // aircraft park at; none without static parking.
     parking::StaticTraffic* statics = nullptr;
@@ -78,9 +83,9 @@ class LiveTraffic final : public TrafficPort,
     // An aircraft taxiing into the user on the ground leaves; static ones come with the parking.
     void checkUserGroundCollisions() override;
     void checkUserAirCollisions() override;
-    void checkLiveVersusStaticCollisions() override {}
+    void checkLiveVersusStaticCollisions() override;
     void removeBlockedCallsign(const std::string& callsign) override;
-    void checkParkedVersusStatic() override {}
+    void checkParkedVersusStatic() override;
     void clearHexidLiveryCache() override { liveryCache_.clear(); }
     void clearNoLiverySet() override { table_.noLivery.clear(); }
     void logNoLiverySet() override;
@@ -89,7 +94,7 @@ class LiveTraffic final : public TrafficPort,
     // After a block the list is emptied until asked for again.
     void dropFromCallsignList(const std::string& callsign) override;
     void selectionChanged() override {}
-    void setParkedLights(bool) override {}
+    void setParkedLights(bool on) override;
     void setParkAirport(const std::optional<realtraffic::ParkAirport>& park) override {
         parkAirport_ = park;
     }
@@ -118,7 +123,7 @@ class LiveTraffic final : public TrafficPort,
     // Life in the simulator.
     void removeFromSim(LiveAircraft& aircraft) override;
     void liveryRespawn(LiveAircraft& aircraft) override;
-    void refreshLearnedStand(LiveAircraft&) override {}
+    void refreshLearnedStand(LiveAircraft& aircraft) override;
     void appendPoint(LiveAircraft& aircraft, const PositionBlock& point) override {
         appendAccepted(aircraft, point);
     }
@@ -201,6 +206,17 @@ class LiveTraffic final : public TrafficPort,
     // A new point of an aircraft at its stand; true when the point is to be appended.
     bool watchStand(LiveAircraft& aircraft, PositionBlock& point);
     void startMovingFromStand(LiveAircraft& aircraft, PositionBlock& point);
+    // Records the aircraft's stay at the stand in the stand's learned entries.
+    void lf_addRealStandOption(std::int32_t standNumber, LiveAircraft& aircraft, StandUse use);
+    // Parked live aircraft, then static ones, leave when there are more than the park limit;
+    // `adding` is 1 for an aircraft about to be created at a stand.
+    void checkParkLimit(int adding);
+    // The parked active aircraft whose last report at its stand lies furthest back.
+    LiveAircraft* longestIdleParked();
+    // The parked count and average parking time for the window, repainted when they changed.
+    void showParkedStatistics();
+    void lookUpSchedule(LiveAircraft& aircraft);
+    void removeStaticTwin(const LiveAircraft& aircraft);
     // Leaving the stand forwards or backwards, and the pushback's later stages.
     void leaveStand(LiveAircraft& aircraft);
     void pullOut(LiveAircraft& aircraft);

@@ -93,10 +93,6 @@ bool differs(const common::AircraftIdentity& a, const liveries::DbaseRecord& b) 
     return a.airline != b.airline || a.operatorIndex != b.operatorIndex || a.model != b.model;
 }
 
-void takeIdentity(LiveAircraft& aircraft, const liveries::DbaseRecord& record) {
-    aircraft.identity = {record.airline, record.operatorIndex, record.model, record.cargo, true};
-}
-
 // Whether the reported registration names the aircraft differently: another installed livery,
 // or another airframe in the reference data.
 bool registrationChangesLivery(LiveAircraft& aircraft, const std::string& registration,
@@ -132,6 +128,8 @@ bool registrationChanges(LiveAircraft& aircraft, const TrafficReport& report,
             const auto airline = context.reference.findAirline(*designator);
             if (airline && (*airline == record->airline || *airline == record->operatorIndex)) {
                 takeIdentity(aircraft, *record);
+                // The stand learns the stay under the new registration.
+                aircraft.registration = registration;
                 if (aircraft.phase == AcPhase::Parked)
                     context.actions.refreshLearnedStand(aircraft);
                 changed = true;
@@ -204,6 +202,10 @@ Update updateIdentity(LiveAircraft& aircraft, const TrafficReport& report, Intak
 }
 
 }  // namespace
+
+void takeIdentity(LiveAircraft& aircraft, const liveries::DbaseRecord& record) {
+    aircraft.identity = {record.airline, record.operatorIndex, record.model, record.cargo, true};
+}
 
 void removeGhostOf(std::string_view callsign, IntakeContext& context) {
     const std::string ghostName = std::string(callsign) + "_";

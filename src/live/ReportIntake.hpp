@@ -6,6 +6,7 @@
 #include "realtraffic/TrafficReport.hpp"
 
 namespace corv::liveries {
+struct DbaseRecord;
 class MatchingIndexes;
 class RandomSource;
 class ReferenceData;
@@ -45,6 +46,9 @@ struct IntakeContext {
 // One received report: gives birth to a live aircraft, brings an existing one up to date and
 // appends the position, or drops the report.
 void intakeReport(const realtraffic::TrafficReport& report, IntakeContext& context);
+
+// The aircraft is the airframe the reference data knows by its registration.
+void takeIdentity(LiveAircraft& aircraft, const liveries::DbaseRecord& record);
 
 // A live aircraft named `callsign` + "_" is that aircraft's ghost: it is removed and its name
 // is never shown again.

@@ -295,6 +295,35 @@ bool StaticParking::removeFrom(std::int32_t stand) {
     return false;
 }
 
+std::vector<StaticView> StaticParking::staticAircraft() const {
+    std::vector<StaticView> views;
+    views.reserve(table_.size());
+    for (const StaticRecord& record : table_) {
+        views.push_back({record.key,
+                         record.objectId,
+                         record.name,
+                         record.registration,
+                         record.callsign,
+                         record.callsign2,
+                         record.stand,
+                         {record.latitude, record.longitude},
+                         services_.identities.halfWingspan(record.identity),
+                         airports::weekSlot(record.placedFor),
+                         record.state == StaticState::Active,
+                         record.state == StaticState::Removing && record.objectId != 0});
+    }
+    return views;
+}
+
+void StaticParking::removeStatic(sim::AircraftKey key) {
+    for (StaticRecord& record : table_) {
+        if (record.key != key || record.state == StaticState::Removing) continue;
+        requestRemoval(record);
+        dropWithdrawn();
+        return;
+    }
+}
+
 int StaticParking::activeCount() const {
     return static_cast<int>(std::ranges::count(table_, StaticState::Active, &StaticRecord::state));
 }

@@ -73,6 +73,8 @@ class StaticParking final : public StaticTraffic {
     std::optional<sim::ObjectId> nextRemoval() override;
     bool onNotice(const sim::SimNotice& notice) override;
     void makeWayFor(const airports::Stand& stand, const LiveClaim& claim) override;
+    std::vector<StaticView> staticAircraft() const override;
+    void removeStatic(sim::AircraftKey key) override;
 
   private:
     std::vector<airports::PlacedStatic> placedStatics() const;

@@ -40,6 +40,8 @@ std::vector<LiveAtStand> StaticParking::collectLiveParked(std::int32_t wanted) {
                 live_->removeLive(live.name);
             }
         }
+        // Shortest stay first: the end of the list is the first to go.
+        std::ranges::stable_sort(listed, {}, &LiveAtStand::minutesParked);
         return listed;
     };
     std::vector<LiveAtStand> listed = collect();
@@ -48,10 +50,10 @@ std::vector<LiveAtStand> StaticParking::collectLiveParked(std::int32_t wanted) {
         services_.messages.showMessage(
             fmt::format("Parking adjustments: {} more live ac than wanted", excess), true);
         // The ones parked longest leave first: their stay is most likely over.
-        std::ranges::stable_sort(listed, std::greater{}, &LiveAtStand::minutesParked);
         for (std::size_t i = 0; i < excess; ++i) {
-            services::log("live parked {} at {} removed", listed[i].name, listed[i].standId);
-            live_->removeLive(listed[i].name);
+            const LiveAtStand& longest = listed[listed.size() - 1 - i];
+            services::log("live parked {} at {} removed", longest.name, longest.standId);
+            live_->removeLive(longest.name);
         }
         listed = collect();
     }

@@ -25,7 +25,7 @@ struct ParkingDisplay {
     int updates = 0;
     int stands = 0;
     int parkedLive = 0;
-    double averageFit = 0.0;
+    double averageParkedHours = 0.0;  // of the parked live aircraft
     int wantedStaticCount = 0;
     int wantedPercentage = 0;
     int staticInSim = 0;

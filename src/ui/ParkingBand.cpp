@@ -36,8 +36,8 @@ void paintAircraftLine(Canvas& canvas, const status::ParkingDisplay& parking) {
     canvas.text(5, secondLine, fmt::format("# stands: {:3}", parking.stands), colors::lime);
     canvas.text(111, secondLine, fmt::format("parked live: {:3}", parking.parkedLive),
                 colors::lime);
-    if (parking.averageFit > 0) {
-        canvas.text(249, secondLine, fmt::format("average fit: {}", parking.averageFit),
+    if (parking.averageParkedHours > 0) {
+        canvas.text(249, secondLine, fmt::format("average fit: {}", parking.averageParkedHours),
                     colors::lime);
     }
     if (parking.wantedStaticCount > 0) {

@@ -24,8 +24,9 @@ struct RecordedActions final : live::LifeCycleActions {
         respawned.push_back(ac.callsign);
         ac.state = live::AcState::LiveryRespawn;
     }
+    // By the registration the stand learns the stay under.
     void refreshLearnedStand(live::LiveAircraft& ac) override {
-        standsRefreshed.push_back(ac.callsign);
+        standsRefreshed.push_back(ac.registration);
     }
     void appendPoint(live::LiveAircraft& ac, const live::PositionBlock& point) override {
         ac.stream.push_back(point);

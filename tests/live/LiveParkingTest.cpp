@@ -1,9 +1,10 @@
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "airports/StandNeighbours.hpp"
-#include "live/LiveTrafficFixture.hpp"
+#include "live/LiveParkingFixture.hpp"
 #include "settings/ParameterTable.hpp"
 #include "support/LogCapture.hpp"
 
@@ -15,37 +16,7 @@ using test::origin;
 
 constexpr double pi = std::numbers::pi;
 
-// The park airport at the origin with two gates 60 m apart in a row, noses north, 24 m radius.
-class LiveParkingTest : public test::LiveTrafficFixture {
-  protected:
-    LiveParkingTest() {
-        for (const double east : {0.0, 60.0}) {
-            airports::Stand& stand = airport.stands.emplace_back();
-            stand.id = "G" + std::to_string(airport.stands.size());
-            const common::GeoPoint p = common::destinationPoint(origin, pi / 2, east / 1852.0);
-            stand.latitude = p.latitude;
-            stand.longitude = p.longitude;
-            stand.heading = 0.0;
-            stand.radius = 24.0 / 1852.0;
-            stand.type = 0;
-        }
-        airports::numberStandsAndNeighbours(airport.stands);
-        airport.loaded = true;
-        traffic.setParkAirport(realtraffic::ParkAirport{origin, 0.0});
-    }
-
-    // Reports of an aircraft standing still 8 m south-east of gate G1 for a minute.
-    std::vector<realtraffic::TrafficReport> standing(double fromSecond = 0.0) {
-        std::vector<realtraffic::TrafficReport> reports;
-        for (double second = fromSecond; second <= fromSecond + 60; second += 10)
-            reports.push_back(at(second, 5, -6, 0, 0));
-        return reports;
-    }
-    const common::GeoPoint gate1() const {
-        return {airport.stands[0].latitude, airport.stands[0].longitude};
-    }
-    common::GeoPoint simAt() const { return {aircraft()->sim.latitude, aircraft()->sim.longitude}; }
-};
+class LiveParkingTest : public test::LiveParkingFixture {};
 
 TEST_F(LiveParkingTest, AnAircraftStandingAtAGateIsCreatedOnItAndTheStaticOneMakesWay) {
     bool claimed = false;
@@ -219,6 +190,128 @@ TEST_F(LiveParkingTest, AHeavyMovingAgainWithinTheHourOfItsLastReportWasTowed) {
         ASSERT_NE(aircraft(), nullptr);
         EXPECT_EQ(aircraft()->towed, std::string_view(model) == "B744");
         EXPECT_FALSE(aircraft()->landed);
+    }
+}
+
+TEST_F(LiveParkingTest, BeyondTheParkLimitTheLongestIdleParkedAircraftLeaves) {
+    addGates(11);
+    settings::MAX_PARK_SEL.setCurrent(10);
+    settings::CUSTOM_PARKING_PERCENTAGE.setCurrent(100);
+    for (const bool initialLoadOnly : {false, true}) {
+        SCOPED_TRACE(initialLoadOnly);
+        settings::INITIAL_LOAD_ONLY.setCurrent(initialLoadOnly);
+        corv::test::LogCapture log;
+        std::vector<realtraffic::TrafficReport> reports;
+        for (int n = 0; n < 11; ++n) {
+            const auto more = standingAtGate(n, 5000 + n, "KLM" + std::to_string(n), 10.0 * n);
+            reports.insert(reports.end(), more.begin(), more.end());
+        }
+        runAll(reports, 3000 + 10000 + 400);
+        std::vector<std::string> parked;
+        for (const LiveAircraft& ac : traffic.table().aircraft) {
+            if (ac.state == AcState::Active && ac.phase == AcPhase::Parked)
+                parked.push_back(ac.callsign);
+        }
+        ASSERT_NE(named("KLM10"), nullptr);
+        EXPECT_EQ(named("KLM10")->state, AcState::Active);
+        if (initialLoadOnly) {
+            EXPECT_EQ(parked.size(), 11u);
+        } else {
+            EXPECT_EQ(parked.size(), 10u);
+            EXPECT_EQ(named("KLM0")->state, AcState::RemovingFromSim);
+            EXPECT_FALSE(airport.stands[0].liveClaimed);
+            EXPECT_TRUE(log.contains("G1      : KLM0 live max park exceeded, removed"));
+        }
+        traffic.resetRunState();
+        runState.liveTickCount = 0;
+        for (airports::Stand& stand : airport.stands)
+            stand.liveClaimed = false;
+    }
+}
+
+TEST_F(LiveParkingTest, TheStaticAircraftShownLongestLeaveBeyondTheParkLimit) {
+    settings::MAX_PARK_SEL.setCurrent(10);
+    settings::CUSTOM_PARKING_PERCENTAGE.setCurrent(100);  // two gates: the limit is 2
+    for (const auto& [name, since] : {std::pair{"DLH2*", 110}, std::pair{"DLH1*", 100}}) {
+        parking::StaticView& shown = statics.aircraft.emplace_back();
+        shown.key = since;
+        shown.name = name;
+        shown.standNumber = 2;
+        shown.occupiedSince = since;
+        shown.active = true;
+    }
+    corv::test::LogCapture log;
+    fly(standing(), 3000 + 4000, [](const LiveAircraft&) {});
+    EXPECT_EQ(statics.removed, std::vector<std::string>{"DLH1*"});
+    EXPECT_TRUE(log.contains("G2      : DLH1* static max park exceeded, removed"));
+}
+
+TEST_F(LiveParkingTest, AStayAtAGateIsLearnedUntilItLeaves) {
+    knowRegistration();
+    std::vector<realtraffic::TrafficReport> reports = standing();
+    reports.push_back(at(70, 0, -300, 10, 180));
+    for (realtraffic::TrafficReport& r : reports)
+        r.registration = "PH-BXA";
+    std::vector<airports::OccupancyEntry> whileParked;
+    fly(reports, 3000 + 7800, [&](const LiveAircraft&) {
+        if (whileParked.empty()) whileParked = airport.stands[0].entries;
+    });
+    ASSERT_EQ(whileParked.size(), 1u);
+    EXPECT_EQ(whileParked[0].registration, "PH-BXA");
+    EXPECT_EQ(whileParked[0].day, 3);
+    EXPECT_EQ(whileParked[0].hours, airports::HalfHourSet::range(20, 20));
+    EXPECT_FALSE(whileParked[0].cpl);
+    ASSERT_EQ(airport.stands[0].entries.size(), 1u);
+    EXPECT_TRUE(airport.stands[0].entries[0].cpl) << "recorded as left";
+    EXPECT_EQ(airport.updateCount, 2);
+}
+
+TEST_F(LiveParkingTest, AGhostOnTheStandGivesWayToTheAircraftItShadows) {
+    corv::test::LogCapture log;
+    // Its reports still come when it goes: only its removal frees the stand.
+    std::vector<realtraffic::TrafficReport> reports = standingAtGate(1, 6001, "KLM123_", 0, 200);
+    // Once the ghost stands there, the aircraft itself taxis in and stops at the ghost's gate.
+    for (double second = 40; second <= 80; second += 5)
+        reports.push_back(at(second, 60, -200 + (second - 40) * 4.5, 9, 0));
+    for (double second = 85; second <= 160; second += 10)
+        reports.push_back(at(second, 62, -15, 0, 0));
+    runAll(reports, 3000 + 18000);
+    ASSERT_NE(named("KLM123"), nullptr);
+    EXPECT_EQ(named("KLM123")->phase, AcPhase::Parked);
+    EXPECT_EQ(named("KLM123")->standId, "G2");
+    EXPECT_TRUE(
+        log.contains("G2      : KLM123_  is a ghost and will be removed, continue with "
+                     "KLM123"));
+}
+
+TEST_F(LiveParkingTest, AGhostNeverTakesTheStandOfTheAircraftItShadows) {
+    std::vector<realtraffic::TrafficReport> reports = standing();
+    // The ghost turns up once the aircraft stands at the gate.
+    const auto ghost = standingAtGate(0, 6001, "KLM123_", 40);
+    reports.insert(reports.end(), ghost.begin(), ghost.end());
+    runAll(reports, 3000 + 8000);
+    ASSERT_NE(named("KLM123"), nullptr);
+    EXPECT_EQ(named("KLM123")->state, AcState::Active);
+    EXPECT_EQ(named("KLM123")->standId, "G1");
+    EXPECT_EQ(named("KLM123_"), nullptr);
+}
+
+TEST_F(LiveParkingTest, WhateverRemovesAParkedAircraftFreesItsStand) {
+    const std::vector<std::pair<const char*, std::function<void()>>> removals = {
+        {"by the static parking", [&] { traffic.removeLive("KLM123"); }},
+        {"blocked by the user", [&] { traffic.removeBlockedCallsign("KLM123"); }},
+        {"farthest from the user", [&] { traffic.removeFarthestLive(1); }},
+    };
+    for (const auto& [what, remove] : removals) {
+        SCOPED_TRACE(what);
+        fly(standing(), 3000 + 1000, [](const LiveAircraft&) {});
+        ASSERT_EQ(aircraft()->phase, AcPhase::Parked);
+        airport.stands[0].liveClaimed = true;  // as long as it stands there
+        remove();
+        EXPECT_EQ(aircraft()->state, AcState::RemovingFromSim);
+        EXPECT_FALSE(airport.stands[0].liveClaimed);
+        traffic.resetRunState();
+        runState.liveTickCount = 0;
     }
 }
 

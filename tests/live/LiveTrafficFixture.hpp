@@ -60,7 +60,8 @@ inline double metresBetween(const common::GeoPoint& a, const common::GeoPoint& b
     return common::distanceNm(a, b) * 1852.0;
 }
 
-// The static aircraft as the live traffic meets them: it records the stands it was asked to clear.
+// The static aircraft as the live traffic meets them: it records the stands it was asked to clear
+// and the aircraft it was asked to remove, which then are on their way out.
 struct RecordingStatics final : parking::StaticTraffic {
     void onCreationSlot(sim::SimQueues&) override {}
     std::optional<sim::ObjectId> nextRemoval() override { return std::nullopt; }
@@ -68,7 +69,18 @@ struct RecordingStatics final : parking::StaticTraffic {
     void makeWayFor(const airports::Stand& stand, const parking::LiveClaim&) override {
         clearedStands.push_back(stand.id);
     }
+    std::vector<parking::StaticView> staticAircraft() const override { return aircraft; }
+    void removeStatic(sim::AircraftKey key) override {
+        for (parking::StaticView& view : aircraft) {
+            if (view.key != key) continue;
+            removed.push_back(view.name);
+            view.removing = view.active;
+            view.active = false;
+        }
+    }
     std::vector<std::string> clearedStands;
+    std::vector<parking::StaticView> aircraft;
+    std::vector<std::string> removed;
 };
 
 class LiveTrafficFixture : public corv::test::MatchingFixture {
@@ -198,9 +210,11 @@ class LiveTrafficFixture : public corv::test::MatchingFixture {
     corv::test::RecordedControls controls;
     corv::test::FeedStandIn feed;
     RecordingStatics statics;
+    std::atomic<airports::TimeKey> timeKeyNow{airports::TimeKey{3, 20}};  // Wednesday 10:00
     airports::LoadedAirport airport;  // not loaded: no stands unless a test loads some
     LiveTraffic traffic{LiveServices{runState, messages, display, window, controls, reference,
-                                     liveries, simulator, feed, random, &statics, &airport}};
+                                     liveries, simulator, feed, random, timeKeyNow, &statics,
+                                     &airport}};
 };
 
 }  // namespace corv::live::test

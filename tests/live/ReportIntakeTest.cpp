@@ -168,6 +168,18 @@ TEST_F(ReportIntakeTest, ARegistrationOfTheCallsignsAirlineTakesItsIdentity) {
     EXPECT_EQ(actions.respawned.size(), 1u);
 }
 
+TEST_F(ReportIntakeTest, AParkedAircraftTeachesItsStandTheNewAirframe) {
+    LiveAircraft& parked = active(20001, "CFE12", "G-XXXX");
+    parked.phase = AcPhase::Parked;
+    intake(report(20001, "CFE12", "B738", 105.0, "G-LCYA"));
+    EXPECT_EQ(actions.standsRefreshed, Strings{"G-LCYA"});
+
+    LiveAircraft& flying = active(20002, "CFE13", "G-XXXX");
+    intake(report(20002, "CFE13", "B738", 105.0, "G-LCYA"));
+    EXPECT_EQ(reference.airlineText(flying.identity.operatorIndex), "CFE");
+    EXPECT_EQ(actions.standsRefreshed.size(), 1u) << "only a parked aircraft has a stand";
+}
+
 TEST_F(ReportIntakeTest, GhostsGoAndStayGone) {
     active(20001, "KLM12_");
     active(20002, "KLM99");

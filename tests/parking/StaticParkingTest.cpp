@@ -2,12 +2,30 @@
 
 #include <cmath>
 
+#include "support/LogCapture.hpp"
+
 namespace corv::parking::test {
 namespace {
 
 using airports::HalfHourSet;
 
-class StaticParkingTest : public StaticParkingFixture {};
+class StaticParkingTest : public StaticParkingFixture {
+  protected:
+    // KLM1 on S1 and KLM2 on S2, far apart: one created, the other still queued.
+    void oneActiveOneQueued() {
+        addStand(0, {entry("KLM1", "", HalfHourSet::range(20, 30))});
+        addStand(200, {entry("KLM2", "", HalfHourSet::range(20, 30))});
+        statics.calculate(wednesdayNoon, {}, "", "");
+        statics.placeNextStatic();
+        statics.placeNextStatic();
+        statics.onCreationSlot(queues);
+        spawnAll();
+        for (const StaticView& view : statics.staticAircraft())
+            (view.active ? active : queued) = view;
+        ASSERT_TRUE(active.active && !queued.active && !queued.removing);
+    }
+    StaticView active, queued;
+};
 
 TEST_F(StaticParkingTest, EachStaticShowsTheCallsignOfItsStayOnItsStand) {
     addStand(0, {entry("KLM11_", "", HalfHourSet::range(20, 30))});
@@ -95,6 +113,42 @@ TEST_F(StaticParkingTest, NoticesCarryAStaticFromCreationToRemoval) {
     EXPECT_EQ(statics.queuedCount(), 0);
     EXPECT_EQ(statics.candidateCount(), 0U);
     EXPECT_FALSE(statics.busy());
+}
+
+TEST_F(StaticParkingTest, TheStaticsOnAStandALiveAircraftTakesMakeWay) {
+    oneActiveOneQueued();
+    corv::test::LogCapture log;
+    const LiveClaim claim{"DLH5", "D-ABCD", 17.0 / 1852.0};
+
+    statics.makeWayFor(airport.stands[static_cast<std::size_t>(queued.standNumber - 1)], claim);
+    EXPECT_EQ(statics.queuedCount(), 0);
+    EXPECT_EQ(statics.table().size(), 1U);
+    EXPECT_TRUE(log.contains(fmt::format("queued {:8}: {:8} {} makes way for DLH5 D-ABCD",
+                                         airport.standIdOf(queued.standNumber), queued.name,
+                                         queued.registration)));
+
+    statics.makeWayFor(airport.stands[static_cast<std::size_t>(active.standNumber - 1)], claim);
+    EXPECT_EQ(statics.nextRemoval(), std::optional<sim::ObjectId>{active.objectId});
+    EXPECT_TRUE(log.contains(fmt::format("{:8}: {:8} {} makes way for DLH5 D-ABCD",
+                                         airport.standIdOf(active.standNumber), active.name,
+                                         active.registration)));
+}
+
+TEST_F(StaticParkingTest, TheLiveTrafficSeesTheStaticsAndRemovesThem) {
+    oneActiveOneQueued();
+    EXPECT_EQ(active.occupiedSince, airports::weekSlot(wednesdayNoon));
+    EXPECT_NEAR(active.radiusNm * 1852.0, 35.8 / 2, 0.01);
+    const airports::Stand& stand = airport.stands[static_cast<std::size_t>(active.standNumber - 1)];
+    EXPECT_DOUBLE_EQ(active.standPosition.latitude, stand.latitude);
+    EXPECT_DOUBLE_EQ(active.standPosition.longitude, stand.longitude);
+
+    statics.removeStatic(queued.key);
+    statics.removeStatic(active.key);
+    const std::vector<StaticView> left = statics.staticAircraft();
+    ASSERT_EQ(left.size(), 1U);
+    EXPECT_TRUE(left[0].removing && !left[0].active);
+    EXPECT_EQ(statics.nextRemoval(), std::optional<sim::ObjectId>{active.objectId});
+    EXPECT_EQ(statics.queuedCount(), 0);
 }
 
 }  // namespace

@@ -416,7 +416,7 @@ status::ParkingDisplay frankfurt() {
     p.updates = 3;
     p.stands = 120;
     p.parkedLive = 4;
-    p.averageFit = 2.5;
+    p.averageParkedHours = 2.5;
     p.wantedStaticCount = 40;
     p.wantedPercentage = 30;
     p.staticInSim = 35;
@@ -468,7 +468,7 @@ TEST_F(WindowPainterTest, ParkingBandVariants) {
              p.weekInEffect = false;
              p.handmade = false;
              p.reservedStandKnown = true;
-             p.averageFit = 0;
+             p.averageParkedHours = 0;
              p.wantedStaticCount = 0;
          },
          {{5, 399, "EDDF", colors::lime},
