@@ -76,9 +76,7 @@ class LiveParkingFixture : public LiveTrafficFixture {
         std::ranges::stable_sort(reports, {}, &realtraffic::TrafficReport::dueTick);
         std::size_t next = 0;
         while (runState.liveTickCount < endTick) {
-            for (; next < reports.size() && reports[next].dueTick - 3000 <= runState.liveTickCount;
-                 ++next)
-                traffic.intakeReport(reports[next]);
+            next = feedDue(reports, next);
             tick();
             for (const sim::CreationRequest& request : simulator.queues_.creations) {
                 simulator.notices_.post({.objectId = nextObject++,

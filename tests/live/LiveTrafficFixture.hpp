@@ -133,9 +133,7 @@ class LiveTrafficFixture : public corv::test::MatchingFixture {
              Watch watch) {
         std::size_t next = 0;
         while (runState.liveTickCount < endTick) {
-            for (; next < reports.size() && reports[next].dueTick - 3000 <= runState.liveTickCount;
-                 ++next)
-                traffic.intakeReport(reports[next]);
+            next = feedDue(reports, next);
             tick();
             if (!simulator.queues_.creations.empty()) {
                 simulator.queues_.creations.clear();
@@ -148,6 +146,14 @@ class LiveTrafficFixture : public corv::test::MatchingFixture {
         }
     }
 
+    // Hands over the reports from `next` on that RealTraffic has sent by now (30 s before each
+    // is due), in order; the index of the first one still to come.
+    std::size_t feedDue(const std::vector<realtraffic::TrafficReport>& reports, std::size_t next) {
+        for (; next < reports.size() && reports[next].dueTick - 3000 <= runState.liveTickCount;
+             ++next)
+            traffic.intakeReport(reports[next]);
+        return next;
+    }
     void tick() { traffic.handleAddingStack(); }
     void tickUntil(std::int32_t liveTick) {
         while (runState.liveTickCount < liveTick)
