@@ -98,7 +98,7 @@ std::size_t scanAll(const fs::path& root) {
     const scan::FolderWalk walk{"",
                                 [](const std::string&) {},
                                 [] { return false; },
-                                [](const fs::path& path, std::vector<std::uint8_t>& buffer) {
+                                [](const std::string& path, std::vector<std::uint8_t>& buffer) {
                                     return scan::readAirportBgl(path, buffer);
                                 },
                                 [&](const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -8,8 +8,7 @@
 
 namespace corv::platform {
 
-ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path)
-    : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+ReadOnlyFile::ReadOnlyFile(const char* path) : descriptor_(::open(path, O_RDONLY | O_CLOEXEC)) {}
 
 ReadOnlyFile::~ReadOnlyFile() {
     if (descriptor_ >= 0) ::close(descriptor_);

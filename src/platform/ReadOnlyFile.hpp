@@ -2,16 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 namespace corv::platform {
 
 // A file opened for reading with the system's own calls: no stream buffer, locale or
-// allocation between the file and the caller's memory. Scans read thousands of files.
+// allocation between the file and the caller's memory. Scans read thousands of files; the path
+// is the system's own text, so that opening one builds nothing.
 class ReadOnlyFile {
   public:
-    explicit ReadOnlyFile(const std::filesystem::path& path);
+    explicit ReadOnlyFile(const char* path);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;

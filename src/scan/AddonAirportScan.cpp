@@ -128,7 +128,7 @@ FolderWalk AddonAirportScan::folderWalk(const std::string& stockScenery, ScanMes
     return {stockScenery,
             [this](const std::string& text) { services_.messages.showMessage(text, true); },
             [this] { return services_.run.stopOrClosed(); },
-            [](const fs::path& path, std::vector<std::uint8_t>& buffer) {
+            [](const std::string& path, std::vector<std::uint8_t>& buffer) {
                 return readAirportBgl(path, buffer);
             },
             [steps, &messages](const std::string& path, std::span<const std::uint8_t> bytes) {

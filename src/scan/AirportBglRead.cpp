@@ -38,9 +38,9 @@ bool isAirportBgl(std::span<const std::uint8_t> bytes, std::uintmax_t fileLength
 
 }  // namespace
 
-std::optional<std::span<const std::uint8_t>> readAirportBgl(const std::filesystem::path& path,
+std::optional<std::span<const std::uint8_t>> readAirportBgl(const std::string& path,
                                                             std::vector<std::uint8_t>& buffer) {
-    platform::ReadOnlyFile file(path);
+    platform::ReadOnlyFile file(path.c_str());
     const std::optional<std::uintmax_t> length = file.isOpen() ? file.length() : std::nullopt;
     if (!length || *length <= firstSection) return std::nullopt;
     const auto fileBytes = static_cast<std::size_t>(*length);

@@ -1,7 +1,10 @@
 #include "scan/AirportDecoder.hpp"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string>
 
@@ -45,6 +48,7 @@ constexpr std::size_t longitude = 28;
 constexpr std::size_t latitude = 32;
 constexpr std::size_t baseWords = 9;
 constexpr std::size_t airlineCodeBytes = 4;
+constexpr std::size_t maxAirlineCodes = 255;  // the count is one byte
 }  // namespace parking_field
 
 std::size_t wordIndex(const AirportRecordRef& record, std::size_t offsetInRecord) {
@@ -131,22 +135,27 @@ void decodeHelipad(const BglView& helipad, ScannedAirport& airport, ScanMessages
     ++airport.helipadCounter;
 }
 
-std::string readAirlineCodes(const BglView& list, std::size_t first, unsigned count) {
+// The codes, comma-separated, written into the text in place.
+void readAirlineCodes(const BglView& list, std::size_t first, unsigned count, std::string& codes) {
     namespace field = parking_field;
     // The count is only a hint: codes that run past the list throw at its first missing byte.
     if (!list.contains(first, std::size_t{count} * field::airlineCodeBytes))
         list.u8(std::max(first, list.size()));
-    std::string codes;
+    // Gathered on the stack and copied once: a few codes fit in the text itself. Each code is
+    // stored whole and the end moved past its characters, so no code is copied byte by byte.
+    std::array<char, field::maxAirlineCodes*(field::airlineCodeBytes + 1)> chars;
+    char* out = chars.data();
     for (unsigned i = 0; i < count; ++i) {
         const std::uint32_t packed = list.u32(first + i * field::airlineCodeBytes);
-        if (i > 0) codes.push_back(',');
-        std::size_t length = field::airlineCodeBytes;
-        while (length > 0 && (packed >> (8 * (length - 1)) & 0xFFU) == 0)
-            --length;
-        for (std::size_t c = 0; c < length; ++c)
-            codes.push_back(static_cast<char>(packed >> (8 * c) & 0xFFU));
+        if (i > 0) *out++ = ',';
+        const std::array<char, field::airlineCodeBytes> code{
+            static_cast<char>(packed), static_cast<char>(packed >> 8),
+            static_cast<char>(packed >> 16), static_cast<char>(packed >> 24)};
+        std::memcpy(out, code.data(), code.size());
+        // The code's characters are its bytes up to the last one that is not NUL.
+        out += static_cast<std::size_t>(32 - std::countl_zero(packed) + 7) / 8;
     }
-    return codes;
+    codes.assign(chars.data(), out);
 }
 
 // Entries are read only inside the list's own record; one that reaches past it throws.
@@ -183,22 +192,21 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
             entry = next;
             continue;
         }
-        std::string candidate(standNamePrefix(nameCode));
-        candidate += std::to_string(number);
-        const auto id = uniqueStandId(airport, candidate, messages);
+        const auto id =
+            uniqueStandId(airport, StandId::candidate(standNamePrefix(nameCode), number), messages);
         if (id) {
             // A heading of exactly 0 is written as 360 so that it reads as "set".
             const float degrees = list.f32(entry + field::heading);
-            std::string airlines = readAirlineCodes(list, airlinesAt, airlineCodes);
             // Built in its place: the stand list is reserved, and a moved stand costs copies.
             ScannedStand& stand = airport.stands.emplace_back();
-            stand.id = std::move(*id);
+            id->assignTo(stand.id);
             stand.latitude = latitude;
             stand.longitude = longitude;
             stand.heading = degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree;
             stand.radius = radiusMetres / metresPerNauticalMile;
             stand.type = type;
-            stand.airlineCodes = std::move(airlines);
+            // A damaged count throws here; the airport is then given up whole.
+            readAirlineCodes(list, airlinesAt, airlineCodes, stand.airlineCodes);
         }
         entry = next;
     }

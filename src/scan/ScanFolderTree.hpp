@@ -18,8 +18,9 @@ struct FolderWalk {
     std::string stockScenery;  // UTF-8; entries inside it are skipped, letter case ignored
     std::function<void(const std::string&)> showMessage;  // shows and logs
     std::function<bool()> stopRequested;
-    // The whole file, read into the buffer, when it holds airports; nothing otherwise.
-    std::function<std::optional<std::span<const std::uint8_t>>(const std::filesystem::path&,
+    // The whole file (path as UTF-8), read into the buffer, when it holds airports; nothing
+    // otherwise.
+    std::function<std::optional<std::span<const std::uint8_t>>(const std::string& path,
                                                                std::vector<std::uint8_t>& buffer)>
         readAirportBgl;
     std::function<void(const std::string& path, std::span<const std::uint8_t> bytes)>

@@ -16,15 +16,15 @@ std::string_view standNamePrefix(unsigned nameCode) noexcept {
     return "";
 }
 
-std::optional<std::string> uniqueStandId(ScannedAirport& airport, const std::string& candidate,
-                                         ScanMessages& messages) {
+std::optional<StandId> uniqueStandId(ScannedAirport& airport, const StandId& candidate,
+                                     ScanMessages& messages) {
     if (airport.usedIds.insert(candidate)) return candidate;
     for (char suffix = 'a'; suffix <= 'j'; ++suffix) {
-        std::string id = candidate + suffix;
+        const StandId id = candidate.withSuffix(suffix);
         if (airport.usedIds.insert(id)) return id;
     }
     messages.push_back(fmt::format("{}Warning: more than 10 duplicate IDs {} in {}", "===> ",
-                                   candidate, airport.bglPath));
+                                   candidate.text(), airport.bglPath));
     return std::nullopt;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "scan/ScannedAirport.hpp"
+#include "scan/StandId.hpp"
 
 namespace corv::scan {
 
@@ -13,7 +13,7 @@ std::string_view standNamePrefix(unsigned nameCode) noexcept;
 
 // The candidate id, or the first of candidate + "a" … "j" not given yet at this airport; the id
 // is then taken. Nothing, with a report line, when all eleven are given.
-std::optional<std::string> uniqueStandId(ScannedAirport& airport, const std::string& candidate,
-                                         ScanMessages& messages);
+std::optional<StandId> uniqueStandId(ScannedAirport& airport, const StandId& candidate,
+                                     ScanMessages& messages);
 
 }  // namespace corv::scan
