@@ -8,6 +8,17 @@
 
 namespace corv::platform {
 
+OpenFolder::OpenFolder(const char* path)
+    : descriptor_(::open(path, O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+
+OpenFolder::~OpenFolder() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+ReadOnlyFile::ReadOnlyFile(const OpenFolder& folder, const char* name)
+    : descriptor_(
+          folder.descriptor_ < 0 ? -1 : ::openat(folder.descriptor_, name, O_RDONLY | O_CLOEXEC)) {}
+
 ReadOnlyFile::ReadOnlyFile(const char* path) : descriptor_(::open(path, O_RDONLY | O_CLOEXEC)) {}
 
 ReadOnlyFile::~ReadOnlyFile() {

@@ -44,24 +44,36 @@ std::string abortedText(const fs::path& folder, const std::exception& failure) {
                        folder.string(), failure.what());
 }
 
-// The scenery files below the folder that may hold airports, in the order the walk meets them.
-std::vector<std::string> sceneryFilesBelow(const fs::path& folder, const FolderWalk& walk,
-                                           ScanMessages& messages) {
-    std::vector<std::string> files;
+// The scenery files of one folder that the walk met one after the other.
+struct SceneryFolder {
+    std::string path;
+    std::vector<std::string> names;
+};
+
+// The scenery files below the folder that may hold airports, in the order the walk meets them;
+// files of a folder that follow each other share its entry.
+std::vector<SceneryFolder> sceneryFilesBelow(const fs::path& folder, const FolderWalk& walk,
+                                             ScanMessages& messages) {
+    std::vector<SceneryFolder> folders;
     const std::string upperStock = common::upperCase(walk.stockScenery);
-    platform::walkFolderTree(folder.string(),
-                             [&](const std::string& path, platform::EntryKind kind) {
-                                 try {
-                                     if (insideStockScenery(path, upperStock)) return false;
-                                     if (kind == platform::EntryKind::RegularFile &&
-                                         isBglName(path) && !isExcludedSceneryPath(path))
-                                         files.push_back(path);
-                                 } catch (const std::exception& failure) {
-                                     messages.push_back(abortedText(folder, failure));
-                                 }
-                                 return true;
-                             });
-    return files;
+    platform::walkFolderTree(
+        folder.string(), [&](const std::string& path, platform::EntryKind kind) {
+            try {
+                if (insideStockScenery(path, upperStock)) return false;
+                if (kind != platform::EntryKind::RegularFile || !isBglName(path) ||
+                    isExcludedSceneryPath(path))
+                    return true;
+                const std::size_t slash = path.rfind('/');
+                const std::string_view parent = std::string_view(path).substr(0, slash);
+                if (folders.empty() || folders.back().path != parent)
+                    folders.push_back({std::string(parent), {}});
+                folders.back().names.push_back(path.substr(slash + 1));
+            } catch (const std::exception& failure) {
+                messages.push_back(abortedText(folder, failure));
+            }
+            return true;
+        });
+    return folders;
 }
 
 }  // namespace
@@ -81,18 +93,28 @@ void scanFolderTree(const fs::path& folder, const FolderWalk& walk, ScanMessages
     walk.showMessage(banner);
     messages.push_back(banner);
 
-    const std::vector<std::string> files = sceneryFilesBelow(folder, walk, messages);
+    const std::vector<SceneryFolder> folders = sceneryFilesBelow(folder, walk, messages);
+    std::size_t total = 0;
+    for (const SceneryFolder& found : folders)
+        total += found.names.size();
     std::vector<std::uint8_t> buffer;  // one for all files: most are read without an allocation
-    for (std::size_t done = 0; done < files.size(); ++done) {
-        try {
-            if (const auto bytes = walk.readAirportBgl(files[done], buffer)) {
-                if (walk.stopRequested()) return;
-                walk.processBglFile(files[done], *bytes);
+    std::string path;
+    std::size_t done = 0;
+    for (const SceneryFolder& found : folders) {
+        // Files right below the root have the empty text before their "/".
+        const platform::OpenFolder opened(found.path.empty() ? "/" : found.path.c_str());
+        for (const std::string& name : found.names) {
+            path.assign(found.path).append("/").append(name);
+            try {
+                if (const auto bytes = walk.readAirportBgl({opened, name, path}, buffer)) {
+                    if (walk.stopRequested()) return;
+                    walk.processBglFile(path, *bytes);
+                }
+            } catch (const std::exception& failure) {
+                messages.push_back(abortedText(folder, failure));
             }
-        } catch (const std::exception& failure) {
-            messages.push_back(abortedText(folder, failure));
+            if (walk.progress) walk.progress(++done, total);
         }
-        if (walk.progress) walk.progress(done + 1, files.size());
     }
 }
 

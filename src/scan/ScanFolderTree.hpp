@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scan/ScannedAirport.hpp"
+#include "scan/SceneryFile.hpp"
 
 namespace corv::scan {
 
@@ -18,9 +19,8 @@ struct FolderWalk {
     std::string stockScenery;  // UTF-8; entries inside it are skipped, letter case ignored
     std::function<void(const std::string&)> showMessage;  // shows and logs
     std::function<bool()> stopRequested;
-    // The whole file (path as UTF-8), read into the buffer, when it holds airports; nothing
-    // otherwise.
-    std::function<std::optional<std::span<const std::uint8_t>>(const std::string& path,
+    // The whole file, read into the buffer, when it holds airports; nothing otherwise.
+    std::function<std::optional<std::span<const std::uint8_t>>(const SceneryFile& file,
                                                                std::vector<std::uint8_t>& buffer)>
         readAirportBgl;
     std::function<void(const std::string& path, std::span<const std::uint8_t> bytes)>

@@ -16,9 +16,8 @@ std::string_view standNamePrefix(unsigned nameCode) noexcept {
     return "";
 }
 
-std::optional<StandId> uniqueStandId(ScannedAirport& airport, const StandId& candidate,
-                                     ScanMessages& messages) {
-    if (airport.usedIds.insert(candidate)) return candidate;
+std::optional<StandId> suffixedStandId(ScannedAirport& airport, const StandId& candidate,
+                                       ScanMessages& messages) {
     for (char suffix = 'a'; suffix <= 'j'; ++suffix) {
         const StandId id = candidate.withSuffix(suffix);
         if (airport.usedIds.insert(id)) return id;
