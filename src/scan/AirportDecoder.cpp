@@ -192,19 +192,18 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
             entry = next;
             continue;
         }
-        const auto id =
+        const StandId id =
             uniqueStandId(airport, StandId::candidate(standNamePrefix(nameCode), number), messages);
-        if (id) {
+        if (!id.empty()) {
             // A heading of exactly 0 is written as 360 so that it reads as "set".
             const float degrees = list.f32(entry + field::heading);
-            // Built in its place: the stand list is reserved, and a moved stand costs copies.
-            ScannedStand& stand = airport.stands.emplace_back();
-            id->assignTo(stand.id);
-            stand.latitude = latitude;
-            stand.longitude = longitude;
-            stand.heading = degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree;
-            stand.radius = radiusMetres / metresPerNauticalMile;
-            stand.type = type;
+            // Built in its place from its values: the stand list is reserved, and neither a
+            // moved nor a zeroed stand comes for free.
+            ScannedStand& stand = airport.stands.emplace_back(
+                std::string(), latitude, longitude,
+                degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree,
+                radiusMetres / metresPerNauticalMile, type, false, std::string());
+            id.assignTo(stand.id);
             // A damaged count throws here; the airport is then given up whole.
             readAirlineCodes(list, airlinesAt, airlineCodes, stand.airlineCodes);
         }

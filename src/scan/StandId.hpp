@@ -18,6 +18,9 @@ class StandId {
   public:
     static constexpr std::size_t capacity = 8;
 
+    // No id at all.
+    StandId() noexcept = default;
+
     // The prefix followed by the number in decimal.
     static StandId candidate(std::string_view prefix, unsigned number) noexcept {
         // Room for a suffix stays: prefixes have at most three letters and stand numbers
@@ -43,8 +46,9 @@ class StandId {
         return StandId(packed_ | std::uint64_t{static_cast<unsigned char>(letter)} << (8 * length));
     }
 
-    // Ids never hold a NUL, so different ids differ here and no id is 0.
+    // Ids never hold a NUL, so different ids differ here and only the empty id is 0.
     std::uint64_t packed() const noexcept { return packed_; }
+    bool empty() const noexcept { return packed_ == 0; }
     std::size_t size() const noexcept {
         return static_cast<std::size_t>(64 - std::countl_zero(packed_) + 7) / 8;
     }
@@ -58,7 +62,9 @@ class StandId {
             for (std::size_t i = 0; i < capacity; ++i)
                 chars[i] = static_cast<char>(packed_ >> (8 * i));
         }
-        text.assign(chars.data(), size());
+        // A copy of constant size is a single move; the NULs behind the id are cut off after.
+        text.assign(chars.data(), capacity);
+        text.erase(size());
     }
     std::string text() const {
         std::string text;

@@ -16,15 +16,14 @@ std::string_view standNamePrefix(unsigned nameCode) noexcept {
     return "";
 }
 
-std::optional<StandId> suffixedStandId(ScannedAirport& airport, const StandId& candidate,
-                                       ScanMessages& messages) {
+StandId suffixedStandId(ScannedAirport& airport, const StandId& candidate, ScanMessages& messages) {
     for (char suffix = 'a'; suffix <= 'j'; ++suffix) {
         const StandId id = candidate.withSuffix(suffix);
         if (airport.usedIds.insert(id)) return id;
     }
     messages.push_back(fmt::format("{}Warning: more than 10 duplicate IDs {} in {}", "===> ",
                                    candidate.text(), airport.bglPath));
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace corv::scan

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 #include "scan/ScannedAirport.hpp"
@@ -12,14 +11,13 @@ namespace corv::scan {
 std::string_view standNamePrefix(unsigned nameCode) noexcept;
 
 // The candidate id, or the first of candidate + "a" … "j" not given yet at this airport; the id
-// is then taken. Nothing, with a report line, when all eleven are given.
+// is then taken. An empty id, with a report line, when all eleven are given.
 // The part of uniqueStandId for a candidate that was given before.
-std::optional<StandId> suffixedStandId(ScannedAirport& airport, const StandId& candidate,
-                                       ScanMessages& messages);
+StandId suffixedStandId(ScannedAirport& airport, const StandId& candidate, ScanMessages& messages);
 
 // Inline: most candidates are new, and every parking spot asks.
-inline std::optional<StandId> uniqueStandId(ScannedAirport& airport, const StandId& candidate,
-                                            ScanMessages& messages) {
+inline StandId uniqueStandId(ScannedAirport& airport, const StandId& candidate,
+                             ScanMessages& messages) {
     if (airport.usedIds.insert(candidate)) return candidate;
     return suffixedStandId(airport, candidate, messages);
 }
