@@ -10,6 +10,7 @@
 
 #include <fmt/format.h>
 
+#include "scan/InPlaceText.hpp"
 #include "scan/PackedValues.hpp"
 #include "scan/StandIds.hpp"
 #include "services/Log.hpp"
@@ -155,7 +156,7 @@ void readAirlineCodes(const BglView& list, std::size_t first, unsigned count, st
         // The code's characters are its bytes up to the last one that is not NUL.
         out += static_cast<std::size_t>(32 - std::countl_zero(packed) + 7) / 8;
     }
-    codes.assign(chars.data(), out);
+    assignText(codes, chars.data(), static_cast<std::size_t>(out - chars.data()));
 }
 
 // Entries are read only inside the list's own record; one that reaches past it throws.
@@ -197,12 +198,13 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
         if (!id.empty()) {
             // A heading of exactly 0 is written as 360 so that it reads as "set".
             const float degrees = list.f32(entry + field::heading);
-            // Built in its place from its values: the stand list is reserved, and neither a
-            // moved nor a zeroed stand comes for free.
-            ScannedStand& stand = airport.stands.emplace_back(
-                std::string(), latitude, longitude,
-                degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree,
-                radiusMetres / metresPerNauticalMile, type, false, std::string());
+            // Built in its place: the stand list is reserved, and a moved stand costs copies.
+            ScannedStand& stand = airport.stands.emplace_back();
+            stand.latitude = latitude;
+            stand.longitude = longitude;
+            stand.heading = degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree;
+            stand.radius = radiusMetres / metresPerNauticalMile;
+            stand.type = type;
             id.assignTo(stand.id);
             // A damaged count throws here; the airport is then given up whole.
             readAirlineCodes(list, airlinesAt, airlineCodes, stand.airlineCodes);
