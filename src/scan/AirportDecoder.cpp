@@ -10,7 +10,6 @@
 
 #include <fmt/format.h>
 
-#include "scan/InPlaceText.hpp"
 #include "scan/PackedValues.hpp"
 #include "scan/StandIds.hpp"
 #include "services/Log.hpp"
@@ -49,7 +48,6 @@ constexpr std::size_t longitude = 28;
 constexpr std::size_t latitude = 32;
 constexpr std::size_t baseWords = 9;
 constexpr std::size_t airlineCodeBytes = 4;
-constexpr std::size_t maxAirlineCodes = 255;  // the count is one byte
 }  // namespace parking_field
 
 std::size_t wordIndex(const AirportRecordRef& record, std::size_t offsetInRecord) {
@@ -139,24 +137,24 @@ void decodeHelipad(const BglView& helipad, ScannedAirport& airport, ScanMessages
 // The codes, comma-separated, written into the text in place.
 void readAirlineCodes(const BglView& list, std::size_t first, unsigned count, std::string& codes) {
     namespace field = parking_field;
-    // The count is only a hint: codes that run past the list throw at its first missing byte.
-    if (!list.contains(first, std::size_t{count} * field::airlineCodeBytes))
-        list.u8(std::max(first, list.size()));
-    // Gathered on the stack and copied once: a few codes fit in the text itself. Each code is
-    // stored whole and the end moved past its characters, so no code is copied byte by byte.
-    std::array<char, field::maxAirlineCodes*(field::airlineCodeBytes + 1)> chars;
-    char* out = chars.data();
-    for (unsigned i = 0; i < count; ++i) {
-        const std::uint32_t packed = list.u32(first + i * field::airlineCodeBytes);
-        if (i > 0) *out++ = ',';
-        const std::array<char, field::airlineCodeBytes> code{
-            static_cast<char>(packed), static_cast<char>(packed >> 8),
-            static_cast<char>(packed >> 16), static_cast<char>(packed >> 24)};
-        std::memcpy(out, code.data(), code.size());
+    // The count is only a hint: codes that run past the list throw.
+    const std::span<const std::uint8_t> packed =
+        list.bytes(first, std::size_t{count} * field::airlineCodeBytes);
+    // Written straight into the text, sized for every code and comma first and cut to what
+    // was written after. Each code is stored whole and the end moved past its characters, so
+    // no code is copied byte by byte.
+    codes.resize(std::size_t{count} * (field::airlineCodeBytes + 1));
+    char* out = codes.data();
+    for (std::size_t at = 0; at < packed.size(); at += field::airlineCodeBytes) {
+        if (at > 0) *out++ = ',';
+        const std::uint8_t* code = packed.data() + at;
+        std::memcpy(out, code, field::airlineCodeBytes);
+        const std::uint32_t value = std::uint32_t{code[0]} | std::uint32_t{code[1]} << 8 |
+                                    std::uint32_t{code[2]} << 16 | std::uint32_t{code[3]} << 24;
         // The code's characters are its bytes up to the last one that is not NUL.
-        out += static_cast<std::size_t>(32 - std::countl_zero(packed) + 7) / 8;
+        out += static_cast<std::size_t>(32 - std::countl_zero(value) + 7) / 8;
     }
-    assignText(codes, chars.data(), static_cast<std::size_t>(out - chars.data()));
+    codes.resize(static_cast<std::size_t>(out - codes.data()));
 }
 
 // Entries are read only inside the list's own record; one that reaches past it throws.

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "scan/InPlaceText.hpp"
-
 namespace corv::scan {
 
 // A stand id as the scan gives it: a name prefix of at most three letters, a stand number of
@@ -57,14 +55,16 @@ class StandId {
 
     // Written into the text in place, for a stand that keeps the id.
     void assignTo(std::string& text) const {
-        std::array<char, inPlaceTextRoom> chars{};
+        std::array<char, capacity> chars{};
         if constexpr (std::endian::native == std::endian::little) {
             std::memcpy(chars.data(), &packed_, capacity);
         } else {
             for (std::size_t i = 0; i < capacity; ++i)
                 chars[i] = static_cast<char>(packed_ >> (8 * i));
         }
-        assignText(text, chars.data(), size());
+        // A copy of constant size is a single move; the NULs behind the id are cut off after.
+        text.assign(chars.data(), capacity);
+        text.erase(size());
     }
     std::string text() const {
         std::string text;
