@@ -1,11 +1,11 @@
 #include "scan/AirportDecoder.hpp"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <span>
 #include <string>
 
 #include <fmt/format.h>
