@@ -56,18 +56,26 @@ std::vector<SceneryFolder> sceneryFilesBelow(const fs::path& folder, const Folde
                                              ScanMessages& messages) {
     std::vector<SceneryFolder> folders;
     const std::string upperStock = common::upperCase(walk.stockScenery);
+    // The excluded parts hold no "/": a path is excluded when its folder or its name is, and
+    // the folder is looked at once for all its files.
+    std::string lastParent;
+    bool parentExcluded = false;
     platform::walkFolderTree(
         folder.string(), [&](const std::string& path, platform::EntryKind kind) {
             try {
                 if (insideStockScenery(path, upperStock)) return false;
-                if (kind != platform::EntryKind::RegularFile || !isBglName(path) ||
-                    isExcludedSceneryPath(path))
-                    return true;
+                if (kind != platform::EntryKind::RegularFile || !isBglName(path)) return true;
                 const std::size_t slash = path.rfind('/');
                 const std::string_view parent = std::string_view(path).substr(0, slash);
+                const std::string_view name = std::string_view(path).substr(slash + 1);
+                if (parent != lastParent) {
+                    lastParent = parent;
+                    parentExcluded = isExcludedSceneryPath(parent);
+                }
+                if (parentExcluded || isExcludedSceneryPath(name)) return true;
                 if (folders.empty() || folders.back().path != parent)
                     folders.push_back({std::string(parent), {}});
-                folders.back().names.push_back(path.substr(slash + 1));
+                folders.back().names.emplace_back(name);
             } catch (const std::exception& failure) {
                 messages.push_back(abortedText(folder, failure));
             }
@@ -78,7 +86,7 @@ std::vector<SceneryFolder> sceneryFilesBelow(const fs::path& folder, const Folde
 
 }  // namespace
 
-bool isExcludedSceneryPath(const std::string& path) {
+bool isExcludedSceneryPath(std::string_view path) {
     static constexpr std::array<std::string_view, 6> excluded{
         "statics",         "_heliports",       "duijffmedia-eham-remove",
         "immersivelights", "immersive-lights", "bksq-scenery-"};

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scan/ScannedAirport.hpp"
@@ -31,7 +32,7 @@ struct FolderWalk {
 
 // Whether a scenery file is left out of the scan by its path: statics, heliports and lighting
 // add-ons that carry airport records of their own (letter case counts).
-bool isExcludedSceneryPath(const std::string& path);
+bool isExcludedSceneryPath(std::string_view path);
 
 // Hands every airport scenery file below the folder to processBglFile; the files are found
 // before the first is processed, so that progress can be told against the total. An entry
