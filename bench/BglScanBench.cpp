@@ -95,16 +95,17 @@ std::size_t scanAll(const fs::path& root) {
         [](scan::ScannedAirport&) { return false; },
         [&stands](scan::ScannedAirport& airport, int) { stands += airport.stands.size(); },
     };
-    const scan::FolderWalk walk{"",
-                                [](const std::string&) {},
-                                [] { return false; },
-                                [](const fs::path& path, std::vector<std::uint8_t>& buffer) {
-                                    return scan::readAirportBgl(path, buffer);
-                                },
-                                [&](const std::string& path, std::span<const std::uint8_t> bytes) {
-                                    scan::lf_processBGLfile(bytes, path, messages, steps);
-                                },
-                                [](std::size_t, std::size_t) {}};
+    const scan::FolderWalk walk{
+        "",
+        [](const std::string&) {},
+        [] { return false; },
+        [](const scan::SceneryFile& file, std::vector<std::uint8_t>& buffer) {
+            return scan::readAirportBgl(file, buffer);
+        },
+        [&](const std::string& path, std::span<const std::uint8_t> bytes) {
+            scan::lf_processBGLfile(bytes, path, messages, steps);
+        },
+        [](std::size_t, std::size_t) {}};
     scan::scanFolderTree(root, walk, messages);
     return stands;
 }

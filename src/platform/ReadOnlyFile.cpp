@@ -8,8 +8,18 @@
 
 namespace corv::platform {
 
-ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path)
-    : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+OpenFolder::OpenFolder(const char* path)
+    : descriptor_(::open(path, O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+
+OpenFolder::~OpenFolder() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+ReadOnlyFile::ReadOnlyFile(const OpenFolder& folder, const char* name)
+    : descriptor_(
+          folder.descriptor_ < 0 ? -1 : ::openat(folder.descriptor_, name, O_RDONLY | O_CLOEXEC)) {}
+
+ReadOnlyFile::ReadOnlyFile(const char* path) : descriptor_(::open(path, O_RDONLY | O_CLOEXEC)) {}
 
 ReadOnlyFile::~ReadOnlyFile() {
     if (descriptor_ >= 0) ::close(descriptor_);

@@ -2,16 +2,32 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 namespace corv::platform {
 
+// A folder held open, so that the files in it are opened by their names alone: the system
+// does not walk the folder's path again for each of them.
+class OpenFolder {
+  public:
+    explicit OpenFolder(const char* path);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+  private:
+    friend class ReadOnlyFile;
+    int descriptor_ = -1;
+};
+
 // A file opened for reading with the system's own calls: no stream buffer, locale or
-// allocation between the file and the caller's memory. Scans read thousands of files.
+// allocation between the file and the caller's memory. Scans read thousands of files; the path
+// is the system's own text, so that opening one builds nothing.
 class ReadOnlyFile {
   public:
-    explicit ReadOnlyFile(const std::filesystem::path& path);
+    explicit ReadOnlyFile(const char* path);
+    // The file of that name in the folder; not open when the folder is not.
+    ReadOnlyFile(const OpenFolder& folder, const char* name);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;

@@ -128,8 +128,8 @@ FolderWalk AddonAirportScan::folderWalk(const std::string& stockScenery, ScanMes
     return {stockScenery,
             [this](const std::string& text) { services_.messages.showMessage(text, true); },
             [this] { return services_.run.stopOrClosed(); },
-            [](const fs::path& path, std::vector<std::uint8_t>& buffer) {
-                return readAirportBgl(path, buffer);
+            [](const SceneryFile& file, std::vector<std::uint8_t>& buffer) {
+                return readAirportBgl(file, buffer);
             },
             [steps, &messages](const std::string& path, std::span<const std::uint8_t> bytes) {
                 lf_processBGLfile(bytes, path, messages, steps);

@@ -38,9 +38,8 @@ bool isAirportBgl(std::span<const std::uint8_t> bytes, std::uintmax_t fileLength
 
 }  // namespace
 
-std::optional<std::span<const std::uint8_t>> readAirportBgl(const std::filesystem::path& path,
+std::optional<std::span<const std::uint8_t>> readAirportBgl(platform::ReadOnlyFile& file,
                                                             std::vector<std::uint8_t>& buffer) {
-    platform::ReadOnlyFile file(path);
     const std::optional<std::uintmax_t> length = file.isOpen() ? file.length() : std::nullopt;
     if (!length || *length <= firstSection) return std::nullopt;
     const auto fileBytes = static_cast<std::size_t>(*length);
@@ -53,6 +52,12 @@ std::optional<std::span<const std::uint8_t>> readAirportBgl(const std::filesyste
     if (!isAirportBgl(std::span(buffer).first(used), *length)) return std::nullopt;
     used = readUpTo(file, buffer, used, fileBytes);
     return std::span<const std::uint8_t>(buffer).first(used);
+}
+
+std::optional<std::span<const std::uint8_t>> readAirportBgl(const SceneryFile& file,
+                                                            std::vector<std::uint8_t>& buffer) {
+    platform::ReadOnlyFile opened(file.folder, file.name.c_str());
+    return readAirportBgl(opened, buffer);
 }
 
 }  // namespace corv::scan

@@ -1,8 +1,11 @@
 #include "scan/AirportDecoder.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <span>
 #include <string>
 
 #include <fmt/format.h>
@@ -131,22 +134,27 @@ void decodeHelipad(const BglView& helipad, ScannedAirport& airport, ScanMessages
     ++airport.helipadCounter;
 }
 
-std::string readAirlineCodes(const BglView& list, std::size_t first, unsigned count) {
+// The codes, comma-separated, written into the text in place.
+void readAirlineCodes(const BglView& list, std::size_t first, unsigned count, std::string& codes) {
     namespace field = parking_field;
-    // The count is only a hint: codes that run past the list throw at its first missing byte.
-    if (!list.contains(first, std::size_t{count} * field::airlineCodeBytes))
-        list.u8(std::max(first, list.size()));
-    std::string codes;
-    for (unsigned i = 0; i < count; ++i) {
-        const std::uint32_t packed = list.u32(first + i * field::airlineCodeBytes);
-        if (i > 0) codes.push_back(',');
-        std::size_t length = field::airlineCodeBytes;
-        while (length > 0 && (packed >> (8 * (length - 1)) & 0xFFU) == 0)
-            --length;
-        for (std::size_t c = 0; c < length; ++c)
-            codes.push_back(static_cast<char>(packed >> (8 * c) & 0xFFU));
+    // The count is only a hint: codes that run past the list throw.
+    const std::span<const std::uint8_t> packed =
+        list.bytes(first, std::size_t{count} * field::airlineCodeBytes);
+    // Written straight into the text, sized for every code and comma first and cut to what
+    // was written after. Each code is stored whole and the end moved past its characters, so
+    // no code is copied byte by byte.
+    codes.resize(std::size_t{count} * (field::airlineCodeBytes + 1));
+    char* out = codes.data();
+    for (std::size_t at = 0; at < packed.size(); at += field::airlineCodeBytes) {
+        if (at > 0) *out++ = ',';
+        const std::uint8_t* code = packed.data() + at;
+        std::memcpy(out, code, field::airlineCodeBytes);
+        const std::uint32_t value = std::uint32_t{code[0]} | std::uint32_t{code[1]} << 8 |
+                                    std::uint32_t{code[2]} << 16 | std::uint32_t{code[3]} << 24;
+        // The code's characters are its bytes up to the last one that is not NUL.
+        out += static_cast<std::size_t>(32 - std::countl_zero(value) + 7) / 8;
     }
-    return codes;
+    codes.resize(static_cast<std::size_t>(out - codes.data()));
 }
 
 // Entries are read only inside the list's own record; one that reaches past it throws.
@@ -183,22 +191,21 @@ void decodeParkingList(const BglView& list, const AirportLayout& layout, Scanned
             entry = next;
             continue;
         }
-        std::string candidate(standNamePrefix(nameCode));
-        candidate += std::to_string(number);
-        const auto id = uniqueStandId(airport, candidate, messages);
-        if (id) {
+        const StandId id =
+            uniqueStandId(airport, StandId::candidate(standNamePrefix(nameCode), number), messages);
+        if (!id.empty()) {
             // A heading of exactly 0 is written as 360 so that it reads as "set".
             const float degrees = list.f32(entry + field::heading);
-            std::string airlines = readAirlineCodes(list, airlinesAt, airlineCodes);
             // Built in its place: the stand list is reserved, and a moved stand costs copies.
             ScannedStand& stand = airport.stands.emplace_back();
-            stand.id = std::move(*id);
             stand.latitude = latitude;
             stand.longitude = longitude;
             stand.heading = degrees == 0.0F ? 2.0 * std::numbers::pi : degrees * radiansPerDegree;
             stand.radius = radiusMetres / metresPerNauticalMile;
             stand.type = type;
-            stand.airlineCodes = std::move(airlines);
+            id.assignTo(stand.id);
+            // A damaged count throws here; the airport is then given up whole.
+            readAirlineCodes(list, airlinesAt, airlineCodes, stand.airlineCodes);
         }
         entry = next;
     }

@@ -35,6 +35,11 @@ class BglView {
     std::int32_t s32(std::size_t offset) const { return std::bit_cast<std::int32_t>(u32(offset)); }
     float f32(std::size_t offset) const { return std::bit_cast<float>(u32(offset)); }
 
+    // The width bytes at offset, checked as a whole: for runs of bytes read one after another.
+    std::span<const std::uint8_t> bytes(std::size_t offset, std::size_t width) const {
+        return {at(offset, width), width};
+    }
+
     // The part from offset on, at most length bytes long (shorter where the window ends).
     BglView sub(std::size_t offset, std::size_t length) const noexcept;
 

@@ -1,24 +1,8 @@
 #include "scan/PackedValues.hpp"
 
 #include <algorithm>
-#include <cmath>
 
 namespace corv::scan {
-
-double packedLatitude(std::uint32_t raw) noexcept {
-    return 90.0 - static_cast<double>(raw) * 180.0 / static_cast<double>(1U << 29);
-}
-
-double packedLongitude(std::uint32_t raw) noexcept {
-    return static_cast<double>(raw) * 360.0 / (3.0 * static_cast<double>(1U << 28)) - 180.0;
-}
-
-bool isValidPosition(double latitude, double longitude) noexcept {
-    const bool onGlobe =
-        latitude >= -90.0 && latitude <= 90.0 && longitude >= -180.0 && longitude <= 180.0;
-    const bool atOrigin = std::fabs(latitude) <= 0.0001 && std::fabs(longitude) <= 0.0001;
-    return onGlobe && !atOrigin;
-}
 
 std::optional<std::string> decodeIcaoIdent(std::uint32_t packed) {
     // 27 bits hold at most six base-38 digits, so the ten-digit limit cannot be reached.

@@ -7,9 +7,11 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scan/ScannedAirport.hpp"
+#include "scan/SceneryFile.hpp"
 
 namespace corv::scan {
 
@@ -19,7 +21,7 @@ struct FolderWalk {
     std::function<void(const std::string&)> showMessage;  // shows and logs
     std::function<bool()> stopRequested;
     // The whole file, read into the buffer, when it holds airports; nothing otherwise.
-    std::function<std::optional<std::span<const std::uint8_t>>(const std::filesystem::path&,
+    std::function<std::optional<std::span<const std::uint8_t>>(const SceneryFile& file,
                                                                std::vector<std::uint8_t>& buffer)>
         readAirportBgl;
     std::function<void(const std::string& path, std::span<const std::uint8_t> bytes)>
@@ -30,7 +32,7 @@ struct FolderWalk {
 
 // Whether a scenery file is left out of the scan by its path: statics, heliports and lighting
 // add-ons that carry airport records of their own (letter case counts).
-bool isExcludedSceneryPath(const std::string& path);
+bool isExcludedSceneryPath(std::string_view path);
 
 // Hands every airport scenery file below the folder to processBglFile; the files are found
 // before the first is processed, so that progress can be told against the total. An entry

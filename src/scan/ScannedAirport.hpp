@@ -15,6 +15,10 @@ using ScanMessages = std::vector<std::string>;
 
 // A parking position or helipad as read from scenery; it becomes a stand of the airport file.
 struct ScannedStand {
+    // Provided, so that a stand made in a reserved list is not zero-filled first: the scan
+    // makes one per parking spot and sets every member anyway.
+    ScannedStand() noexcept {}
+
     std::string id;
     double latitude = 0.0;   // degrees
     double longitude = 0.0;  // degrees

@@ -16,16 +16,14 @@ std::string_view standNamePrefix(unsigned nameCode) noexcept {
     return "";
 }
 
-std::optional<std::string> uniqueStandId(ScannedAirport& airport, const std::string& candidate,
-                                         ScanMessages& messages) {
-    if (airport.usedIds.insert(candidate)) return candidate;
+StandId suffixedStandId(ScannedAirport& airport, const StandId& candidate, ScanMessages& messages) {
     for (char suffix = 'a'; suffix <= 'j'; ++suffix) {
-        std::string id = candidate + suffix;
+        const StandId id = candidate.withSuffix(suffix);
         if (airport.usedIds.insert(id)) return id;
     }
     messages.push_back(fmt::format("{}Warning: more than 10 duplicate IDs {} in {}", "===> ",
-                                   candidate, airport.bglPath));
-    return std::nullopt;
+                                   candidate.text(), airport.bglPath));
+    return {};
 }
 
 }  // namespace corv::scan

@@ -70,14 +70,30 @@ TEST(AirportDecoder, EqualStandNamesGetSuffixesUpToTenThenAreReported) {
                 ElementsAre("===> Warning: more than 10 duplicate IDs g12 in test.bgl"));
 }
 
+TEST(StandId, HoldsTheLongestIdsAStandCanGet) {
+    const struct {
+        std::string_view prefix;
+        unsigned number;
+        std::string_view id;
+        std::string_view suffixed;
+    } cases[] = {
+        {"", 0, "0", "0a"}, {"g", 12, "g12", "g12j"}, {"nwp", 4095, "nwp4095", "nwp4095j"}};
+    for (const auto& c : cases) {
+        const scan::StandId id = scan::StandId::candidate(c.prefix, c.number);
+        EXPECT_EQ(id.text(), c.id);
+        EXPECT_EQ(id.withSuffix(c.suffixed.back()).text(), c.suffixed);
+        EXPECT_NE(id.packed(), id.withSuffix(c.suffixed.back()).packed());
+    }
+}
+
 TEST(StandIdSet, KeepsEveryIdItWasGivenAsItGrows) {
     scan::StandIdSet ids;
     std::size_t accepted = 0;
-    for (int i = 0; i < 1000; ++i)
-        accepted += ids.insert("g" + std::to_string(i)) ? 1 : 0;
+    for (unsigned i = 0; i < 1000; ++i)
+        accepted += ids.insert(scan::StandId::candidate("g", i)) ? 1 : 0;
     std::size_t acceptedAgain = 0;
-    for (int i = 0; i < 1000; ++i)
-        acceptedAgain += ids.insert("g" + std::to_string(i)) ? 1 : 0;
+    for (unsigned i = 0; i < 1000; ++i)
+        acceptedAgain += ids.insert(scan::StandId::candidate("g", i)) ? 1 : 0;
     EXPECT_EQ(accepted, 1000U);
     EXPECT_EQ(acceptedAgain, 0U);
     EXPECT_EQ(ids.size(), 1000U);

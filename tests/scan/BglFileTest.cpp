@@ -175,7 +175,8 @@ TEST(BglFile, OnlyFilesWithAnAirportSectionAreReadWhole) {
     };
     std::vector<std::uint8_t> buffer;
     const auto read = [&](const std::filesystem::path& path) {
-        return scan::readAirportBgl(path, buffer);
+        platform::ReadOnlyFile file(path.c_str());
+        return scan::readAirportBgl(file, buffer);
     };
     Bytes tooManySections = bglFile({Section{4, 0, {}}, Section{3, 0, {}}});
     putU32(tooManySections, 20, 50);

@@ -39,7 +39,8 @@ TEST_P(RealScenery, DecodesToThePositionsOfItsSource) {
     if (!fs::exists(bgl) || !fs::exists(xml))
         GTEST_SKIP() << "shared scenery data not found: " << bgl << " (set CORV_SHARED_DATA)";
     std::vector<std::uint8_t> buffer;
-    const auto bytes = scan::readAirportBgl(bgl, buffer);
+    platform::ReadOnlyFile file(bgl.c_str());
+    const auto bytes = scan::readAirportBgl(file, buffer);
     ASSERT_TRUE(bytes);
 
     pugi::xml_document source;

@@ -33,7 +33,7 @@ class ScanFoldersRun : public ::testing::Test {
         const scan::FolderWalk walk{"",
                                     [this](const std::string& text) { shown.push_back(text); },
                                     [] { return false; },
-                                    [](const fs::path&, std::vector<std::uint8_t>&) {
+                                    [](const scan::SceneryFile&, std::vector<std::uint8_t>&) {
                                         return std::optional(std::span<const std::uint8_t>());
                                     },
                                     [this](const std::string& path, std::span<const std::uint8_t>) {

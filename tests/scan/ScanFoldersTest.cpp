@@ -82,10 +82,9 @@ class ScanFolderTree : public ::testing::Test {
             (root / "P3D/Scenery").string(),
             [this](const std::string& text) { shown.push_back(text); },
             [stop] { return stop; },
-            [](const fs::path& path, std::vector<std::uint8_t>&) {
-                return path.filename() == "terrain.bgl"
-                           ? std::nullopt
-                           : std::optional(std::span<const std::uint8_t>());
+            [](const scan::SceneryFile& file, std::vector<std::uint8_t>&) {
+                return file.name == "terrain.bgl" ? std::nullopt
+                                                  : std::optional(std::span<const std::uint8_t>());
             },
             [this](const std::string& path, std::span<const std::uint8_t>) {
                 if (fs::path(path).filename() == "broken.bgl")
