@@ -10,6 +10,7 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
+#include "sim/standin/ObjectTrail.hpp"
 #include "sim/standin/ObjectVariables.hpp"
 #include "sim/standin/StandInCommon.hpp"
 #include "sim/standin/StandInEvents.hpp"
@@ -241,9 +242,11 @@ void StandInSimulator::log(std::string_view line) {
     log_.write(clock_->utcNow(), line);
 }
 
-void StandInSimulator::recordTrack(const WorldObject& target) {
-    tracks_.write(clock_->utcNow(), target, isOnGround(target, groundAt(target)));
+void StandInSimulator::recordTrack(WorldObject& target) {
+    const bool onGround = isOnGround(target, groundAt(target));
+    tracks_.write(clock_->utcNow(), target, onGround);
     tracks_.flushIfDue(clock_->steadyNow());
+    extendTrail(target, onGround, clock_->steadyNow());
 }
 
 void StandInSimulator::logMove(WorldObject& target) {

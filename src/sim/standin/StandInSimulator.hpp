@@ -123,7 +123,7 @@ class StandInSimulator final : public SimOperations {
     std::vector<std::byte> pack(const std::vector<Variable>& variables, WorldObject& object);
     bool consumeRequestFailure();
     void logMove(WorldObject& object);
-    void recordTrack(const WorldObject& object);
+    void recordTrack(WorldObject& object);
     std::vector<SnapshotEntry> snapshotEntries();
     void writeSnapshotFiles(double radiusNm);
 

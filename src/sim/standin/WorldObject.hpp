@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sim/SimMessages.hpp"
 
@@ -22,6 +23,13 @@ inline constexpr std::uint32_t logo = 0x100;
 inline constexpr std::uint32_t cabin = 0x200;
 inline constexpr std::uint32_t all = 0x3FF;
 }  // namespace light
+
+// A place an object passed, for drawing where it has been.
+struct TrailPoint {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    bool onGround = false;
+};
 
 // One aircraft of the stand-in world: the user or an AI object.
 struct WorldObject {
@@ -63,6 +71,12 @@ struct WorldObject {
     // When a move was last written to the log, which takes at most one a second per object.
     std::chrono::steady_clock::time_point lastMoveLogged{};
     bool moveLogged = false;
+
+    // Its way over the last minutes, a point every few seconds and wherever it touched down or
+    // lifted off, so that a picture shows landings, taxiing and pushbacks, not only where
+    // everything stands.
+    std::vector<TrailPoint> trail;
+    std::chrono::steady_clock::time_point lastTrailPoint{};
 };
 
 // Altitude above the ground and on-ground agree: on the ground means resting on the wheels,

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 #include <numbers>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -92,10 +93,59 @@ nlohmann::json worldJson(const std::vector<SnapshotEntry>& entries,
     return {{"utc", isoTime(utc)}, {"objects", std::move(objects)}};
 }
 
+namespace {
+
+constexpr const char* groundColour = "#8c564b";
+constexpr const char* airColour = "#1f77b4";
+
+// Where a place lies in the picture; a flat map is close enough over a few miles.
+struct PictureFrame {
+    double userLatitude;
+    double userLongitude;
+    double cosLatitude;
+    double pixelsPerNm;
+
+    std::pair<double, double> eastNorthNm(double latitude, double longitude) const {
+        return {(longitude - userLongitude) * 60.0 * cosLatitude, (latitude - userLatitude) * 60.0};
+    }
+    std::pair<double, double> pixels(double latitude, double longitude) const {
+        const auto [east, north] = eastNorthNm(latitude, longitude);
+        return {picturePixels / 2.0 + east * pixelsPerNm,
+                picturePixels / 2.0 - north * pixelsPerNm};
+    }
+};
+
+// The object's way to where it is now, one line for each stretch on the ground or in the air.
+std::string trailLines(const WorldObject& object, bool onGroundNow, const PictureFrame& frame) {
+    std::vector<TrailPoint> points = object.trail;
+    points.push_back({object.latitude, object.longitude, onGroundNow});
+    std::string lines;
+    std::size_t begin = 0;
+    while (begin + 1 < points.size()) {
+        std::size_t end = begin + 1;
+        while (end + 1 < points.size() && points[end].onGround == points[begin].onGround)
+            ++end;
+        std::string corners;
+        for (std::size_t i = begin; i <= end; ++i) {
+            const auto [x, y] = frame.pixels(points[i].latitude, points[i].longitude);
+            corners += fmt::format("{}{:.1f},{:.1f}", corners.empty() ? "" : " ", x, y);
+        }
+        lines += fmt::format(
+            "<polyline points=\"{}\" fill=\"none\" stroke=\"{}\" stroke-width=\"1.2\" "
+            "stroke-opacity=\"0.5\"/>\n",
+            corners, points[begin].onGround ? groundColour : airColour);
+        begin = end;
+    }
+    return lines;
+}
+
+}  // namespace
+
 std::string worldSvg(const std::vector<SnapshotEntry>& entries, const WorldObject& user,
                      double radiusNm) {
-    const double pixelsPerNm = picturePixels / (2.0 * radiusNm);
-    const double cosLatitude = std::cos(user.latitude * std::numbers::pi / 180.0);
+    const PictureFrame frame{user.latitude, user.longitude,
+                             std::cos(user.latitude * std::numbers::pi / 180.0),
+                             picturePixels / (2.0 * radiusNm)};
     std::string svg = fmt::format(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"{0}\" height=\"{0}\" "
         "viewBox=\"0 0 {0} {0}\">\n<rect width=\"{0}\" height=\"{0}\" fill=\"#f4f1e8\"/>\n"
@@ -104,14 +154,14 @@ std::string worldSvg(const std::vector<SnapshotEntry>& entries, const WorldObjec
         "{4} nm around the user</text>\n",
         picturePixels, picturePixels / 2.0, user.latitude, user.longitude, radiusNm);
     for (const auto& [object, ground] : entries) {
-        // A flat map is close enough over a few miles.
-        const double eastNm = (object->longitude - user.longitude) * 60.0 * cosLatitude;
-        const double northNm = (object->latitude - user.latitude) * 60.0;
+        if (!object->isUser) svg += trailLines(*object, isOnGround(*object, ground), frame);
+    }
+    for (const auto& [object, ground] : entries) {
+        const auto [eastNm, northNm] = frame.eastNorthNm(object->latitude, object->longitude);
         if (std::abs(eastNm) > radiusNm || std::abs(northNm) > radiusNm) continue;
-        const double x = picturePixels / 2.0 + eastNm * pixelsPerNm;
-        const double y = picturePixels / 2.0 - northNm * pixelsPerNm;
+        const auto [x, y] = frame.pixels(object->latitude, object->longitude);
         const char* colour =
-            object->isUser ? "#d62728" : (isOnGround(*object, ground) ? "#8c564b" : "#1f77b4");
+            object->isUser ? "#d62728" : (isOnGround(*object, ground) ? groundColour : airColour);
         svg += fmt::format(
             "<g transform=\"translate({:.1f},{:.1f}) rotate({:.1f})\"><polygon "
             "points=\"0,-9 6,7 0,3 -6,7\" fill=\"{}\"/></g>\n",

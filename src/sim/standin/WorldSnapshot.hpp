@@ -22,7 +22,8 @@ nlohmann::json worldJson(const std::vector<SnapshotEntry>& entries,
 
 // A map of the square around the user, radiusNm to each side: every object as an arrow along
 // its heading, brown on the ground, blue in the air, the user in red, a yellow dot when any light
-// is on, labelled with its tail number.
+// is on, labelled with its tail number; behind each AI object the way it came over the last
+// minutes, a faint line in the same colours.
 std::string worldSvg(const std::vector<SnapshotEntry>& entries, const WorldObject& user,
                      double radiusNm);
 

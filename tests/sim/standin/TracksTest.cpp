@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numbers>
+#include <regex>
 #include <string>
 
 #include "sim/DefinitionData.hpp"
@@ -63,6 +65,41 @@ TEST(StandInTracks, RecordsEveryPositionUpdateInDegreesAndWritesItOutEverySecond
                   "1709296497.100,100,KLM1,\"Test A320 KLM, winglets\",52.3300000,4.7700000,"
                   "1600.0,-2.86,5.73,180.00,0\n")
         << "written out when the client closes";
+}
+
+// Every line the picture draws: its colour and its number of corners, in order.
+std::vector<std::pair<std::string, std::size_t>> trailLines(const std::string& svg) {
+    std::vector<std::pair<std::string, std::size_t>> lines;
+    const std::regex line(R"re(<polyline points="([^"]*)" fill="none" stroke="([^"]*)")re");
+    for (std::sregex_iterator it(svg.begin(), svg.end(), line), end; it != end; ++it) {
+        const std::string corners = (*it)[1];
+        lines.emplace_back((*it)[2], std::count(corners.begin(), corners.end(), ' ') + 1);
+    }
+    return lines;
+}
+
+TEST(StandInTracks, ThePictureDrawsTheWayEachObjectCameOnTheGroundAndInTheAir) {
+    StandInHarness h;
+    auto& sim = h.startAndOpen();
+    InitPosition parked;
+    parked.latitude = 52.31;
+    parked.longitude = 4.76;
+    parked.heading = 90.0;
+    parked.onGround = true;
+    ASSERT_EQ(sim.aiCreateNonAtcAircraft("Test A320 KLM", "KLM1", parked, 104), 0);
+    const auto step = [&](std::chrono::milliseconds after, double latitude, double altitude) {
+        h.clock->advance(after);
+        move(sim, 100, latitude, altitude);
+    };
+    step(1000ms, 52.311, -2.0);  // within two seconds of the last point: not drawn
+    step(1000ms, 52.312, -2.0);
+    step(500ms, 52.313, 1500.0);  // lifted off: drawn at once
+    step(2000ms, 52.32, 1500.0);
+    const std::vector<std::pair<std::string, std::size_t>> expected{
+        {"#8c564b", 3},  // created, 52.312, on to the first point in the air
+        {"#1f77b4", 3},  // the first point in the air, 52.32, where it is now
+    };
+    EXPECT_EQ(trailLines(sim.snapshotSvg(5.0)), expected);
 }
 
 }  // namespace
