@@ -20,6 +20,9 @@ constexpr double finalLengthNm = 14.0;
 constexpr double feetPerNm = 6076.12;
 constexpr double standClearanceNm = 45.0 / 1852.0;  // the taxi-in point, the pushback's end
 constexpr double userStandNm = 80.0 / 1852.0;       // stands this close to the user stay free
+// The feed's first arrival appears this long before its touchdown, so that someone watching
+// sees a landing, a taxi and a parking within minutes of starting.
+constexpr double shortFinalSeconds = 75.0;
 
 struct Operator {
     const char* designator;
@@ -186,7 +189,8 @@ SyntheticTraffic::Flight SyntheticTraffic::newFlight(Role role, double seconds) 
             id.origin = city;
             flight.duration =
                 finalLengthNm / 150.0 * 3600.0 + 240.0;  // final, roll-out and taxi in
-            if (layout_) routeArrival(flight);
+            if (layout_) routeArrival(flight, !arrivalRouted_);
+            arrivalRouted_ = arrivalRouted_ || layout_.has_value();
             break;
         case Role::Departure:
             id.destination = city;
@@ -239,8 +243,8 @@ void SyntheticTraffic::spawnDue(double seconds) {
 }
 
 // A stand no other synthetic flight uses, away from the user's; when every one is in use, one
-// away from the user's all the same.
-int SyntheticTraffic::freeStand() {
+// away from the user's all the same. A random one, or the one nearest to a place.
+int SyntheticTraffic::freeStand(const std::optional<common::GeoPoint>& nearestTo) {
     const std::vector<Stand>& stands = layout_->stands;
     const common::GeoPoint user{latitude_, longitude_};
     std::vector<int> free;
@@ -256,6 +260,12 @@ int SyntheticTraffic::freeStand() {
     const std::vector<int>& choice = !free.empty() ? free : awayFromUser;
     if (choice.empty())
         return std::uniform_int_distribution<int>(0, static_cast<int>(stands.size()) - 1)(random_);
+    if (nearestTo) {
+        return *std::min_element(choice.begin(), choice.end(), [&](int a, int b) {
+            return common::distanceNm(*nearestTo, stands[static_cast<std::size_t>(a)].position) <
+                   common::distanceNm(*nearestTo, stands[static_cast<std::size_t>(b)].position);
+        });
+    }
     return choice[std::uniform_int_distribution<std::size_t>(0, choice.size() - 1)(random_)];
 }
 
@@ -282,12 +292,10 @@ void SyntheticTraffic::takeStandUse(Flight& flight, bool arriving) {
 }
 
 // Final along the runway's heading on a 3 degree path to its threshold, roll-out, a turn off to
-// the point in front of a stand, onto the stand and a wait there.
-void SyntheticTraffic::routeArrival(Flight& flight) {
+// the point in front of a stand, onto the stand and a wait there. One already on short final
+// taxis to the free stand nearest to where it leaves the runway.
+void SyntheticTraffic::routeArrival(Flight& flight, bool onShortFinal) {
     const Runway& runway = layout_->runways[landingRunway_];
-    flight.stand = freeStand();
-    takeStandUse(flight, true);
-    const Stand& stand = layout_->stands[static_cast<std::size_t>(flight.stand)];
     const double heading = runway.heading * degToRad;
     const double elevation = runway.elevation;
     const common::GeoPoint finalStart =
@@ -295,6 +303,9 @@ void SyntheticTraffic::routeArrival(Flight& flight) {
     // Slow to taxi speed within half the runway left, at most in 1.2 nm.
     const double rollNm = std::min(1.2, 0.55 * (runway.lengthFt - runway.displacedFt) / feetPerNm);
     const common::GeoPoint exit = common::destinationPoint(runway.threshold, heading, rollNm);
+    flight.stand = onShortFinal ? freeStand(exit) : freeStand();
+    takeStandUse(flight, true);
+    const Stand& stand = layout_->stands[static_cast<std::size_t>(flight.stand)];
     const common::GeoPoint inFront =
         common::destinationPoint(stand.position, stand.heading * degToRad + pi, standClearanceNm);
     flight.legs = {
@@ -312,6 +323,7 @@ void SyntheticTraffic::routeArrival(Flight& flight) {
     flight.duration = 0.0;
     for (const Leg& leg : flight.legs)
         flight.duration += leg.seconds;
+    if (onShortFinal) flight.start -= flight.legs.front().seconds - shortFinalSeconds;
 }
 
 // A wait at a stand, a pushback, a taxi to the departure end of the runway, a line-up, the

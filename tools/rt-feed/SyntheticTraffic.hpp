@@ -16,7 +16,8 @@ namespace corv::rtfeed {
 // few aircraft taxiing and a few based aircraft flying circles round it. Time is in seconds of
 // the feed; the airport is where the program's user first was. With the airport's layout the
 // arrivals land on a real runway and taxi to a real stand, and the departures push back from a
-// real stand and take off from a real runway; without it they use a made-up runway through the
+// real stand and take off from a real runway (the first arrival already on short final, so that
+// a landing and a parking are seen soon); without it they use a made-up runway through the
 // airport's reference point.
 class SyntheticTraffic {
   public:
@@ -55,9 +56,9 @@ class SyntheticTraffic {
     void spawnDue(double seconds);
     Flight newFlight(Role role, double seconds);
     TrafficState place(const Flight& flight, double seconds) const;
-    void routeArrival(Flight& flight);
+    void routeArrival(Flight& flight, bool onShortFinal);
     void routeDeparture(Flight& flight);
-    int freeStand();
+    int freeStand(const std::optional<common::GeoPoint>& nearestTo = std::nullopt);
     void takeStandUse(Flight& flight, bool arriving);
 
     double latitude_;
@@ -70,6 +71,7 @@ class SyntheticTraffic {
     std::mt19937 random_;
     std::vector<Flight> flights_;
     double nextArrival_ = 0.0;
+    bool arrivalRouted_ = false;  // the first one along the layout starts on short final
     double nextDeparture_ = 20.0;
     std::uint32_t nextHexid_ = 4000000;
 };
