@@ -11,15 +11,6 @@
 namespace corv::sim::standin::test {
 namespace {
 
-InitPosition parkedAt(double latitude, double longitude, double heading = 0.0) {
-    InitPosition position;
-    position.latitude = latitude;
-    position.longitude = longitude;
-    position.heading = heading;
-    position.onGround = true;
-    return position;
-}
-
 // Creates at EHAM and hands back the id the object-added message announces.
 ObjectId create(StandInHarness& h, const std::string& title, const std::string& tail,
                 InitPosition position = parkedAt(52.31, 4.76)) {

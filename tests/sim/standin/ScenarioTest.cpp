@@ -198,11 +198,7 @@ TEST(StandInScenario, FaultyScenarioFilesAreNamed) {
 TEST(StandInScenario, SnapshotShowsEveryObjectAroundTheUser) {
     StandInHarness h;
     auto& sim = h.startAndOpen();
-    InitPosition position;
-    position.latitude = 52.31;
-    position.longitude = 4.76;
-    position.heading = 270.0;
-    position.onGround = true;
+    InitPosition position = parkedAt(52.31, 4.76, 270.0);
     sim.aiCreateNonAtcAircraft("Test A320 KLM", "PH-NEAR", position, 104);
     position.latitude = 55.0;
     sim.aiCreateNonAtcAircraft("Test A320 KLM", "PH-FAR", position, 104);

@@ -43,6 +43,16 @@ inline std::string fltsimConfig(const std::vector<std::string>& titles, int maxG
     return text;
 }
 
+// Where an aircraft is created standing on the ground.
+inline InitPosition parkedAt(double latitude, double longitude, double heading = 0.0) {
+    InitPosition position;
+    position.latitude = latitude;
+    position.longitude = longitude;
+    position.heading = heading;
+    position.onGround = true;
+    return position;
+}
+
 // A stand-in installation in a temporary folder, a hand-driven clock and the messages of every
 // dispatch. Write the scenario and the aircraft.cfg files before start().
 class StandInHarness {

@@ -38,11 +38,7 @@ TEST(StandInTracks, RecordsEveryPositionUpdateInDegreesAndWritesItOutEverySecond
     h.declare();
     const auto tracks = h.install / "standin-tracks.csv";
 
-    InitPosition parked;
-    parked.latitude = 52.31;
-    parked.longitude = 4.76;
-    parked.heading = 90.0;
-    parked.onGround = true;
+    const InitPosition parked = parkedAt(52.31, 4.76, 90.0);
     ASSERT_EQ(sim.aiCreateNonAtcAircraft("Test A320 KLM, winglets", "KLM1", parked, 104), 0);
     h.clock->advance(100ms);
     move(sim, 100, 52.32, 1500.0);
@@ -81,11 +77,7 @@ std::vector<std::pair<std::string, std::size_t>> trailLines(const std::string& s
 TEST(StandInTracks, ThePictureDrawsTheWayEachObjectCameOnTheGroundAndInTheAir) {
     StandInHarness h;
     auto& sim = h.startAndOpen();
-    InitPosition parked;
-    parked.latitude = 52.31;
-    parked.longitude = 4.76;
-    parked.heading = 90.0;
-    parked.onGround = true;
+    const InitPosition parked = parkedAt(52.31, 4.76, 90.0);
     ASSERT_EQ(sim.aiCreateNonAtcAircraft("Test A320 KLM", "KLM1", parked, 104), 0);
     const auto step = [&](std::chrono::milliseconds after, double latitude, double altitude) {
         h.clock->advance(after);
