@@ -26,7 +26,7 @@ import tempfile
 import time
 import xml.etree.ElementTree as ET
 
-REPOSITORY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+REPOSITORY = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(REPOSITORY, "tools", "download_site"))
 from serve import start_site  # noqa: E402  (found through the path above)
 
@@ -39,8 +39,6 @@ SLIDE_MAX_DEGREES = 10.0
 SPAN_SECONDS = 1.0
 # Truth is not interpolated across gaps longer than this: the recorder lost the aircraft there.
 MAX_TRUTH_GAP_SECONDS = 120.0
-
-REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -92,10 +90,10 @@ def stats(values, *which):
 # Inputs
 
 class Report:
-    __slots__ = ("time", "lat", "lon", "alt", "ground")
+    __slots__ = ("time", "lat", "lon", "alt", "ground", "track")
 
-    def __init__(self, time_, lat, lon, alt, ground):
-        self.time, self.lat, self.lon, self.alt, self.ground = time_, lat, lon, alt, ground
+    def __init__(self, time_, lat, lon, alt, ground, track=0.0):
+        self.time, self.lat, self.lon, self.alt, self.ground, self.track = time_, lat, lon, alt, ground, track
 
 
 class Aircraft:
@@ -153,7 +151,8 @@ def read_recording(path):
             plane.callsign = get("callsign").strip() or plane.callsign
             plane.type = get("type").strip() or plane.type
             plane.reports.append(Report(float(get("time")), float(get("lat")), float(get("lon")),
-                                        float(get("alt") or 0), get("ground").strip() == "1"))
+                                        float(get("alt") or 0), get("ground").strip() == "1",
+                                        float(get("track") or 0)))
     for plane in aircraft.values():
         plane.reports.sort(key=lambda r: r.time)
     return list(aircraft.values())
@@ -524,6 +523,46 @@ def centre_airport(aircraft, start, end, airports):
     return code, alat, alon
 
 
+def recorded_stands(aircraft, start, end):
+    """Where the recording's aircraft stood still on the ground for half a minute or more between
+    start and end (and in the hour before, where a departure waited): (lat, lon, heading), one
+    place for all stops within 40 m of each other."""
+    stands = []
+    for plane in aircraft:
+        ground = [r for r in plane.reports if r.ground and start - 3600.0 <= r.time <= end]
+        run = []
+        for report in ground + [None]:
+            if report is not None and run and distance_m(run[0].lat, run[0].lon, report.lat, report.lon) <= 3.0:
+                run.append(report)
+                continue
+            if len(run) >= 2 and run[-1].time - run[0].time >= 30.0 and \
+                    all(distance_m(r.lat, r.lon, s[0], s[1]) > 40.0 for r in run[:1] for s in stands):
+                stands.append((run[0].lat, run[0].lon, run[0].track))
+            run = [report] if report is not None else []
+    return stands
+
+
+def write_airport_file(path, code, altitude_ft, stands):
+    """A stand file for an airport the download site has none for, with the stands where the
+    recording's aircraft stood: the airport becomes the park airport, whose ground traffic the
+    program keeps, and an aircraft waiting at a stand is created on it."""
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>', "<root>", "  <parameters>",
+             f'    <parameter name="icao" value="{code}" />',
+             f'    <parameter name="airport_name" value="{code} (stands from a recording)" />',
+             '    <parameter name="publisher" value="fidelity" />',
+             f'    <parameter name="altitude" value="{altitude_ft:.0f}" />',
+             f'    <parameter name="num_parkpos" value="{len(stands)}" />',
+             "  </parameters>", "  <parkpositions>"]
+    for number, (lat, lon, heading) in enumerate(stands, 1):
+        lines.append(f'    <parkpos id="R{number}" latitude="{lat:.6f}" longitude="{lon:.6f}" '
+                     f'heading="{heading:.1f}" radius="30.0" type="9">')
+        lines.append("    </parkpos>")
+    lines += ["  </parkpositions>", "</root>", ""]
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w") as f:
+        f.write("\n".join(lines))
+
+
 def write_replay(source, destination, start, end, shift):
     """The recording's reports between start and end, their times moved by shift."""
     with open(source, newline="") as f:
@@ -580,7 +619,7 @@ def run(recording, install, out, seconds=180.0, delay=30.0, start=None, port=Non
     first = min(plane.reports[0].time for plane in aircraft)
     begin = first if start is None else start
     end = begin + seconds + 60.0  # some truth beyond the run for the delayed comparison
-    code, lat, lon = centre_airport(aircraft, begin, end, read_airports(os.path.join(REPO, "data", "airports.xml")))
+    code, lat, lon = centre_airport(aircraft, begin, end, read_airports(os.path.join(REPOSITORY, "data", "airports.xml")))
     print(f"user parked at {code or 'the traffic centre'} {lat:.5f} {lon:.5f}")
 
     work = tempfile.mkdtemp(prefix="work-", dir=out)
@@ -598,6 +637,12 @@ def run(recording, install, out, seconds=180.0, delay=30.0, start=None, port=Non
     for model in types:
         install_aircraft(os.path.join(liveries, f"Fidelity_{model}"), model, [f"Fidelity {model}"])
     ground = ground_elevation(aircraft, begin, end)
+    stock = os.path.join(REPOSITORY, "downloads", "P3D", "archive", "stock", f"{code}.xml")
+    if code and not os.path.exists(stock):
+        stands = recorded_stands(aircraft, begin, end)
+        write_airport_file(os.path.join(program_dir, "airports", "my_thirdparty", f"{code}.xml"), code, ground,
+                           stands)
+        print(f"no stand file for {code} on the download site: {len(stands)} stands where the recording's aircraft stood")
     with open(os.path.join(simulator, "standin-scenario.json"), "w") as f:
         json.dump({"user": {"title": "Stand-in Airbus A320", "atcModel": "A320", "atcId": "FIDELITY",
                             "position": {"latitude": lat, "longitude": lon, "heading": 0}},

@@ -163,5 +163,45 @@ class GroundElevation(unittest.TestCase):
                 self.assertEqual(fidelity.ground_elevation([self.plane(reports)], START, START + 300), expected)
 
 
+class RecordedStands(unittest.TestCase):
+    @staticmethod
+    def plane(stops):
+        """stops: (seconds standing, metres north of LAT0, track); moving 100 m north between them."""
+        aircraft = fidelity.Aircraft(1)
+        t = START
+        for seconds, north_m, track in stops:
+            lat = LAT0 + north_m / METRES_PER_DEG_LAT
+            for k in range(int(seconds // 5) + 1):
+                aircraft.reports.append(fidelity.Report(t + 5.0 * k, lat, LON0, 0.0, True, track))
+            t += seconds + 20.0
+        return aircraft
+
+    def test_a_stand_is_where_an_aircraft_stood_half_a_minute(self):
+        cases = [
+            # (stops of each aircraft, stands found as (metres north, heading))
+            ([[(60, 0, 177)]], [(0, 177)]),
+            ([[(20, 0, 177)]], []),  # a stop at a holding point is no stand
+            ([[(60, 0, 90), (45, 500, 180)]], [(0, 90), (500, 180)]),
+            ([[(60, 0, 90)], [(60, 20, 95)]], [(0, 90)]),  # two stops 20 m apart: one stand
+        ]
+        for stops, expected in cases:
+            with self.subTest(stops=stops):
+                stands = fidelity.recorded_stands([self.plane(each) for each in stops], START, START + 600)
+                found = [(round((lat - LAT0) * METRES_PER_DEG_LAT), heading) for lat, _, heading in stands]
+                self.assertEqual(found, expected)
+
+    def test_the_stand_file_lists_them_for_the_program(self):
+        folder = tempfile.mkdtemp(prefix="fidelity-test-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        path = os.path.join(folder, "airports", "my_thirdparty", "LTFM.xml")
+        fidelity.write_airport_file(path, "LTFM", 312.4, [(41.2755, 28.748, 177.0)])
+        root = fidelity.ET.parse(path).getroot()
+        parameters = {p.get("name"): p.get("value") for p in root.iter("parameter")}
+        self.assertEqual((parameters["icao"], parameters["altitude"], parameters["num_parkpos"]), ("LTFM", "312", "1"))
+        stand = next(root.iter("parkpos"))
+        self.assertEqual((stand.get("latitude"), stand.get("longitude"), stand.get("heading")),
+                         ("41.275500", "28.748000", "177.0"))
+
+
 if __name__ == "__main__":
     unittest.main()
