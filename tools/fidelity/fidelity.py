@@ -90,10 +90,11 @@ def stats(values, *which):
 # Inputs
 
 class Report:
-    __slots__ = ("time", "lat", "lon", "alt", "ground", "track")
+    __slots__ = ("time", "lat", "lon", "alt", "ground", "track", "gs")
 
-    def __init__(self, time_, lat, lon, alt, ground, track=0.0):
-        self.time, self.lat, self.lon, self.alt, self.ground, self.track = time_, lat, lon, alt, ground, track
+    def __init__(self, time_, lat, lon, alt, ground, track=0.0, gs=0.0):
+        self.time, self.lat, self.lon, self.alt, self.ground = time_, lat, lon, alt, ground
+        self.track, self.gs = track, gs
 
 
 class Aircraft:
@@ -152,7 +153,7 @@ def read_recording(path):
             plane.type = get("type").strip() or plane.type
             plane.reports.append(Report(float(get("time")), float(get("lat")), float(get("lon")),
                                         float(get("alt") or 0), get("ground").strip() == "1",
-                                        float(get("track") or 0)))
+                                        float(get("track") or 0), float(get("gs") or 0)))
     for plane in aircraft.values():
         plane.reports.sort(key=lambda r: r.time)
     return list(aircraft.values())
@@ -524,21 +525,25 @@ def centre_airport(aircraft, start, end, airports):
 
 
 def recorded_stands(aircraft, start, end):
-    """Where the recording's aircraft stood still on the ground for half a minute or more between
-    start and end (and in the hour before, where a departure waited): (lat, lon, heading), one
-    place for all stops within 40 m of each other."""
+    """Where the recording's aircraft stood still on the ground (reported at 1 kt or less, within
+    3 m) for half a minute or more until they moved or their next report came, between start and
+    end or in the hour before (where a departure waited): (lat, lon, heading), one place for all
+    stops within 40 m of each other."""
     stands = []
     for plane in aircraft:
-        ground = [r for r in plane.reports if r.ground and start - 3600.0 <= r.time <= end]
-        run = []
-        for report in ground + [None]:
-            if report is not None and run and distance_m(run[0].lat, run[0].lon, report.lat, report.lon) <= 3.0:
-                run.append(report)
-                continue
-            if len(run) >= 2 and run[-1].time - run[0].time >= 30.0 and \
-                    all(distance_m(r.lat, r.lon, s[0], s[1]) > 40.0 for r in run[:1] for s in stands):
-                stands.append((run[0].lat, run[0].lon, run[0].track))
-            run = [report] if report is not None else []
+        reports = [r for r in plane.reports if start - 3600.0 <= r.time <= end]
+        i = 0
+        while i < len(reports):
+            first = reports[i]
+            j = i
+            while j + 1 < len(reports) and reports[j + 1].ground and reports[j + 1].gs <= 1.0 and \
+                    distance_m(first.lat, first.lon, reports[j + 1].lat, reports[j + 1].lon) <= 3.0:
+                j += 1
+            until = reports[j + 1].time if j + 1 < len(reports) else reports[j].time
+            stood = first.ground and first.gs <= 1.0 and until - first.time >= 30.0
+            if stood and all(distance_m(first.lat, first.lon, lat, lon) > 40.0 for lat, lon, _ in stands):
+                stands.append((first.lat, first.lon, first.track))
+            i = j + 1
     return stands
 
 

@@ -165,28 +165,28 @@ class GroundElevation(unittest.TestCase):
 
 class RecordedStands(unittest.TestCase):
     @staticmethod
-    def plane(stops):
-        """stops: (seconds standing, metres north of LAT0, track); moving 100 m north between them."""
+    def plane(reports):
+        """reports: (seconds, metres north of LAT0, ground speed, track)."""
         aircraft = fidelity.Aircraft(1)
-        t = START
-        for seconds, north_m, track in stops:
-            lat = LAT0 + north_m / METRES_PER_DEG_LAT
-            for k in range(int(seconds // 5) + 1):
-                aircraft.reports.append(fidelity.Report(t + 5.0 * k, lat, LON0, 0.0, True, track))
-            t += seconds + 20.0
+        aircraft.reports = [fidelity.Report(START + t, LAT0 + north_m / METRES_PER_DEG_LAT, LON0, 0.0, True, track, gs)
+                            for t, north_m, gs, track in reports]
         return aircraft
 
     def test_a_stand_is_where_an_aircraft_stood_half_a_minute(self):
+        stop_and_go = [(0, 0, 0, 177), (20, 0, 0, 177), (40, 0, 0, 177), (45, 10, 8, 0)]
         cases = [
-            # (stops of each aircraft, stands found as (metres north, heading))
-            ([[(60, 0, 177)]], [(0, 177)]),
-            ([[(20, 0, 177)]], []),  # a stop at a holding point is no stand
-            ([[(60, 0, 90), (45, 500, 180)]], [(0, 90), (500, 180)]),
-            ([[(60, 0, 90)], [(60, 20, 95)]], [(0, 90)]),  # two stops 20 m apart: one stand
+            # (reports of each aircraft, stands found as (metres north, heading))
+            ([stop_and_go], [(0, 177)]),
+            ([stop_and_go[1:]], []),  # 25 s at a holding point is no stand
+            ([[(0, 0, 0, 90), (300, 30, 2, 0)]], [(0, 90)]),  # one report, then none until it moved
+            ([[(0, 0, 12, 90), (300, 500, 12, 90)]], []),  # taxiing with a gap in the reports
+            ([stop_and_go, [(0, 20, 0, 95), (60, 20, 0, 95)]], [(0, 177)]),  # 20 m apart: one stand
+            ([[(0, 0, 0, 90), (60, 0, 0, 90), (80, 200, 10, 0), (200, 500, 0, 180), (240, 500, 0, 180)]],
+             [(0, 90), (500, 180)]),
         ]
-        for stops, expected in cases:
-            with self.subTest(stops=stops):
-                stands = fidelity.recorded_stands([self.plane(each) for each in stops], START, START + 600)
+        for reports, expected in cases:
+            with self.subTest(reports=reports):
+                stands = fidelity.recorded_stands([self.plane(each) for each in reports], START, START + 600)
                 found = [(round((lat - LAT0) * METRES_PER_DEG_LAT), heading) for lat, _, heading in stands]
                 self.assertEqual(found, expected)
 
