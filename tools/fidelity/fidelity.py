@@ -525,7 +525,7 @@ def centre_airport(aircraft, start, end, airports):
 
 
 def recorded_stands(aircraft, start, end):
-    """Where the recording's aircraft stood still on the ground (reported at 1 kt or less, within
+    """Where the recording's aircraft stood still on the ground (reported below half a knot, within
     3 m) for half a minute or more until they moved or their next report came, between start and
     end or in the hour before (where a departure waited): (lat, lon, heading), one place for all
     stops within 40 m of each other."""
@@ -536,11 +536,11 @@ def recorded_stands(aircraft, start, end):
         while i < len(reports):
             first = reports[i]
             j = i
-            while j + 1 < len(reports) and reports[j + 1].ground and reports[j + 1].gs <= 1.0 and \
+            while j + 1 < len(reports) and reports[j + 1].ground and reports[j + 1].gs < 0.5 and \
                     distance_m(first.lat, first.lon, reports[j + 1].lat, reports[j + 1].lon) <= 3.0:
                 j += 1
             until = reports[j + 1].time if j + 1 < len(reports) else reports[j].time
-            stood = first.ground and first.gs <= 1.0 and until - first.time >= 30.0
+            stood = first.ground and first.gs < 0.5 and until - first.time >= 30.0
             if stood and all(distance_m(first.lat, first.lon, lat, lon) > 40.0 for lat, lon, _ in stands):
                 stands.append((first.lat, first.lon, first.track))
             i = j + 1
