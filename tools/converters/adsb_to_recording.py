@@ -4,7 +4,11 @@
     adsb_to_recording.py readsb  trace_full.json   out.csv
     adsb_to_recording.py fr24    playback.json     out.csv
     adsb_to_recording.py opensky states.json[.gz]  out.csv   (JSON list or CSV)
+
+    --type ICAO   the aircraft type of reports that name none (OpenSky state vectors never do;
+                  RealTraffic always sends one, and the program leaves an aircraft without it out)
 """
+import argparse
 import csv
 import gzip
 import io
@@ -79,18 +83,23 @@ def from_opensky(text):
 
 
 def main(argv):
-    if len(argv) != 4 or argv[1] not in ("readsb", "fr24", "opensky"):
-        print(__doc__.strip(), file=sys.stderr)
-        return 2
-    convert = {"readsb": from_readsb, "fr24": from_fr24, "opensky": from_opensky}[argv[1]]
-    rows = list(convert(open_text(argv[2])))
-    rows.sort(key=lambda r: float(r[0]))
-    with open(argv[3], "w", newline="") as out:
-        out.write(f"# converted from {argv[1]}: {argv[2].split('/')[-1]}\n")
+    parser = argparse.ArgumentParser(usage=__doc__.strip())
+    parser.add_argument("format", choices=("readsb", "fr24", "opensky"))
+    parser.add_argument("source")
+    parser.add_argument("destination")
+    parser.add_argument("--type", default="")
+    args = parser.parse_args(argv[1:])
+    convert = {"readsb": from_readsb, "fr24": from_fr24, "opensky": from_opensky}[args.format]
+    rows = list(convert(open_text(args.source)))
+    type_column = HEADER.index("type")
+    for row in rows:
+        row[type_column] = row[type_column] or args.type
+    with open(args.destination, "w", newline="") as out:
+        out.write(f"# converted from {args.format}: {args.source.split('/')[-1]}\n")
         writer = csv.writer(out, lineterminator="\n")
         writer.writerow(HEADER)
         writer.writerows(rows)
-    print(f"{len(rows)} reports written to {argv[3]}")
+    print(f"{len(rows)} reports written to {args.destination}")
     return 0
 
 
