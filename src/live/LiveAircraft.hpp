@@ -92,6 +92,9 @@ struct LiveAircraft {
     AcPhase previousPhase = AcPhase::Birth;
     std::deque<PositionBlock> stream;  // oldest first
     double lastTimestamp = 0.0;
+    // The ground speed of the last accepted report as reported: the speed check compares new
+    // reports with it, not with a speed the program set (0 on a repeated position or a hold).
+    double lastReportedSpeed = 0.0;
     SimPosition sim;
     SegmentIncrements increments;
     double segmentVerticalSpeed = 0.0;  // feet per minute

@@ -87,6 +87,7 @@ void giveBirth(const TrafficReport& report, IntakeContext& context) {
     born.hexid = report.hexid;
     born.stream.push_back(positionBlockOf(report));
     born.lastTimestamp = report.timestamp;
+    born.lastReportedSpeed = report.groundSpeed;
 }
 
 bool differs(const common::AircraftIdentity& a, const liveries::DbaseRecord& b) {
@@ -241,13 +242,14 @@ void intakeReport(const TrafficReport& report, IntakeContext& context) {
     if (!aircraft->stream.empty()) {
         const PositionBlock& newest = aircraft->stream.back();
         if (report.timestamp - aircraft->lastTimestamp <= newerByMoreThanSeconds) return;
-        if (speedJumps(newest.groundSpeed, report.groundSpeed)) return;
+        if (speedJumps(aircraft->lastReportedSpeed, report.groundSpeed)) return;
         if (aircraft->extensionCount <= 0 && tooClose(report, newest, aircraft->lastTimestamp))
             return;
     }
     if (aircraft->state == AcState::Buffer && nearParkElevation(report, context)) return;
     if (updateIdentity(*aircraft, report, context) != Update::Accept) return;
     aircraft->lastTimestamp = report.timestamp;
+    aircraft->lastReportedSpeed = report.groundSpeed;
     context.actions.appendPoint(*aircraft, positionBlockOf(report));
 }
 

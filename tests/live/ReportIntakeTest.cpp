@@ -122,6 +122,37 @@ TEST_F(ReportIntakeTest, ReportsTooSoonOrWithImpossibleSpeedsAreDropped) {
     }
 }
 
+// A feed that repeats a position with a new time makes that point stand still (speed 0): the
+// reports after it, still at the rolling speed, were taken for a jump from a standstill and
+// dropped for good, and the aircraft stopped on the runway while its reports went on.
+TEST_F(ReportIntakeTest, ARepeatedPositionDoesNotMakeTheReportedSpeedAJump) {
+    auto rolling = report(20001, "CAI3208", "A320", 100.0);
+    rolling.airborne = false;
+    rolling.altitude = 0;
+    rolling.groundSpeed = 100.0;
+    intake(rolling);
+    // Repeated at the same place, the point append made it stand still.
+    find(20001)->stream.back().groundSpeed = 0.0;
+    find(20001)->stream.back().stationary = true;
+    auto on = rolling;
+    on.timestamp += 2.0;
+    on.longitude += 0.002;  // 140 m on at 100 kt
+    intake(on);
+    EXPECT_EQ(find(20001)->stream.size(), 2u);
+
+    auto stopped = report(20002, "SWR1", "A320", 100.0);  // a real standstill still counts
+    stopped.airborne = false;
+    stopped.altitude = 0;
+    stopped.groundSpeed = 0.0;
+    intake(stopped);
+    auto racing = stopped;
+    racing.timestamp += 20.0;
+    racing.longitude += 0.002;
+    racing.groundSpeed = 100.0;
+    intake(racing);
+    EXPECT_EQ(find(20002)->stream.size(), 1u) << "from a reported standstill to 100 kt";
+}
+
 TEST_F(ReportIntakeTest, ABufferedAircraftTakesWhatLaterReportsTell) {
     intake(report(20001, "", "B738", 100.0));
     auto r = report(20001, "KLM123", "B738", 105.0, "PH-BXA");
