@@ -13,6 +13,7 @@ import csv
 import gzip
 import io
 import json
+import math
 import sys
 
 HEADER = ["time", "hexid", "lat", "lon", "alt", "vs", "track", "gs", "callsign", "type", "registration",
@@ -63,10 +64,65 @@ def from_fr24(text):
                iata("origin"), iata("destination"), "", 1 if altitude == 0 else 0]
 
 
+EARTH_RADIUS_M = 6371008.8
+SPEED_SPAN_SECONDS = 3.0
+
+
+def distance_m(lat1, lon1, lat2, lon2):
+    p1, p2 = math.radians(lat1), math.radians(lat2)
+    a = math.sin((p2 - p1) / 2) ** 2 + math.cos(p1) * math.cos(p2) * math.sin(math.radians(lon2 - lon1) / 2) ** 2
+    return 2 * EARTH_RADIUS_M * math.asin(math.sqrt(min(1.0, a)))
+
+
+def bearing_deg(lat1, lon1, lat2, lon2):
+    p1, p2 = math.radians(lat1), math.radians(lat2)
+    dl = math.radians(lon2 - lon1)
+    y = math.sin(dl) * math.cos(p2)
+    x = math.cos(p1) * math.sin(p2) - math.sin(p1) * math.cos(p2) * math.cos(dl)
+    return math.degrees(math.atan2(y, x)) % 360.0
+
+
+def mend_ground_motion(rows):
+    """OpenSky often has no speed and track on the ground, or keeps repeating the last ones from
+    the air (a landing that rolls at 104 kt for ten minutes): there they are taken from the
+    positions, from where the current one was first reported to the next different one at least
+    3 s and at most 30 s later (standing still when there is none). Positions there often repeat
+    for a second or two and jitter by metres, so the time runs from the first report of a
+    position, not from this row, over a few seconds."""
+    last_given = {}
+    since = {}  # hexid: (lat, lon, time the position was first reported)
+    for i, row in enumerate(rows):
+        hexid, stamp, lat, lon = row[1], float(row[0]), float(row[2]), float(row[3])
+        first = since.get(hexid)
+        if first is None or distance_m(lat, lon, first[0], first[1]) > 1.0:
+            first = since[hexid] = (lat, lon, stamp)
+        given = (row[7], row[6])
+        stale = given == last_given.get(hexid)
+        last_given[hexid] = given
+        if row[14] != 1 or (given[0] not in ("", None) and not stale):
+            continue
+        speed, track = 0.0, None
+        seen_at = (lat, lon)  # the position the later rows are at, first reported when they are
+        for later in rows[i + 1:]:
+            if float(later[0]) - stamp > 30.0:
+                break
+            if later[1] != hexid or distance_m(seen_at[0], seen_at[1], float(later[2]), float(later[3])) <= 1.0:
+                continue
+            seen_at = (float(later[2]), float(later[3]))
+            if float(later[0]) - first[2] >= SPEED_SPAN_SECONDS:
+                metres = distance_m(lat, lon, seen_at[0], seen_at[1])
+                speed = metres / (float(later[0]) - first[2]) * 3600.0 / 1852.0
+                track = bearing_deg(lat, lon, seen_at[0], seen_at[1])
+                break
+        row[7] = f"{speed:.1f}"
+        row[6] = f"{track:.1f}" if track is not None else number(row[6], 0)
+
+
 def from_opensky(text):
     stripped = text.lstrip()
     rows = json.loads(text) if stripped.startswith("[") else list(csv.DictReader(io.StringIO(text)))
     seen = set()
+    converted = []
     for row in sorted(rows, key=lambda r: float(r["timestamp"])):
         key = (row["icao24"], row["timestamp"])
         if key in seen:  # recorders repeat rows
@@ -76,10 +132,14 @@ def from_opensky(text):
         if stamp > 1e11:  # milliseconds
             stamp /= 1000.0
         ground = str(row.get("onground")).lower() in ("true", "1")
-        yield [f"{stamp:.2f}", int(row["icao24"], 16), row["latitude"], row["longitude"],
-               number(row.get("altitude"), 0), number(row.get("vertical_rate"), 0), number(row.get("track"), 0),
-               number(row.get("groundspeed"), 0), (row.get("callsign") or "").strip(), "", "", "", "", "",
-               1 if ground else 0]
+        converted.append([f"{stamp:.2f}", int(row["icao24"], 16), row["latitude"], row["longitude"],
+                          number(row.get("altitude"), 0), number(row.get("vertical_rate"), 0), row.get("track"),
+                          row.get("groundspeed"), (row.get("callsign") or "").strip(), "", "", "", "", "",
+                          1 if ground else 0])
+    mend_ground_motion(converted)
+    for row in converted:
+        row[6], row[7] = number(row[6], 0), number(row[7], 0)
+    return converted
 
 
 def main(argv):
