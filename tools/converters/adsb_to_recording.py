@@ -13,8 +13,11 @@ import csv
 import gzip
 import io
 import json
-import math
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "geo"))
+from earth import bearing_deg, distance_m  # noqa: E402  (found through the path above)
 
 HEADER = ["time", "hexid", "lat", "lon", "alt", "vs", "track", "gs", "callsign", "type", "registration",
           "origin", "destination", "category", "ground"]
@@ -64,22 +67,7 @@ def from_fr24(text):
                iata("origin"), iata("destination"), "", 1 if altitude == 0 else 0]
 
 
-EARTH_RADIUS_M = 6371008.8
 SPEED_SPAN_SECONDS = 3.0
-
-
-def distance_m(lat1, lon1, lat2, lon2):
-    p1, p2 = math.radians(lat1), math.radians(lat2)
-    a = math.sin((p2 - p1) / 2) ** 2 + math.cos(p1) * math.cos(p2) * math.sin(math.radians(lon2 - lon1) / 2) ** 2
-    return 2 * EARTH_RADIUS_M * math.asin(math.sqrt(min(1.0, a)))
-
-
-def bearing_deg(lat1, lon1, lat2, lon2):
-    p1, p2 = math.radians(lat1), math.radians(lat2)
-    dl = math.radians(lon2 - lon1)
-    y = math.sin(dl) * math.cos(p2)
-    x = math.cos(p1) * math.sin(p2) - math.sin(p1) * math.cos(p2) * math.cos(dl)
-    return math.degrees(math.atan2(y, x)) % 360.0
 
 
 def mend_ground_motion(rows):

@@ -28,9 +28,10 @@ import xml.etree.ElementTree as ET
 
 REPOSITORY = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(REPOSITORY, "tools", "download_site"))
-from serve import start_site  # noqa: E402  (found through the path above)
+sys.path.insert(0, os.path.join(REPOSITORY, "tools", "geo"))
+from serve import start_site  # noqa: E402  (found through the paths above)
+from earth import EARTH_RADIUS_M, bearing_deg, distance_m  # noqa: E402
 
-EARTH_RADIUS_M = 6371008.8
 KNOT_MPS = 1852.0 / 3600.0
 SLIDE_MIN_KNOTS = 3.0
 SLIDE_MAX_DEGREES = 10.0
@@ -43,21 +44,6 @@ MAX_TRUTH_GAP_SECONDS = 120.0
 
 # ---------------------------------------------------------------------------------------------
 # Geometry and statistics
-
-def distance_m(lat1, lon1, lat2, lon2):
-    p1, p2 = math.radians(lat1), math.radians(lat2)
-    dp, dl = p2 - p1, math.radians(lon2 - lon1)
-    a = math.sin(dp / 2) ** 2 + math.cos(p1) * math.cos(p2) * math.sin(dl / 2) ** 2
-    return 2 * EARTH_RADIUS_M * math.asin(min(1.0, math.sqrt(a)))
-
-
-def bearing_deg(lat1, lon1, lat2, lon2):
-    p1, p2 = math.radians(lat1), math.radians(lat2)
-    dl = math.radians(lon2 - lon1)
-    y = math.sin(dl) * math.cos(p2)
-    x = math.cos(p1) * math.sin(p2) - math.sin(p1) * math.cos(p2) * math.cos(dl)
-    return math.degrees(math.atan2(y, x)) % 360.0
-
 
 def angle_diff(a, b):
     """The smaller turn from b to a, in degrees, signed."""
