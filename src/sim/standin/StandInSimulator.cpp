@@ -245,8 +245,9 @@ void StandInSimulator::log(std::string_view line) {
 void StandInSimulator::recordTrack(WorldObject& target) {
     const bool onGround = isOnGround(target, groundAt(target));
     tracks_.write(clock_->utcNow(), target, onGround);
-    tracks_.flushIfDue(clock_->steadyNow());
-    extendTrail(target, onGround, clock_->steadyNow());
+    const auto now = clock_->steadyNow();
+    tracks_.flushIfDue(now);
+    extendTrail(target, onGround, now);
 }
 
 void StandInSimulator::logMove(WorldObject& target) {

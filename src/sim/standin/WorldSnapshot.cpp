@@ -59,42 +59,6 @@ std::string escapeXml(const std::string& text) {
     return result;
 }
 
-}  // namespace
-
-nlohmann::json worldJson(const std::vector<SnapshotEntry>& entries,
-                         std::chrono::system_clock::time_point utc) {
-    nlohmann::json objects = nlohmann::json::array();
-    for (const auto& [object, ground] : entries) {
-        objects.push_back({{"id", object->id},
-                           {"user", object->isUser},
-                           {"title", object->title},
-                           {"atcModel", object->atcModel},
-                           {"tailNumber", object->tailNumber},
-                           {"latitude", object->latitude},
-                           {"longitude", object->longitude},
-                           {"altitude", object->altitudeFeet},
-                           {"altitudeAboveGround", altitudeAboveGround(*object, ground)},
-                           {"heading", degrees(object->heading)},
-                           {"groundSpeed", object->groundSpeedKnots},
-                           {"onGround", isOnGround(*object, ground)},
-                           {"lights", lightsJson(object->lights)},
-                           {"gearDown", object->gearDown},
-                           {"flaps", object->flapsPercent},
-                           {"spoilers", object->spoilersPercent},
-                           {"enginesRunning", object->enginesRunning},
-                           {"aiControlled", object->aiControlled},
-                           {"frozen",
-                            {{"latitudeLongitude", object->frozenLatLon},
-                             {"altitude", object->frozenAltitude},
-                             {"attitude", object->frozenAttitude}}},
-                           {"departure", object->departure},
-                           {"destination", object->destination}});
-    }
-    return {{"utc", isoTime(utc)}, {"objects", std::move(objects)}};
-}
-
-namespace {
-
 constexpr const char* groundColour = "#8c564b";
 constexpr const char* airColour = "#1f77b4";
 
@@ -140,6 +104,38 @@ std::string trailLines(const WorldObject& object, bool onGroundNow, const Pictur
 }
 
 }  // namespace
+
+nlohmann::json worldJson(const std::vector<SnapshotEntry>& entries,
+                         std::chrono::system_clock::time_point utc) {
+    nlohmann::json objects = nlohmann::json::array();
+    for (const auto& [object, ground] : entries) {
+        objects.push_back({{"id", object->id},
+                           {"user", object->isUser},
+                           {"title", object->title},
+                           {"atcModel", object->atcModel},
+                           {"tailNumber", object->tailNumber},
+                           {"latitude", object->latitude},
+                           {"longitude", object->longitude},
+                           {"altitude", object->altitudeFeet},
+                           {"altitudeAboveGround", altitudeAboveGround(*object, ground)},
+                           {"heading", degrees(object->heading)},
+                           {"groundSpeed", object->groundSpeedKnots},
+                           {"onGround", isOnGround(*object, ground)},
+                           {"lights", lightsJson(object->lights)},
+                           {"gearDown", object->gearDown},
+                           {"flaps", object->flapsPercent},
+                           {"spoilers", object->spoilersPercent},
+                           {"enginesRunning", object->enginesRunning},
+                           {"aiControlled", object->aiControlled},
+                           {"frozen",
+                            {{"latitudeLongitude", object->frozenLatLon},
+                             {"altitude", object->frozenAltitude},
+                             {"attitude", object->frozenAttitude}}},
+                           {"departure", object->departure},
+                           {"destination", object->destination}});
+    }
+    return {{"utc", isoTime(utc)}, {"objects", std::move(objects)}};
+}
 
 std::string worldSvg(const std::vector<SnapshotEntry>& entries, const WorldObject& user,
                      double radiusNm) {
