@@ -142,6 +142,7 @@ struct LiveAircraft {
     double firstStandDistance = -1.0;   // nm; -1 until measured
     double largestStandDistance = 0.0;  // nm
     int growingDistances = 0;
+    std::int32_t firstGrowthDueTick = 0;  // due tick of the report that began the growth; 0: none
     common::GeoPoint lastParkTry{1000.0, 1000.0};
     // Leaving a stand backwards: 2 while pushing straight back, then the turn at its end.
     int pushbackCounter = 0;

@@ -196,6 +196,7 @@ void LiveTraffic::takeStand(LiveAircraft& aircraft, airports::Stand& stand) {
     aircraft.firstStandDistance = -1.0;
     aircraft.largestStandDistance = 0.0;
     aircraft.growingDistances = 0;
+    aircraft.firstGrowthDueTick = 0;
 }
 
 void LiveTraffic::releaseStand(LiveAircraft& aircraft) {
@@ -339,6 +340,8 @@ void LiveTraffic::setParkedLights(bool on) {
 
 bool LiveTraffic::watchStand(LiveAircraft& aircraft, PositionBlock& point) {
     aircraft.reportingWhileParked = true;
+    // Already leaving, once the first moving reports are due: the way it goes.
+    if (aircraft.startMoving) return true;
     const double distance =
         common::distanceNm({aircraft.standLatitude, aircraft.standLongitude}, at(point));
     const double stillThere =
@@ -351,9 +354,10 @@ bool LiveTraffic::watchStand(LiveAircraft& aircraft, PositionBlock& point) {
         }
         if (distance >= aircraft.largestStandDistance + growthStepNm) {
             aircraft.largestStandDistance = distance;
-            ++aircraft.growingDistances;
+            if (aircraft.growingDistances++ == 0) aircraft.firstGrowthDueTick = point.dueTick;
         } else if (distance <= aircraft.largestStandDistance - growthStepNm) {
             aircraft.growingDistances = 0;
+            aircraft.firstGrowthDueTick = 0;
         }
         const double moved = distance - aircraft.firstStandDistance;
         const double radius = radiusOf(aircraft);
@@ -390,8 +394,17 @@ void LiveTraffic::startMovingFromStand(LiveAircraft& aircraft, PositionBlock& po
                                                                                     : 0;
         if (aircraft.landed && stoppedFor < limit) aircraft.towed = true;
         aircraft.landed = false;
-        aircraft.stream.front().dueTick = services_.run.liveTickCount + 1;
         endExtension(aircraft);
+    }
+    // It leaves when the reports that show it moving are due, as all traffic runs 30 s late:
+    // leaving at once would show it moving half a minute before the real one did. Until then
+    // it stands where it stood; the points it stood on there are done with.
+    auto& stream = aircraft.stream;
+    if (!stream.empty()) {
+        stream.erase(stream.begin() + 1, stream.end());
+        const std::int32_t movingDue =
+            aircraft.firstGrowthDueTick > 0 ? aircraft.firstGrowthDueTick : point.dueTick;
+        stream.front().dueTick = std::max(services_.run.liveTickCount + 1, movingDue);
     }
     lf_addRealStandOption(aircraft.standNumber, aircraft, StandUse::Left);
     releaseStand(aircraft);

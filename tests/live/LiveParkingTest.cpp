@@ -106,6 +106,21 @@ TEST_F(LiveParkingTest, APushbackGoesStraightBackTwoAndAHalfStandsThenTurns) {
     }
 }
 
+TEST_F(LiveParkingTest, APushbackBeginsWhenTheFirstReportShowingItMovingIsDue) {
+    // Pushed from second 68 on at 1.5 m/s: its reports reach the program 30 s before they are
+    // due, and the aircraft should leave with them, not with their arrival.
+    std::vector<realtraffic::TrafficReport> reports = standing();
+    for (int second = 70; second <= 110; second += 2)
+        reports.push_back(at(second, 5, -6 - 1.5 * (second - 68), 3, 180));
+    std::int32_t pushStart = 0;
+    fly(reports, 3000 + 11000, [&](const LiveAircraft& ac) {
+        if (pushStart == 0 && ac.phase == AcPhase::PushingBack) pushStart = runState.liveTickCount;
+    });
+    ASSERT_NE(pushStart, 0);
+    EXPECT_GE(pushStart, 3000 + 7000) << "not before the real one moved, 30 s late as all";
+    EXPECT_LE(pushStart, 3000 + 7800);
+}
+
 TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
     struct Case {
         const char* approach;
