@@ -139,10 +139,10 @@ struct LiveAircraft {
     std::int32_t parkedSinceTick = 0;  // the live tick of its last report at its stand
     bool reportingWhileParked = false;
     bool startMoving = false;           // new points show it leaving its stand
-    double firstStandDistance = -1.0;   // nm; -1 until measured
+    double firstStandDistance = 0.0;    // nm, where its reports showed it standing
     double largestStandDistance = 0.0;  // nm
     int growingDistances = 0;
-    std::int32_t firstGrowthDueTick = 0;  // due tick of the report that began the growth; 0: none
+    std::int32_t firstGrowthDueTick = 0;  // when it set off, by the first growing report; 0: none
     common::GeoPoint lastParkTry{1000.0, 1000.0};
     // Leaving a stand backwards: 2 while pushing straight back, then the turn at its end.
     int pushbackCounter = 0;

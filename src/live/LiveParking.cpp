@@ -98,7 +98,7 @@ bool LiveTraffic::spawnAtStand(LiveAircraft& aircraft) {
         aircraft.erase = true;
         return false;
     }
-    takeStand(aircraft, stand);
+    takeStand(aircraft, stand, position);
     front.latitude = stand.latitude;
     front.longitude = stand.longitude;
     front.track = stand.heading / degrees;
@@ -185,7 +185,8 @@ std::vector<LiveAircraft*> LiveTraffic::parkedBeside(const LiveAircraft& aircraf
     return touching;
 }
 
-void LiveTraffic::takeStand(LiveAircraft& aircraft, airports::Stand& stand) {
+void LiveTraffic::takeStand(LiveAircraft& aircraft, airports::Stand& stand,
+                            common::GeoPoint standingAt) {
     aircraft.standId = stand.id;
     aircraft.standNumber = stand.number;
     aircraft.standLatitude = stand.latitude;
@@ -193,8 +194,8 @@ void LiveTraffic::takeStand(LiveAircraft& aircraft, airports::Stand& stand) {
     aircraft.standHeading = stand.heading;
     aircraft.cargoStand = stand.cargo;
     aircraft.startMoving = false;
-    aircraft.firstStandDistance = -1.0;
-    aircraft.largestStandDistance = 0.0;
+    aircraft.firstStandDistance = common::distanceNm({stand.latitude, stand.longitude}, standingAt);
+    aircraft.largestStandDistance = aircraft.firstStandDistance;
     aircraft.growingDistances = 0;
     aircraft.firstGrowthDueTick = 0;
 }
@@ -233,7 +234,7 @@ void LiveTraffic::try2Park(LiveAircraft& aircraft, bool learned) {
     if (services_.statics != nullptr)
         services_.statics->makeWayFor(
             stand, {aircraft.callsign, aircraft.registration, radiusOf(aircraft)});
-    takeStand(aircraft, stand);
+    takeStand(aircraft, stand, at(stream.back()));
     stream.resize(1);
     setPhase(aircraft, AcPhase::Parking);
     drive2Stand(aircraft);
@@ -348,13 +349,15 @@ bool LiveTraffic::watchStand(LiveAircraft& aircraft, PositionBlock& point) {
         aircraft.previousPhase == AcPhase::Parking ? 2.0 * atStandNm : atStandNm;
     if (distance <= stillThere) {
         aircraft.parkedSinceTick = services_.run.liveTickCount;
-        if (aircraft.firstStandDistance < 0.0) {
-            aircraft.firstStandDistance = distance;
-            aircraft.largestStandDistance = distance;
-        }
         if (distance >= aircraft.largestStandDistance + growthStepNm) {
             aircraft.largestStandDistance = distance;
-            if (aircraft.growingDistances++ == 0) aircraft.firstGrowthDueTick = point.dueTick;
+            if (aircraft.growingDistances++ == 0) {
+                // Reports can be far apart: it set off as long before as the way out took.
+                const double knots = std::max(aircraft.handling.groundKnots, 1.0);
+                aircraft.firstGrowthDueTick =
+                    point.dueTick -
+                    toTicks((distance - aircraft.firstStandDistance) * ticksPerHour / knots);
+            }
         } else if (distance <= aircraft.largestStandDistance - growthStepNm) {
             aircraft.growingDistances = 0;
             aircraft.firstGrowthDueTick = 0;

@@ -193,7 +193,8 @@ class LiveTraffic final : public TrafficPort,
     void clearNeighbours(const LiveAircraft& aircraft, const airports::Stand& stand);
     std::vector<LiveAircraft*> parkedBeside(const LiveAircraft& aircraft,
                                             const airports::Stand& stand);
-    void takeStand(LiveAircraft& aircraft, airports::Stand& stand);
+    // `standingAt`: where its reports show it standing, the mark its leaving is measured from.
+    void takeStand(LiveAircraft& aircraft, airports::Stand& stand, common::GeoPoint standingAt);
     void releaseStand(LiveAircraft& aircraft);
     void try2Park(LiveAircraft& aircraft, bool learned);
     bool stopToPark(LiveAircraft& aircraft);

@@ -106,19 +106,33 @@ TEST_F(LiveParkingTest, APushbackGoesStraightBackTwoAndAHalfStandsThenTurns) {
     }
 }
 
-TEST_F(LiveParkingTest, APushbackBeginsWhenTheFirstReportShowingItMovingIsDue) {
-    // Pushed from second 68 on at 1.5 m/s: its reports reach the program 30 s before they are
-    // due, and the aircraft should leave with them, not with their arrival.
-    std::vector<realtraffic::TrafficReport> reports = standing();
-    for (int second = 70; second <= 110; second += 2)
-        reports.push_back(at(second, 5, -6 - 1.5 * (second - 68), 3, 180));
-    std::int32_t pushStart = 0;
-    fly(reports, 3000 + 11000, [&](const LiveAircraft& ac) {
-        if (pushStart == 0 && ac.phase == AcPhase::PushingBack) pushStart = runState.liveTickCount;
-    });
-    ASSERT_NE(pushStart, 0);
-    EXPECT_GE(pushStart, 3000 + 7000) << "not before the real one moved, 30 s late as all";
-    EXPECT_LE(pushStart, 3000 + 7800);
+TEST_F(LiveParkingTest, APushbackBeginsWhenTheRealOneDid) {
+    // Its reports reach the program 30 s before they are due, and the aircraft should leave with
+    // the real one, 30 s late as all traffic, not with the reports' arrival. Pushed back at
+    // 1.5 m/s, reported every 2 s; or seen again only 20 s after it set off, 30 m out.
+    struct Case {
+        const char* reporting;
+        int setOff, firstReported;  // seconds
+        double earliest, latest;    // seconds the pushback may begin
+    };
+    for (const Case c : {Case{"every 2 s", 68, 70, 68, 78}, Case{"after a gap", 74, 94, 70, 84}}) {
+        SCOPED_TRACE(c.reporting);
+        traffic.resetRunState();
+        airport.stands[0].liveClaimed = false;
+        simulator.queues_.creations.clear();
+        runState.liveTickCount = 0;
+        std::vector<realtraffic::TrafficReport> reports = standing();
+        for (int second = c.firstReported; second <= 110; second += 2)
+            reports.push_back(at(second, 5, -6 - 1.5 * (second - c.setOff), 3, 180));
+        std::int32_t pushStart = 0;
+        fly(reports, 3000 + 11500, [&](const LiveAircraft& ac) {
+            if (pushStart == 0 && ac.phase == AcPhase::PushingBack)
+                pushStart = runState.liveTickCount;
+        });
+        ASSERT_NE(pushStart, 0);
+        EXPECT_GE(pushStart, 3000 + c.earliest * 100);
+        EXPECT_LE(pushStart, 3000 + c.latest * 100);
+    }
 }
 
 TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
