@@ -110,7 +110,10 @@ double LiveTraffic::planGroundSegment(LiveAircraft& aircraft) {
             splitWhenNeeded(aircraft);
         }
         if (!aircraft.curve) {
-            aircraft.targetHeading = common::initialBearing(at(stream[0]), at(stream[1]));
+            // Driven onto its stand, the nose goes to the stand's heading.
+            aircraft.targetHeading = aircraft.phase == AcPhase::Parking
+                                         ? aircraft.standHeading
+                                         : common::initialBearing(at(stream[0]), at(stream[1]));
             const double turn = degreesBetween(aircraft.targetHeading, aircraft.sim.heading);
             aircraft.turnInPlace = turn > turnInPlaceAbove;
             if (aircraft.turnInPlace) turnDegrees = turn;
@@ -189,7 +192,9 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
         // Rolling while the nose is off the way the segment sets out (a new straight line, or a
         // curve begun with the nose still lagging the last one) it slides sideways until the
         // nose is there: most of that is made up within the first second and a half.
-        if (aircraft.phase != AcPhase::PushingBack) {
+        // Creeping onto a stand it has all the time it needs.
+        const bool creeping = aircraft.phase == AcPhase::Parking && !aircraft.curve;
+        if (aircraft.phase != AcPhase::PushingBack && !creeping) {
             const double offAtStart = aircraft.curve
                                           ? degreesBetween(std::atan2(aircraft.curve->controlEast,
                                                                       aircraft.curve->controlNorth),

@@ -248,16 +248,12 @@ void LiveTraffic::drive2Stand(LiveAircraft& aircraft) {
         return;
     }
     const PositionBlock& newest = stream.back();
-    const double knots = aircraft.handling.groundKnots;
     const common::GeoPoint stand{aircraft.standLatitude, aircraft.standLongitude};
-    const std::vector<common::GeoPoint> path = standApproachPath(aircraft);
-    double distance = 0.0;
-    common::GeoPoint from = at(newest);
-    for (const common::GeoPoint& point : path) {
-        distance += common::distanceNm(from, point);
-        from = point;
-    }
-    distance += common::distanceNm(from, stand);
+    const StandApproach approach = standApproach(aircraft, at(newest));
+    const std::vector<common::GeoPoint>& path = approach.corners;
+    const double distance = approach.distanceNm;
+    const double knots = approach.knots;
+    stream.front().groundSpeed = knots;
     PositionBlock onStand = newest;
     onStand.latitude = stand.latitude;
     onStand.longitude = stand.longitude;

@@ -199,8 +199,15 @@ class LiveTraffic final : public TrafficPort,
     void try2Park(LiveAircraft& aircraft, bool learned);
     bool stopToPark(LiveAircraft& aircraft);
     void drive2Stand(LiveAircraft& aircraft);
-    // The points the drive onto the stand curves through, so that it ends nose on; none when
-    // the stand lies straight ahead.
+    // The way onto the stand from `from`: the points it curves through, so that it ends nose on
+    // (none when the stand lies straight ahead, or too close beside it for a curve), its length
+    // and the speed to drive it at.
+    struct StandApproach {
+        std::vector<common::GeoPoint> corners;
+        double distanceNm = 0.0;
+        double knots = 0.0;
+    };
+    StandApproach standApproach(const LiveAircraft& aircraft, common::GeoPoint from) const;
     std::vector<common::GeoPoint> standApproachPath(const LiveAircraft& aircraft) const;
     void arriveAtStand(LiveAircraft& aircraft);
     void setParkedSystems(LiveAircraft& aircraft);

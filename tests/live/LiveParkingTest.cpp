@@ -142,7 +142,7 @@ TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
         double track;        // degrees, the way it comes
     };
     for (const Case c : {Case{"from behind", 62, -15, 0}, Case{"beside the line", 72, -14, 0},
-                         Case{"across the line", 50, -14, 90}}) {
+                         Case{"across the line", 50, -14, 90}, Case{"just beside it", 69, -2, 0}}) {
         SCOPED_TRACE(c.approach);
         traffic.resetRunState();
         for (airports::Stand& stand : airport.stands)
@@ -160,15 +160,24 @@ TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
         for (double second = 45; second <= 120; second += 10)
             reports.push_back(at(second, c.east, c.north, 0, c.track));
         double worstSlide = 0.0;
+        double fastestSwing = 0.0;  // degrees per second
         common::GeoPoint previous{};
+        double previousHeading = 0.0;
         fly(reports, 3000 + 14000, [&](const LiveAircraft& ac) {
             const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
-            if (ac.phase == AcPhase::Parking && metresBetween(previous, now) > 0.015) {  // 3 kt
-                const double moving = common::initialBearing(previous, now);
-                worstSlide = std::max(worstSlide,
-                                      std::fabs(std::remainder(ac.sim.heading - moving, 2 * pi)));
+            if (ac.phase == AcPhase::Parking) {
+                if (metresBetween(previous, now) > 0.015) {  // 3 kt
+                    const double moving = common::initialBearing(previous, now);
+                    worstSlide = std::max(
+                        worstSlide, std::fabs(std::remainder(ac.sim.heading - moving, 2 * pi)));
+                }
+                fastestSwing =
+                    std::max(fastestSwing,
+                             std::fabs(std::remainder(ac.sim.heading - previousHeading, 2 * pi)) *
+                                 100.0 * 180.0 / pi);
             }
             previous = now;
+            previousHeading = ac.sim.heading;
         });
         ASSERT_NE(aircraft(), nullptr);
         EXPECT_EQ(aircraft()->phase, AcPhase::Parked);
@@ -178,6 +187,7 @@ TEST_F(LiveParkingTest, ATaxiingAircraftStoppingAtAGatePullsIntoItNoseFirst) {
         EXPECT_NEAR(std::remainder(aircraft()->sim.heading, 2 * pi), 0.0, 3.0 * pi / 180.0)
             << "nose on the stand's heading";
         EXPECT_LT(worstSlide * 180.0 / pi, 10.0) << "driven on, not pushed sideways";
+        EXPECT_LT(fastestSwing, 20.0) << "the nose swings no faster than a taxiing aircraft's";
         EXPECT_TRUE(log.contains("G2      : KLM123   arrived at stand"));
     }
 }
