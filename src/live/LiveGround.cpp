@@ -20,6 +20,8 @@ constexpr double metres50Nm = 0.02699784017278618;
 constexpr double metres100Nm = 100.0 / 1852.0;
 constexpr double metres30Nm = 30 * 0.0005399568034557236;
 constexpr double nmPerDegree = 60.0;
+// Below this the nose's line and the way on are too close to parallel to meet usefully.
+const double crossingSine = std::sin(10.0 * degrees);
 
 double degreesBetween(double a, double b) {
     return std::fabs(wrapPi(a - b)) / degrees;
@@ -30,6 +32,32 @@ void toLocal(const GroundCurve& curve, const PositionBlock& p, double& east, dou
     east = wrapPi((p.longitude - curve.startLongitude) * degrees) / degrees * nmPerDegree *
            std::cos(curve.startLatitude * degrees);
     north = (p.latitude - curve.startLatitude) * nmPerDegree;
+}
+
+// The corner moved onto the line the nose points along, where that line meets the one the curve
+// leaves on: the curve then sets out the way the aircraft faces and still leaves along the
+// reported way. The aircraft ends each curve on the point after the corner, and the next one
+// begins there turned the way the reports go next: with the corner left where it was, the nose
+// would lag the way by that turn until it caught up, sliding. On the reported line the two
+// corners are one; where the lines hardly cross, or meet far off, the corner stays.
+void keepCurveOnTheNose(GroundCurve& curve, double heading) {
+    const double leaveEast = curve.endEast - curve.controlEast;
+    const double leaveNorth = curve.endNorth - curve.controlNorth;
+    const double leaveLength = std::hypot(leaveEast, leaveNorth);
+    const double toCorner = std::hypot(curve.controlEast, curve.controlNorth);
+    if (leaveLength <= 0.0 || toCorner <= 0.0) return;
+    const double aheadEast = std::sin(heading);
+    const double aheadNorth = std::cos(heading);
+    const double wayEast = leaveEast / leaveLength;
+    const double wayNorth = leaveNorth / leaveLength;
+    // ahead · u + way · w = end
+    const double cross = aheadEast * wayNorth - aheadNorth * wayEast;
+    if (std::fabs(cross) < crossingSine) return;
+    const double u = (curve.endEast * wayNorth - curve.endNorth * wayEast) / cross;
+    const double w = (aheadEast * curve.endNorth - aheadNorth * curve.endEast) / cross;
+    if (u <= 0.0 || w <= 0.0 || u > 2.0 * toCorner || w > 2.0 * leaveLength) return;
+    curve.controlEast = aheadEast * u;
+    curve.controlNorth = aheadNorth * u;
 }
 }  // namespace
 
@@ -152,6 +180,7 @@ void LiveTraffic::buildCurve(LiveAircraft& aircraft) {
     curve.startLongitude = aircraft.sim.longitude;
     toLocal(curve, stream[1], curve.controlEast, curve.controlNorth);
     toLocal(curve, end, curve.endEast, curve.endNorth);
+    keepCurveOnTheNose(curve, aircraft.sim.heading);
     aircraft.curve = curve;
     stream.erase(stream.begin() + 1);
 }
@@ -191,7 +220,7 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
         aircraft.turnRate = std::max(aircraft.turnRate, 2.0 * turnDegrees * degrees / natural);
         // Rolling while the nose is off the way the segment sets out (a new straight line, or a
         // curve begun with the nose still lagging the last one) it slides sideways until the
-        // nose is there: most of that is made up within the first second and a half.
+        // nose is there: most of that is made up within the first half second.
         // Creeping onto a stand it has all the time it needs.
         const bool creeping = aircraft.phase == AcPhase::Parking && !aircraft.curve;
         if (aircraft.phase != AcPhase::PushingBack && !creeping) {
@@ -201,7 +230,7 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
                                                            aircraft.sim.heading)
                                           : (aircraft.turnInPlace ? turnDegrees : 0.0);
             aircraft.turnRate =
-                std::max(aircraft.turnRate, (offAtStart - slideTolerated) * degrees / 150.0);
+                std::max(aircraft.turnRate, (offAtStart - slideTolerated) * degrees / 50.0);
         }
     }
     std::int32_t due = now + natural;

@@ -16,41 +16,76 @@ constexpr double pi = std::numbers::pi;
 constexpr double degree = pi / 180.0;
 class LiveGroundTest : public test::LiveTrafficFixture {};
 
-TEST_F(LiveGroundTest, ARightAngleTaxiTurnIsFlownAsACurveWithoutSliding) {
+// How an aircraft taxiing east turns north: the corner it comes nearest to, the nose's swing.
+struct TaxiTurn {
+    double nearestToCorner = 1e9;
+    double largestTurnPerTick = 0.0;
+    double worstSlide = 0.0;  // the nose off the way it moves
+    int slidingTicks = 0;     // the nose more than 10 degrees off
+};
+
+class LiveGroundTurnTest : public test::LiveTrafficFixture {
+  protected:
+    TaxiTurn flyTurn(const std::vector<realtraffic::TrafficReport>& reports,
+                     common::GeoPoint corner) {
+        TaxiTurn turn;
+        common::GeoPoint previous{};
+        double previousHeading = -1.0;
+        fly(reports, 3000 + 7000, [&](const LiveAircraft& ac) {
+            const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
+            turn.nearestToCorner = std::min(turn.nearestToCorner, metresBetween(now, corner));
+            if (previousHeading >= 0.0) {
+                turn.largestTurnPerTick =
+                    std::max(turn.largestTurnPerTick,
+                             std::fabs(std::remainder(ac.sim.heading - previousHeading, 2 * pi)));
+                if (metresBetween(previous, now) > 0.02) {  // moving: nose along the movement
+                    const double moving = common::initialBearing(previous, now);
+                    const double slide = std::fabs(std::remainder(ac.sim.heading - moving, 2 * pi));
+                    turn.worstSlide = std::max(turn.worstSlide, slide);
+                    if (slide > 10.0 * degree) ++turn.slidingTicks;
+                }
+            }
+            previous = now;
+            previousHeading = ac.sim.heading;
+        });
+        return turn;
+    }
+};
+
+TEST_F(LiveGroundTurnTest, ARightAngleTaxiTurnIsFlownAsACurveWithoutSliding) {
     // East at 10 m/s to a corner 300 m out, then north.
     std::vector<realtraffic::TrafficReport> reports;
     for (int s = 0; s <= 30; s += 5)
         reports.push_back(at(s, 10.0 * s, 0, 19.4, 90));
     for (int s = 35; s <= 70; s += 5)
         reports.push_back(at(s, 300, 10.0 * (s - 30), 19.4, 0));
-    const common::GeoPoint corner = common::destinationPoint(origin, pi / 2, 300 / 1852.0);
-    double nearestToCorner = 1e9;
-    double largestTurnPerTick = 0.0;
-    double worstSlide = 0.0;
-    common::GeoPoint previous{};
-    double previousHeading = -1.0;
-    fly(reports, 3000 + 7000, [&](const LiveAircraft& ac) {
-        const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
-        nearestToCorner = std::min(nearestToCorner, metresBetween(now, corner));
-        if (previousHeading >= 0.0) {
-            largestTurnPerTick =
-                std::max(largestTurnPerTick,
-                         std::fabs(std::remainder(ac.sim.heading - previousHeading, 2 * pi)));
-            if (metresBetween(previous, now) > 0.02) {  // moving: nose along the movement
-                const double moving = common::initialBearing(previous, now);
-                worstSlide = std::max(worstSlide,
-                                      std::fabs(std::remainder(ac.sim.heading - moving, 2 * pi)));
-            }
-        }
-        previous = now;
-        previousHeading = ac.sim.heading;
-    });
+    const TaxiTurn turn = flyTurn(reports, common::destinationPoint(origin, pi / 2, 300 / 1852.0));
     ASSERT_NE(aircraft(), nullptr);
     EXPECT_NEAR(aircraft()->sim.heading / degree, 0.0, 2.0) << "turned north";
-    EXPECT_GT(nearestToCorner, 10.0) << "the corner is cut by a curve, not driven into";
-    EXPECT_LT(nearestToCorner, 100.0);
-    EXPECT_LT(largestTurnPerTick / degree, 0.5) << "no sudden swing of the nose";
-    EXPECT_LT(worstSlide / degree, 10.0) << "the nose points where the aircraft goes";
+    EXPECT_GT(turn.nearestToCorner, 10.0) << "the corner is cut by a curve, not driven into";
+    EXPECT_LT(turn.nearestToCorner, 100.0);
+    EXPECT_LT(turn.largestTurnPerTick / degree, 0.5) << "no sudden swing of the nose";
+    EXPECT_LT(turn.worstSlide / degree, 10.0) << "the nose points where the aircraft goes";
+}
+
+TEST_F(LiveGroundTurnTest, ATurnReportedAtAFewPointsOfItsArcIsFollowedNoseFirst) {
+    // East at 10 m/s, then round a quarter circle reported every 30 degrees, then north: every
+    // other reported point ends one curve and begins the next, turned by the arc's 30 degrees.
+    const double radius = 95.5;
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 30; s += 5)
+        reports.push_back(at(s, 10.0 * s, 0, 19.4, 90));
+    for (int step = 1; step <= 3; ++step) {
+        const double angle = 30.0 * step * degree;
+        reports.push_back(at(30 + 5 * step, 300 + radius * std::sin(angle),
+                             radius * (1 - std::cos(angle)), 19.4, 90 - 30 * step));
+    }
+    for (int s = 50; s <= 80; s += 5)
+        reports.push_back(at(s, 300 + radius, radius + 10.0 * (s - 45), 19.4, 0));
+    const TaxiTurn turn = flyTurn(reports, common::destinationPoint(origin, pi / 2, 300 / 1852.0));
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_NEAR(aircraft()->sim.heading / degree, 0.0, 2.0) << "turned north";
+    EXPECT_LT(turn.slidingTicks, 50) << "the nose points where the aircraft goes";
 }
 
 TEST_F(LiveGroundTest, ATaxiWhoseReportedSpeedUndersellsItsMovementKeepsToItsTimes) {
