@@ -16,6 +16,8 @@ namespace {
 constexpr double alignedWithin = 0.5 * degrees;
 constexpr double turnInPlaceAbove = 3.0;  // degrees
 constexpr double slideTolerated = 5.0;    // degrees
+// Radians per tick (25 deg/s): a nose catching up faster would jerk round.
+constexpr double briskestCatchUp = 0.25 * degrees;
 constexpr double metres50Nm = 0.02699784017278618;
 constexpr double metres100Nm = 100.0 / 1852.0;
 constexpr double metres30Nm = 30 * 0.0005399568034557236;
@@ -230,7 +232,8 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
                                                            aircraft.sim.heading)
                                           : (aircraft.turnInPlace ? turnDegrees : 0.0);
             aircraft.turnRate =
-                std::max(aircraft.turnRate, (offAtStart - slideTolerated) * degrees / 50.0);
+                std::max(aircraft.turnRate,
+                         std::min((offAtStart - slideTolerated) * degrees / 50.0, briskestCatchUp));
         }
     }
     std::int32_t due = now + natural;
