@@ -142,7 +142,7 @@ struct LiveAircraft {
     double firstStandDistance = 0.0;    // nm, where its reports showed it standing
     double largestStandDistance = 0.0;  // nm
     int growingDistances = 0;
-    std::int32_t firstGrowthDueTick = 0;  // when it set off, by the first growing report; 0: none
+    std::optional<std::int32_t> setOffTick;  // when it left, by the first growing report
     common::GeoPoint lastParkTry{1000.0, 1000.0};
     // Leaving a stand backwards: 2 while pushing straight back, then the turn at its end.
     int pushbackCounter = 0;

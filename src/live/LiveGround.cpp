@@ -16,8 +16,8 @@ namespace {
 constexpr double alignedWithin = 0.5 * degrees;
 constexpr double turnInPlaceAbove = 3.0;  // degrees
 constexpr double slideTolerated = 5.0;    // degrees
-// Radians per tick (25 deg/s): a nose catching up faster would jerk round.
-constexpr double briskestCatchUp = 0.25 * degrees;
+// Radians per tick (40 deg/s): a nose catching up faster would jerk round.
+constexpr double briskestCatchUp = 0.4 * degrees;
 constexpr double metres50Nm = 0.02699784017278618;
 constexpr double metres100Nm = 100.0 / 1852.0;
 constexpr double metres30Nm = 30 * 0.0005399568034557236;

@@ -197,7 +197,7 @@ void LiveTraffic::takeStand(LiveAircraft& aircraft, airports::Stand& stand,
     aircraft.firstStandDistance = common::distanceNm({stand.latitude, stand.longitude}, standingAt);
     aircraft.largestStandDistance = aircraft.firstStandDistance;
     aircraft.growingDistances = 0;
-    aircraft.firstGrowthDueTick = 0;
+    aircraft.setOffTick.reset();
 }
 
 void LiveTraffic::releaseStand(LiveAircraft& aircraft) {
@@ -350,13 +350,13 @@ bool LiveTraffic::watchStand(LiveAircraft& aircraft, PositionBlock& point) {
             if (aircraft.growingDistances++ == 0) {
                 // Reports can be far apart: it set off as long before as the way out took.
                 const double knots = std::max(aircraft.handling.groundKnots, 1.0);
-                aircraft.firstGrowthDueTick =
+                aircraft.setOffTick =
                     point.dueTick -
                     toTicks((distance - aircraft.firstStandDistance) * ticksPerHour / knots);
             }
         } else if (distance <= aircraft.largestStandDistance - growthStepNm) {
             aircraft.growingDistances = 0;
-            aircraft.firstGrowthDueTick = 0;
+            aircraft.setOffTick.reset();
         }
         const double moved = distance - aircraft.firstStandDistance;
         const double radius = radiusOf(aircraft);
@@ -401,9 +401,8 @@ void LiveTraffic::startMovingFromStand(LiveAircraft& aircraft, PositionBlock& po
     auto& stream = aircraft.stream;
     if (!stream.empty()) {
         stream.erase(stream.begin() + 1, stream.end());
-        const std::int32_t movingDue =
-            aircraft.firstGrowthDueTick > 0 ? aircraft.firstGrowthDueTick : point.dueTick;
-        stream.front().dueTick = std::max(services_.run.liveTickCount + 1, movingDue);
+        stream.front().dueTick =
+            std::max(services_.run.liveTickCount + 1, aircraft.setOffTick.value_or(point.dueTick));
     }
     lf_addRealStandOption(aircraft.standNumber, aircraft, StandUse::Left);
     releaseStand(aircraft);
