@@ -22,8 +22,6 @@ constexpr double metres50Nm = 0.02699784017278618;
 constexpr double metres100Nm = 100.0 / 1852.0;
 constexpr double metres30Nm = 30 * 0.0005399568034557236;
 constexpr double nmPerDegree = 60.0;
-// Below this the nose's line and the way on are too close to parallel to meet usefully.
-const double crossingSine = std::sin(10.0 * degrees);
 
 double degreesBetween(double a, double b) {
     return std::fabs(wrapPi(a - b)) / degrees;
@@ -50,13 +48,11 @@ void keepCurveOnTheNose(GroundCurve& curve, double heading) {
     if (leaveLength <= 0.0 || toCorner <= 0.0) return;
     const double aheadEast = std::sin(heading);
     const double aheadNorth = std::cos(heading);
-    const double wayEast = leaveEast / leaveLength;
-    const double wayNorth = leaveNorth / leaveLength;
-    // ahead · u + way · w = end
-    const double cross = aheadEast * wayNorth - aheadNorth * wayEast;
-    if (std::fabs(cross) < crossingSine) return;
-    const double u = (curve.endEast * wayNorth - curve.endNorth * wayEast) / cross;
-    const double w = (aheadEast * curve.endNorth - aheadNorth * curve.endEast) / cross;
+    const auto corner = crossLines(aheadEast, aheadNorth, leaveEast / leaveLength,
+                                   leaveNorth / leaveLength, curve.endEast, curve.endNorth);
+    if (!corner) return;
+    const double u = corner->along;
+    const double w = corner->before;
     if (u <= 0.0 || w <= 0.0 || u > 2.0 * toCorner || w > 2.0 * leaveLength) return;
     curve.controlEast = aheadEast * u;
     curve.controlNorth = aheadNorth * u;

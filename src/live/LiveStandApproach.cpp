@@ -12,8 +12,6 @@ namespace {
 constexpr double metresPerDegree = 111132.95;
 constexpr double alignedDegrees = 3.0;
 constexpr double shortestDriveMetres = 3.0;
-// Below this the two lines are too close to parallel to meet at a useful corner.
-const double crossingSine = std::sin(10.0 * degrees);
 constexpr double noseSwingPerSecond = 5.0 * degrees;  // on average: twice that at the tightest
 // A curve that swings the nose round this far in all is a loop, not a way onto the stand.
 constexpr double mostCurvedTurn = 150.0 * degrees;
@@ -103,15 +101,11 @@ std::vector<common::GeoPoint> LiveTraffic::standApproachPath(const LiveAircraft&
     const double lineNorth = std::cos(standHeading);
     double leave = distance / 3.0;
     double arrive = distance / 3.0;
-    // here + ahead · u = stand − line · w
-    const double cross = aheadEast * lineNorth - aheadNorth * lineEast;
-    if (std::fabs(cross) >= crossingSine) {
-        const double u = (east * lineNorth - north * lineEast) / cross;
-        const double w = (aheadEast * north - aheadNorth * east) / cross;
-        if (u > 0.0 && w > 0.0 && u < 2.0 * distance && w < 2.0 * distance) {
-            leave = 2.0 * u / 3.0;
-            arrive = 2.0 * w / 3.0;
-        }
+    const auto corner = crossLines(aheadEast, aheadNorth, lineEast, lineNorth, east, north);
+    if (corner && corner->along > 0.0 && corner->before > 0.0 && corner->along < 2.0 * distance &&
+        corner->before < 2.0 * distance) {
+        leave = 2.0 * corner->along / 3.0;
+        arrive = 2.0 * corner->before / 3.0;
     }
     const auto toGeo = [&](double e, double n) {
         return common::GeoPoint{latitude + n / metresPerDegree,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 #include "common/GreatCircle.hpp"
@@ -62,6 +63,24 @@ inline std::int32_t toTicks(double value) {
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
         throw std::range_error("narrowing error");
     return static_cast<std::int32_t>(rounded);
+}
+
+// Where a line from the origin along the unit direction `ahead` meets the line that reaches
+// `target` along the unit direction `way`, in a flat frame: origin + ahead · along =
+// target − way · before. None where the two cross at less than 10 degrees, too close to parallel
+// to meet at a useful corner.
+struct LineCrossing {
+    double along;   // from the origin
+    double before;  // short of the target
+};
+inline std::optional<LineCrossing> crossLines(double aheadEast, double aheadNorth, double wayEast,
+                                              double wayNorth, double targetEast,
+                                              double targetNorth) {
+    static const double shallowestSine = std::sin(10.0 * degrees);
+    const double cross = aheadEast * wayNorth - aheadNorth * wayEast;
+    if (std::fabs(cross) < shallowestSine) return std::nullopt;
+    return LineCrossing{(targetEast * wayNorth - targetNorth * wayEast) / cross,
+                        (aheadEast * targetNorth - aheadNorth * targetEast) / cross};
 }
 
 // Halfway between two points: position, altitude, speed and due tick averaged.
