@@ -23,6 +23,11 @@ constexpr double metres100Nm = 100.0 / 1852.0;
 constexpr double metres30Nm = 30 * 0.0005399568034557236;
 constexpr double nmPerDegree = 60.0;
 
+// Driven onto its stand along a straight line, the nose goes round to the stand's heading.
+bool creepingOntoStand(const LiveAircraft& aircraft) {
+    return aircraft.phase == AcPhase::Parking && !aircraft.curve;
+}
+
 double degreesBetween(double a, double b) {
     return std::fabs(wrapPi(a - b)) / degrees;
 }
@@ -32,6 +37,27 @@ void toLocal(const GroundCurve& curve, const PositionBlock& p, double& east, dou
     east = wrapPi((p.longitude - curve.startLongitude) * degrees) / degrees * nmPerDegree *
            std::cos(curve.startLatitude * degrees);
     north = (p.latitude - curve.startLatitude) * nmPerDegree;
+}
+
+// Radians the way turns per unit of the curve's parameter where it turns fastest: the curve's
+// parameter runs evenly in time, and where the corner lies near one end most of the turn comes
+// in a short stretch.
+double sharpestTurn(const GroundCurve& curve) {
+    constexpr int samples = 32;
+    const double bendEast = 2.0 * (curve.endEast - 2.0 * curve.controlEast);
+    const double bendNorth = 2.0 * (curve.endNorth - 2.0 * curve.controlNorth);
+    double sharpest = 0.0;
+    for (int i = 0; i <= samples; ++i) {
+        const double t = static_cast<double>(i) / samples;
+        const double east =
+            2.0 * (1.0 - t) * curve.controlEast + 2.0 * t * (curve.endEast - curve.controlEast);
+        const double north =
+            2.0 * (1.0 - t) * curve.controlNorth + 2.0 * t * (curve.endNorth - curve.controlNorth);
+        const double speed2 = east * east + north * north;
+        if (speed2 <= 0.0) continue;
+        sharpest = std::max(sharpest, std::fabs(east * bendNorth - north * bendEast) / speed2);
+    }
+    return sharpest;
 }
 
 // The corner moved onto the line the nose points along, where that line meets the one the curve
@@ -136,8 +162,7 @@ double LiveTraffic::planGroundSegment(LiveAircraft& aircraft) {
             splitWhenNeeded(aircraft);
         }
         if (!aircraft.curve) {
-            // Driven onto its stand, the nose goes to the stand's heading.
-            aircraft.targetHeading = aircraft.phase == AcPhase::Parking
+            aircraft.targetHeading = creepingOntoStand(aircraft)
                                          ? aircraft.standHeading
                                          : common::initialBearing(at(stream[0]), at(stream[1]));
             const double turn = degreesBetween(aircraft.targetHeading, aircraft.sim.heading);
@@ -196,7 +221,8 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
                               : common::distanceNm(at(from), at(to));
     const std::int32_t natural =
         std::max(toTicks(length * ticksPerHour / segmentSpeed(aircraft)), shortestSegment);
-    if (turnDegrees > 0.0 && length > 0.0) {
+    const bool turning = turnDegrees > 0.0 && length > 0.0;
+    if (turning) {
         // Mixed units as the rule stands: degrees over radians per tick.
         const std::int32_t n =
             std::max<std::int32_t>(1, toTicks(turnDegrees / aircraft.turnRate / 100.0));
@@ -213,24 +239,6 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
         } else if (k > 0.0) {
             aircraft.turnRate /= k;
         }
-        // Those rules can leave the nose too slow for the curve, and the aircraft would slide
-        // sideways through the turn: never slower than twice the mean rate the turn needs.
-        aircraft.turnRate = std::max(aircraft.turnRate, 2.0 * turnDegrees * degrees / natural);
-        // Rolling while the nose is off the way the segment sets out (a new straight line, or a
-        // curve begun with the nose still lagging the last one) it slides sideways until the
-        // nose is there: most of that is made up within the first half second.
-        // Creeping onto a stand it has all the time it needs.
-        const bool creeping = aircraft.phase == AcPhase::Parking && !aircraft.curve;
-        if (aircraft.phase != AcPhase::PushingBack && !creeping) {
-            const double offAtStart = aircraft.curve
-                                          ? degreesBetween(std::atan2(aircraft.curve->controlEast,
-                                                                      aircraft.curve->controlNorth),
-                                                           aircraft.sim.heading)
-                                          : (aircraft.turnInPlace ? turnDegrees : 0.0);
-            aircraft.turnRate =
-                std::max(aircraft.turnRate,
-                         std::min((offAtStart - slideTolerated) * degrees / 50.0, briskestCatchUp));
-        }
     }
     std::int32_t due = now + natural;
     if (aircraft.extensionCount <= 0) {
@@ -238,6 +246,32 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
         due = catchUp(due, now, to.dueTick, groundCatchUpDivisor);
     }
     to.dueTick = std::max(due, now);
+    if (turning) keepNoseWithTheWay(aircraft, turnDegrees, std::max(to.dueTick - now, 1));
+}
+
+// The turn rules above time the nose by the segment's natural time, but keeping to the reported
+// times can make the segment much shorter: the nose would fall behind the way and the aircraft
+// slide sideways through the turn. Timed by the segment as it will be driven, the nose turns a
+// quarter faster than a curve where it turns fastest (up to 40 deg/s), twice as fast as a turn
+// onto a straight line needs on average, and where it starts off the way the segment
+// sets out (a new straight line, or a curve begun with the nose still lagging the last one) most
+// of that is made up within the first half second. Creeping onto a stand it has all the time it
+// needs; pushed back, the tug turns it.
+void LiveTraffic::keepNoseWithTheWay(LiveAircraft& aircraft, double turnDegrees,
+                                     std::int32_t ticks) {
+    const double needed =
+        aircraft.curve ? std::min(1.25 * sharpestTurn(*aircraft.curve) / ticks, briskestCatchUp)
+                       : 2.0 * turnDegrees * degrees / ticks;
+    aircraft.turnRate = std::max(aircraft.turnRate, needed);
+    if (aircraft.phase == AcPhase::PushingBack || creepingOntoStand(aircraft)) return;
+    const double offAtStart =
+        aircraft.curve
+            ? degreesBetween(std::atan2(aircraft.curve->controlEast, aircraft.curve->controlNorth),
+                             aircraft.sim.heading)
+            : (aircraft.turnInPlace ? turnDegrees : 0.0);
+    aircraft.turnRate =
+        std::max(aircraft.turnRate,
+                 std::min((offAtStart - slideTolerated) * degrees / 50.0, briskestCatchUp));
 }
 
 // Ground rules of a segment's increments: taxi phase, throttle by situation, resting attitude.

@@ -55,7 +55,7 @@ WayMeasure measureWay(common::GeoPoint from, double heading,
 LiveTraffic::StandApproach LiveTraffic::standApproach(const LiveAircraft& aircraft,
                                                       common::GeoPoint from) const {
     const common::GeoPoint stand{aircraft.standLatitude, aircraft.standLongitude};
-    StandApproach approach{standApproachPath(aircraft)};
+    StandApproach approach{standApproachPath(aircraft, from)};
     WayMeasure way =
         measureWay(from, aircraft.sim.heading, approach.corners, stand, aircraft.standHeading);
     if (way.turned > mostCurvedTurn) {
@@ -80,11 +80,12 @@ LiveTraffic::StandApproach LiveTraffic::standApproach(const LiveAircraft& aircra
 // stand's: a cubic curve given as two halves, each a corner the ground curves round (the first
 // handle, the middle of the handles, the second handle). Where the line ahead meets the stand's
 // centre line before both, the path is the one curve round that meeting point.
-std::vector<common::GeoPoint> LiveTraffic::standApproachPath(const LiveAircraft& aircraft) const {
-    const double latitude = aircraft.sim.latitude;
+std::vector<common::GeoPoint> LiveTraffic::standApproachPath(const LiveAircraft& aircraft,
+                                                             common::GeoPoint from) const {
+    const double latitude = from.latitude;
     const double metresPerEast = metresPerDegree * std::cos(latitude * degrees);
-    const double east = wrapPi((aircraft.standLongitude - aircraft.sim.longitude) * degrees) /
-                        degrees * metresPerEast;
+    const double east =
+        wrapPi((aircraft.standLongitude - from.longitude) * degrees) / degrees * metresPerEast;
     const double north = (aircraft.standLatitude - latitude) * metresPerDegree;
     const double distance = std::hypot(east, north);
     if (distance < shortestDriveMetres) return {};
@@ -108,8 +109,7 @@ std::vector<common::GeoPoint> LiveTraffic::standApproachPath(const LiveAircraft&
         arrive = 2.0 * corner->before / 3.0;
     }
     const auto toGeo = [&](double e, double n) {
-        return common::GeoPoint{latitude + n / metresPerDegree,
-                                aircraft.sim.longitude + e / metresPerEast};
+        return common::GeoPoint{latitude + n / metresPerDegree, from.longitude + e / metresPerEast};
     };
     const double firstEast = aheadEast * leave;
     const double firstNorth = aheadNorth * leave;

@@ -157,6 +157,7 @@ class LiveTraffic final : public TrafficPort,
     void splitWhenNeeded(LiveAircraft& aircraft);
     void buildCurve(LiveAircraft& aircraft);
     void retimeOnGround(LiveAircraft& aircraft, double turnDegrees);
+    void keepNoseWithTheWay(LiveAircraft& aircraft, double turnDegrees, std::int32_t ticks);
     double segmentSpeed(const LiveAircraft& aircraft) const;
     void groundSetup(LiveAircraft& aircraft);
     bool groundMotionPhase(const LiveAircraft& aircraft) const;
@@ -208,7 +209,8 @@ class LiveTraffic final : public TrafficPort,
         double knots = 0.0;
     };
     StandApproach standApproach(const LiveAircraft& aircraft, common::GeoPoint from) const;
-    std::vector<common::GeoPoint> standApproachPath(const LiveAircraft& aircraft) const;
+    std::vector<common::GeoPoint> standApproachPath(const LiveAircraft& aircraft,
+                                                    common::GeoPoint from) const;
     void arriveAtStand(LiveAircraft& aircraft);
     void setParkedSystems(LiveAircraft& aircraft);
     // A new point of an aircraft at its stand; true when the point is to be appended.

@@ -27,11 +27,11 @@ struct TaxiTurn {
 class LiveGroundTurnTest : public test::LiveTrafficFixture {
   protected:
     TaxiTurn flyTurn(const std::vector<realtraffic::TrafficReport>& reports,
-                     common::GeoPoint corner) {
+                     common::GeoPoint corner, int seconds = 70) {
         TaxiTurn turn;
         common::GeoPoint previous{};
         double previousHeading = -1.0;
-        fly(reports, 3000 + 7000, [&](const LiveAircraft& ac) {
+        fly(reports, 3000 + seconds * 100, [&](const LiveAircraft& ac) {
             const common::GeoPoint now{ac.sim.latitude, ac.sim.longitude};
             turn.nearestToCorner = std::min(turn.nearestToCorner, metresBetween(now, corner));
             if (previousHeading >= 0.0) {
@@ -85,6 +85,28 @@ TEST_F(LiveGroundTurnTest, ATurnReportedAtAFewPointsOfItsArcIsFollowedNoseFirst)
     const TaxiTurn turn = flyTurn(reports, common::destinationPoint(origin, pi / 2, 300 / 1852.0));
     ASSERT_NE(aircraft(), nullptr);
     EXPECT_NEAR(aircraft()->sim.heading / degree, 0.0, 2.0) << "turned north";
+    EXPECT_LT(turn.slidingTicks, 50) << "the nose points where the aircraft goes";
+}
+
+TEST_F(LiveGroundTurnTest, ALineUpWhoseCornerWasNotReportedIsFollowedNoseFirst) {
+    // A taxi onto a runway (fr24 at Istanbul): along the taxiway at 9 kt, a last report there
+    // at 0 kt, then one 27 m on, already on the runway's line: the curve's corner, where the two
+    // lines meet, lies near its end, and most of its turn comes in its last few metres.
+    struct Report {
+        int second;
+        double east, north, knots, track;
+    };
+    std::vector<realtraffic::TrafficReport> reports;
+    for (const Report r :
+         {Report{0, -226.3, 70.1, 9, 180}, Report{11, -217.2, 17.0, 9, 154},
+          Report{17, -198.9, 3.9, 8, 123}, Report{21, -181.3, -1.2, 8, 104},
+          Report{26, -158.4, -2.6, 9, 92}, Report{52, 0, 0, 0, 87}, Report{61, 11.3, 24.7, 6, 5},
+          Report{71, 11.5, 65.0, 10, 2}, Report{73, 10.0, 90.5, 18, 2},
+          Report{76, 10.0, 151.6, 32, 2}, Report{77, 10.0, 175.0, 37, 2}})
+        reports.push_back(at(r.second, r.east, r.north, r.knots, r.track));
+    const TaxiTurn turn = flyTurn(reports, origin, 76);
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_NEAR(std::remainder(aircraft()->sim.heading / degree, 360.0), 2.0, 3.0) << "lined up";
     EXPECT_LT(turn.slidingTicks, 50) << "the nose points where the aircraft goes";
 }
 
