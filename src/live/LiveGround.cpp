@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "common/GreatCircle.hpp"
 #include "live/LiveTraffic.hpp"
@@ -15,7 +17,9 @@ using namespace motion;
 namespace {
 constexpr double alignedWithin = 0.5 * degrees;
 constexpr double turnInPlaceAbove = 3.0;  // degrees
-constexpr double slideTolerated = 5.0;    // degrees
+// A bend beyond this at a curve's end is a hairpin or a reversal: the curve does not leave towards it.
+constexpr double mostBlendedBend = 100.0 * degrees;
+constexpr double slideTolerated = 5.0;  // degrees
 // Radians per tick (40 deg/s): a nose catching up faster would jerk round.
 constexpr double briskestCatchUp = 0.4 * degrees;
 constexpr double metres50Nm = 0.02699784017278618;
@@ -61,27 +65,48 @@ double sharpestTurn(const GroundCurve& curve) {
 }
 
 // The corner moved onto the line the nose points along, where that line meets the one the curve
-// leaves on: the curve then sets out the way the aircraft faces and still leaves along the
-// reported way. The aircraft ends each curve on the point after the corner, and the next one
-// begins there turned the way the reports go next: with the corner left where it was, the nose
-// would lag the way by that turn until it caught up, sliding. On the reported line the two
-// corners are one; where the lines hardly cross, or meet far off, the corner stays.
-void keepCurveOnTheNose(GroundCurve& curve, double heading) {
-    const double leaveEast = curve.endEast - curve.controlEast;
-    const double leaveNorth = curve.endNorth - curve.controlNorth;
-    const double leaveLength = std::hypot(leaveEast, leaveNorth);
+// leaves on: the curve then sets out the way the aircraft faces. Where the reports bend again
+// at its end, towards the point after it, the curve leaves along that next leg, so that what
+// follows (a curve from that point, or a straight line) sets out the way the nose already
+// points; without that the nose lags the way by the bend until it catches up, sliding. If the
+// lines do not meet where they should, it leaves along the middle way between the two legs
+// (half the bend left to make up), else along the way the reports go into its end. On the
+// reported line with no bend ahead the corner stays where it was; where the lines hardly cross,
+// or meet behind or far off, the corner stays too.
+void keepCurveOnTheNose(GroundCurve& curve, double heading,
+                        std::optional<std::pair<double, double>> next) {
+    const double intoEast = curve.endEast - curve.controlEast;
+    const double intoNorth = curve.endNorth - curve.controlNorth;
+    const double intoLength = std::hypot(intoEast, intoNorth);
     const double toCorner = std::hypot(curve.controlEast, curve.controlNorth);
-    if (leaveLength <= 0.0 || toCorner <= 0.0) return;
+    if (intoLength <= 0.0 || toCorner <= 0.0) return;
     const double aheadEast = std::sin(heading);
     const double aheadNorth = std::cos(heading);
-    const auto corner = crossLines(aheadEast, aheadNorth, leaveEast / leaveLength,
-                                   leaveNorth / leaveLength, curve.endEast, curve.endNorth);
-    if (!corner) return;
-    const double u = corner->along;
-    const double w = corner->before;
-    if (u <= 0.0 || w <= 0.0 || u > 2.0 * toCorner || w > 2.0 * leaveLength) return;
-    curve.controlEast = aheadEast * u;
-    curve.controlNorth = aheadNorth * u;
+    const auto moveCorner = [&](double leaveEast, double leaveNorth) {
+        const auto corner =
+            crossLines(aheadEast, aheadNorth, leaveEast, leaveNorth, curve.endEast, curve.endNorth);
+        if (!corner) return false;
+        const double u = corner->along;
+        const double w = corner->before;
+        if (u <= 0.0 || w <= 0.0 || u > 2.0 * toCorner || w > 2.0 * intoLength) return false;
+        curve.controlEast = aheadEast * u;
+        curve.controlNorth = aheadNorth * u;
+        return true;
+    };
+    const double intoBearing = std::atan2(intoEast, intoNorth);
+    if (next) {
+        const double outEast = next->first - curve.endEast;
+        const double outNorth = next->second - curve.endNorth;
+        const double bend = wrapPi(std::atan2(outEast, outNorth) - intoBearing);
+        if (std::hypot(outEast, outNorth) > 0.0 && std::fabs(bend) > turnInPlaceAbove * degrees &&
+            std::fabs(bend) < mostBlendedBend) {
+            for (const double share : {1.0, 0.5}) {
+                const double leave = intoBearing + share * bend;
+                if (moveCorner(std::sin(leave), std::cos(leave))) return;
+            }
+        }
+    }
+    moveCorner(intoEast / intoLength, intoNorth / intoLength);
 }
 }  // namespace
 
@@ -203,7 +228,12 @@ void LiveTraffic::buildCurve(LiveAircraft& aircraft) {
     curve.startLongitude = aircraft.sim.longitude;
     toLocal(curve, stream[1], curve.controlEast, curve.controlNorth);
     toLocal(curve, end, curve.endEast, curve.endNorth);
-    keepCurveOnTheNose(curve, aircraft.sim.heading);
+    std::optional<std::pair<double, double>> next;
+    if (stream.size() >= 4 && !stream[3].stationary) {
+        next.emplace();
+        toLocal(curve, stream[3], next->first, next->second);
+    }
+    keepCurveOnTheNose(curve, aircraft.sim.heading, next);
     aircraft.curve = curve;
     stream.erase(stream.begin() + 1);
 }

@@ -88,6 +88,21 @@ TEST_F(LiveGroundTurnTest, ATurnReportedAtAFewPointsOfItsArcIsFollowedNoseFirst)
     EXPECT_LT(turn.slidingTicks, 50) << "the nose points where the aircraft goes";
 }
 
+TEST_F(LiveGroundTurnTest, ATurnReportedAsTwoBendsIsFollowedNoseFirst) {
+    // East at 10 m/s, one report on the diagonal, then north: two bends of 45 degrees. The curve
+    // round the first ends on the diagonal's point, where the second begins.
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 30; s += 5)
+        reports.push_back(at(s, 10.0 * s, 0, 19.4, 90));
+    reports.push_back(at(36, 340, 40, 18.3, 45));
+    for (int s = 42; s <= 80; s += 5)
+        reports.push_back(at(s, 340, 40 + 10.0 * (s - 36), 19.4, 0));
+    const TaxiTurn turn = flyTurn(reports, common::destinationPoint(origin, pi / 2, 300 / 1852.0));
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_NEAR(aircraft()->sim.heading / degree, 0.0, 2.0) << "turned north";
+    EXPECT_LT(turn.slidingTicks, 20) << "the nose points where the aircraft goes";
+}
+
 TEST_F(LiveGroundTurnTest, ALineUpWhoseCornerWasNotReportedIsFollowedNoseFirst) {
     // A taxi onto a runway (fr24 at Istanbul): along the taxiway at 9 kt, a last report there
     // at 0 kt, then one 27 m on, already on the runway's line: the curve's corner, where the two
