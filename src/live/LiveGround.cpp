@@ -17,7 +17,8 @@ using namespace motion;
 namespace {
 constexpr double alignedWithin = 0.5 * degrees;
 constexpr double turnInPlaceAbove = 3.0;  // degrees
-// A bend beyond this at a curve's end is a hairpin or a reversal: the curve does not leave towards it.
+// A bend beyond this at a curve's end is a hairpin or a reversal: the curve does not leave
+// towards it.
 constexpr double mostBlendedBend = 100.0 * degrees;
 constexpr double slideTolerated = 5.0;  // degrees
 // Radians per tick (40 deg/s): a nose catching up faster would jerk round.
@@ -283,10 +284,10 @@ void LiveTraffic::retimeOnGround(LiveAircraft& aircraft, double turnDegrees) {
 // times can make the segment much shorter: the nose would fall behind the way and the aircraft
 // slide sideways through the turn. Timed by the segment as it will be driven, the nose turns a
 // quarter faster than a curve where it turns fastest (up to 40 deg/s), twice as fast as a turn
-// onto a straight line needs on average, and where it starts off the way the segment
-// sets out (a new straight line, or a curve begun with the nose still lagging the last one) most
-// of that is made up within the first half second. Creeping onto a stand it has all the time it
-// needs; pushed back, the tug turns it.
+// onto a straight line needs on average; where it starts off the way the segment sets out (a new
+// straight line, or a curve begun with the nose still lagging the last one), most of that is made
+// up within the first half second. Creeping onto a stand it has all the time it needs; pushed
+// back, the tug turns it.
 void LiveTraffic::keepNoseWithTheWay(LiveAircraft& aircraft, double turnDegrees,
                                      std::int32_t ticks) {
     const double needed =

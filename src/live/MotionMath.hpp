@@ -28,9 +28,10 @@ inline constexpr std::int32_t departingLateTicks = 5000;
 // roll-out slowing within a segment, a taxi cutting the corners of its real curve), and without
 // this the error adds up segment after segment. In the air a tenth is hardly visible and makes up
 // two and a half seconds within half a minute; a taxiing aircraft changes its speed all the time,
-// and a quarter keeps it on its reported track through a whole taxi.
+// and its reported speed lags behind when it speeds up (fr24 by seconds): a half keeps it on its
+// reported track through a whole taxi and a take-off run.
 inline constexpr std::int32_t airCatchUpDivisor = 10;
-inline constexpr std::int32_t groundCatchUpDivisor = 4;
+inline constexpr std::int32_t groundCatchUpDivisor = 2;
 
 // The arrival tick of a moving segment, `natural` from its speed, moved towards the point's due
 // tick by up to the share `divisor` gives.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -123,6 +124,32 @@ TEST_F(LiveGroundTurnTest, ALineUpWhoseCornerWasNotReportedIsFollowedNoseFirst) 
     ASSERT_NE(aircraft(), nullptr);
     EXPECT_NEAR(std::remainder(aircraft()->sim.heading / degree, 360.0), 2.0, 3.0) << "lined up";
     EXPECT_LT(turn.slidingTicks, 50) << "the nose points where the aircraft goes";
+}
+
+TEST_F(LiveGroundTest, AnAcceleratingAircraftWhoseReportedSpeedLagsKeepsToItsTimes) {
+    // Rolling east at 2 m/s, then speeding up by 1 m/s each second to 18 m/s, reported every
+    // 3 s with the speed it had 4 s before (fr24's speeds lag so): by the reported speeds every
+    // segment of the acceleration takes longer than its reported times give it.
+    const auto speedAt = [](double second) { return std::clamp(2.0 + (second - 20.0), 2.0, 18.0); };
+    const auto metresAt = [&](double second) {
+        double metres = 0.0;
+        for (double s = 0.0; s < second; s += 0.01)
+            metres += speedAt(s) * 0.01;
+        return metres;
+    };
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 75; s += 3)
+        reports.push_back(at(s, metresAt(s), 0, speedAt(s - 4.0) / 0.514444, 90));
+    double worstLate = 0.0;
+    fly(reports, 3000 + 6000, [&](const LiveAircraft& ac) {
+        const double second = (runState.liveTickCount - 3000) / 100.0;
+        if (second < 15.0) return;  // created a little late: caught up by then
+        const common::GeoPoint due =
+            common::destinationPoint(origin, pi / 2, metresAt(second) / 1852.0);
+        worstLate = std::max(worstLate, metresBetween(due, {ac.sim.latitude, ac.sim.longitude}));
+    });
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_LT(worstLate, 10.0);
 }
 
 TEST_F(LiveGroundTest, ATaxiWhoseReportedSpeedUndersellsItsMovementKeepsToItsTimes) {

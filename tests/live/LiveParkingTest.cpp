@@ -87,7 +87,7 @@ TEST_F(LiveParkingTest, APushbackGoesStraightBackTwoAndAHalfStandsThenTurns) {
         double straightLegDeviation = 0.0;
         bool pushedBack = false;
         double headingPushedBack = 0.0;
-        fly(reports, 3000 + 11000, [&](const LiveAircraft& ac) {
+        fly(reports, 3000 + 12000, [&](const LiveAircraft& ac) {
             if (ac.phase == AcPhase::PushedBack && !pushedBack) headingPushedBack = ac.sim.heading;
             const double behind = -metresBetween(gate1(), {ac.sim.latitude, gate1().longitude}) *
                                   (ac.sim.latitude < gate1().latitude ? 1 : -1);
