@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <cmath>
 #include <deque>
+#include <iterator>
+#include <optional>
 
 #include "common/GreatCircle.hpp"
 #include "live/LiveTraffic.hpp"
@@ -15,6 +18,33 @@ using namespace motion;
 
 namespace {
 
+// The way a taxiing aircraft goes at the newest point of its stream: along the last leg that
+// leads there, or from where it is now; standing there, along its nose. None outside the taxi.
+std::optional<double> taxiWay(const LiveAircraft& aircraft) {
+    if (aircraft.state != AcState::Active || !aircraft.onGroundMode ||
+        aircraft.phase != AcPhase::Taxi || aircraft.departing || aircraft.stream.empty())
+        return std::nullopt;
+    constexpr double legNm = 1.0 / 1852.0;
+    const common::GeoPoint newest = at(aircraft.stream.back());
+    for (auto point = std::next(aircraft.stream.rbegin()); point != aircraft.stream.rend(); ++point)
+        if (common::distanceNm(at(*point), newest) > legNm)
+            return common::initialBearing(at(*point), newest);
+    const common::GeoPoint now{aircraft.sim.latitude, aircraft.sim.longitude};
+    if (common::distanceNm(now, newest) > legNm) return common::initialBearing(now, newest);
+    return aircraft.sim.heading;
+}
+
+// Some transponders' ground positions jump back and forth by a couple of tens of metres while
+// the aircraft stands or creeps. A taxiing aircraft never backs up under its own power: a point
+// just behind the way it goes is where it already is, not the start of a turn on the spot.
+bool jitteredBack(const PositionBlock& q, const PositionBlock& n, const LiveAircraft& aircraft) {
+    constexpr double jitterReachNm = 30.0 / 1852.0;
+    constexpr double reversal = 160.0 * degrees;
+    if (q.airborne || n.airborne || common::distanceNm(at(n), at(q)) >= jitterReachNm) return false;
+    const std::optional<double> way = taxiWay(aircraft);
+    return way && std::fabs(wrapPi(common::initialBearing(at(n), at(q)) - *way)) > reversal;
+}
+
 // A new point against the newest one; may turn the new point into a stationary copy.
 bool plausible(PositionBlock& q, const PositionBlock& n, const LiveAircraft& aircraft) {
     if (samePlace(q, n, samePosition)) q.stationary = true;
@@ -28,7 +58,7 @@ bool plausible(PositionBlock& q, const PositionBlock& n, const LiveAircraft& air
         q.groundSpeed = 0;
         return true;
     }
-    if (samePlace(q, n, nearPosition)) {
+    if (samePlace(q, n, nearPosition) || jitteredBack(q, n, aircraft)) {
         if (refused(50.0)) return false;
         const double timestamp = q.timestamp;
         const std::uint32_t hexid = q.hexid;

@@ -126,6 +126,27 @@ TEST_F(LiveGroundTurnTest, ALineUpWhoseCornerWasNotReportedIsFollowedNoseFirst) 
     EXPECT_LT(turn.slidingTicks, 50) << "the nose points where the aircraft goes";
 }
 
+TEST_F(LiveGroundTest, GroundPositionsJumpingBackAndForthDoNotTurnTheAircraftAround) {
+    // Taxiing east at 5 m/s to a stop 150 m out; then its transponder's positions jump between
+    // the stop and a place 19 m further east every 3 s, with the speeds and tracks the jumps
+    // make (OpenSky at Zurich): a taxiing aircraft does not turn round on the spot to back up.
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 30; s += 3)
+        reports.push_back(at(s, 5.0 * s, 0, 9.7, 90));
+    for (int s = 33; s <= 90; s += 3) {
+        const bool ahead = (s / 3) % 2 == 0;
+        reports.push_back(at(s, ahead ? 169 : 150, 0, 3, ahead ? 90 : 270));
+    }
+    double worstOffEast = 0.0;
+    fly(reports, 3000 + 12000, [&](const LiveAircraft& ac) {
+        worstOffEast =
+            std::max(worstOffEast, std::fabs(std::remainder(ac.sim.heading - pi / 2, 2 * pi)));
+    });
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_LT(worstOffEast / degree, 10.0);
+    EXPECT_GT(metresBetween(origin, {aircraft()->sim.latitude, aircraft()->sim.longitude}), 145.0);
+}
+
 TEST_F(LiveGroundTest, AnAcceleratingAircraftWhoseReportedSpeedLagsKeepsToItsTimes) {
     // Rolling east at 2 m/s, then speeding up by 1 m/s each second to 18 m/s, reported every
     // 3 s with the speed it had 4 s before (fr24's speeds lag so): by the reported speeds every
