@@ -109,6 +109,27 @@ void keepCurveOnTheNose(GroundCurve& curve, double heading,
     }
     moveCorner(intoEast / intoLength, intoNorth / intoLength);
 }
+
+// A straight segment that sets out well off the nose (the aircraft stood after a tug turned it,
+// or the reports turned where its last curve could not follow) slides while the nose swings
+// round. It is driven instead as a curve that leaves along the nose, its corner a quarter of the
+// way out: the nose follows the way through the turn. Not for a way behind the aircraft, nor one
+// of a few metres.
+std::optional<GroundCurve> curveOffTheNose(const LiveAircraft& aircraft, double offDegrees) {
+    constexpr double shortestNm = 10.0 / 1852.0;
+    if (offDegrees <= 2.0 * slideTolerated || offDegrees >= 90.0 ||
+        aircraft.phase != AcPhase::Taxi || aircraft.departing || aircraft.landingRoll)
+        return std::nullopt;
+    GroundCurve curve;
+    curve.startLatitude = aircraft.sim.latitude;
+    curve.startLongitude = aircraft.sim.longitude;
+    toLocal(curve, aircraft.stream[1], curve.endEast, curve.endNorth);
+    const double length = std::hypot(curve.endEast, curve.endNorth);
+    if (length < shortestNm) return std::nullopt;
+    curve.controlEast = std::sin(aircraft.sim.heading) * length / 4.0;
+    curve.controlNorth = std::cos(aircraft.sim.heading) * length / 4.0;
+    return curve;
+}
 }  // namespace
 
 // Where the speed changes a lot over a long segment, a point halfway keeps the change gradual.
@@ -192,8 +213,16 @@ double LiveTraffic::planGroundSegment(LiveAircraft& aircraft) {
                                          ? aircraft.standHeading
                                          : common::initialBearing(at(stream[0]), at(stream[1]));
             const double turn = degreesBetween(aircraft.targetHeading, aircraft.sim.heading);
-            aircraft.turnInPlace = turn > turnInPlaceAbove;
-            if (aircraft.turnInPlace) turnDegrees = turn;
+            aircraft.curve = curveOffTheNose(aircraft, turn);
+            if (aircraft.curve) {
+                const GroundCurve& curve = *aircraft.curve;
+                turnDegrees = degreesBetween(std::atan2(curve.endEast - curve.controlEast,
+                                                        curve.endNorth - curve.controlNorth),
+                                             aircraft.sim.heading);
+            } else {
+                aircraft.turnInPlace = turn > turnInPlaceAbove;
+                if (aircraft.turnInPlace) turnDegrees = turn;
+            }
         }
     }
     return turnDegrees;

@@ -126,6 +126,26 @@ TEST_F(LiveGroundTurnTest, ALineUpWhoseCornerWasNotReportedIsFollowedNoseFirst) 
     EXPECT_LT(turn.slidingTicks, 50) << "the nose points where the aircraft goes";
 }
 
+TEST_F(LiveGroundTurnTest, AnAircraftSettingOffAwayFromItsNoseCurvesOutNoseFirst) {
+    // Taxiing north to a stop at the origin, standing half a minute, then off to the north-west
+    // (53 deg left of the nose) at 5 m/s; the report after the first one on the way comes only
+    // half a minute later, so the aircraft sets off with nothing beyond that point to go by.
+    std::vector<realtraffic::TrafficReport> reports;
+    for (int s = 0; s <= 40; s += 5)
+        reports.push_back(at(s, 0, 5.0 * (s - 40), 9.7, 0));
+    for (int s = 45; s <= 80; s += 5)
+        reports.push_back(at(s, 0, 0, 0, 0));
+    const double way = -53.0 * degree;
+    for (const int s : {90, 125, 130, 135, 140}) {
+        const double out = 5.0 * (s - 80);
+        reports.push_back(at(s, out * std::sin(way), out * std::cos(way), 9.7, 307));
+    }
+    const TaxiTurn turn = flyTurn(reports, origin, 140);
+    ASSERT_NE(aircraft(), nullptr);
+    EXPECT_NEAR(aircraft()->sim.heading / degree, 307.0, 3.0) << "set off the reported way";
+    EXPECT_LT(turn.slidingTicks, 20) << "the nose points where the aircraft goes";
+}
+
 TEST_F(LiveGroundTest, GroundPositionsJumpingBackAndForthDoNotTurnTheAircraftAround) {
     // Taxiing east at 5 m/s to a stop 150 m out; then its transponder's positions jump between
     // the stop and a place 19 m further east every 3 s, with the speeds and tracks the jumps
